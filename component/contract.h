@@ -1,0 +1,142 @@
+// The balloon component contract: class identifiers, member identifiers and
+// the stored settings a new instance starts from.
+//
+// Properties (colours are 0x00BBGGRR in a 32-bit integer, booleans are -1/0):
+//
+//   id          property             type
+//   0x68030000  Language             Long, 100 (Russian captions) or 200 (English)
+//   0x68030001  LineSeparator        Boolean
+//   0x68030002  ButtonCaptionColor   Long colour
+//   0x68030003  ButtonColor          Long colour
+//   0x68030004  FrameColor           Long colour
+//   0x68030005  LineColor            Long colour
+//   0x68030006  TextColor            Long colour
+//   0x68030007  CaptionColor         Long colour
+//   0x68030008  Character            Object (agent character), put by reference
+//   0x68030009  BalloonPlace         Long 0..4
+//   0x6803000A  HAlignmentText       Long 0..2
+//   0x6803000B  VAlignmentCaption    Long 0..2
+//   0x6803000C  BalloonColor         Long colour
+//   0x6803000D  CustomIcon           Picture, put by reference
+//
+// Methods, each returning MsgResult, with seven arguments:
+//   1 heading (String, by value)
+//   2 text (String, by value) or labels (String(), by reference)
+//   3 IconType, 4 MsgType, 5 ButtonsType (Long, by reference)
+//   6 ModalFlag, 7 OnTopFlag (Boolean, by reference)
+// Their identifiers depend on the class; see MethodIds.
+#pragma once
+
+#include "dispatch.h"
+
+#include <array>
+#include <string_view>
+
+namespace component {
+
+namespace prop {
+inline constexpr DispId Language = 0x68030000;
+inline constexpr DispId LineSeparator = 0x68030001;
+inline constexpr DispId ButtonCaptionColor = 0x68030002;
+inline constexpr DispId ButtonColor = 0x68030003;
+inline constexpr DispId FrameColor = 0x68030004;
+inline constexpr DispId LineColor = 0x68030005;
+inline constexpr DispId TextColor = 0x68030006;
+inline constexpr DispId CaptionColor = 0x68030007;
+inline constexpr DispId Character = 0x68030008;
+inline constexpr DispId BalloonPlace = 0x68030009;
+inline constexpr DispId HAlignmentText = 0x6803000A;
+inline constexpr DispId VAlignmentCaption = 0x6803000B;
+inline constexpr DispId BalloonColor = 0x6803000C;
+inline constexpr DispId CustomIcon = 0x6803000D;
+} // namespace prop
+
+struct PropertyInfo {
+    DispId id;
+    std::string_view name;
+    ValueType type;
+    std::string_view storedKey;  // key in the stored settings, empty when not stored
+};
+
+inline constexpr std::array<PropertyInfo, 14> properties{{
+    {prop::Language, "Language", ValueType::Int32, "language"},
+    {prop::LineSeparator, "LineSeparator", ValueType::Bool, "lineseparator"},
+    {prop::ButtonCaptionColor, "ButtonCaptionColor", ValueType::Int32, "buttoncaptioncolor"},
+    {prop::ButtonColor, "ButtonColor", ValueType::Int32, "buttoncolor"},
+    {prop::FrameColor, "FrameColor", ValueType::Int32, "framecolor"},
+    {prop::LineColor, "LineColor", ValueType::Int32, "linecolor"},
+    {prop::TextColor, "TextColor", ValueType::Int32, "textcolor"},
+    {prop::CaptionColor, "CaptionColor", ValueType::Int32, "captioncolor"},
+    {prop::Character, "Character", ValueType::Object, ""},
+    {prop::BalloonPlace, "BalloonPlace", ValueType::Int32, "balloonplace"},
+    {prop::HAlignmentText, "HAlignmentText", ValueType::Int32, "halignmenttext"},
+    {prop::VAlignmentCaption, "VAlignmentCaption", ValueType::Int32, "valignmentcaption"},
+    {prop::BalloonColor, "BalloonColor", ValueType::Int32, "ballooncolor"},
+    {prop::CustomIcon, "CustomIcon", ValueType::Picture, ""},
+}};
+
+inline const PropertyInfo *findProperty(DispId id)
+{
+    for (const PropertyInfo &p : properties)
+        if (p.id == id)
+            return &p;
+    return nullptr;
+}
+
+enum class Method { ShowVellix, MsgLabels, MsgInput };
+
+inline constexpr std::array<std::string_view, 3> methodNames{"ShowVellix", "MsgLabels", "MsgInput"};
+
+struct MethodIds {
+    DispId ShowVellix;
+    DispId MsgLabels;
+    DispId MsgInput;
+
+    DispId of(Method m) const
+    {
+        switch (m) {
+        case Method::ShowVellix: return ShowVellix;
+        case Method::MsgLabels: return MsgLabels;
+        case Method::MsgInput: return MsgInput;
+        }
+        return 0;
+    }
+    std::optional<Method> find(DispId id) const
+    {
+        if (id == ShowVellix) return Method::ShowVellix;
+        if (id == MsgLabels) return Method::MsgLabels;
+        if (id == MsgInput) return Method::MsgInput;
+        return std::nullopt;
+    }
+};
+
+// The two classes the harness programs host. The same method has a different
+// identifier in each.
+inline constexpr std::string_view VellixClass = "pVellix.Vellix";
+inline constexpr std::string_view QuorvaneClass = "Quorvane.Quorvane";
+inline constexpr MethodIds VellixMethods{0x60030013, 0x60030014, 0x60030015};
+inline constexpr MethodIds QuorvaneMethods{0x60030014, 0x60030015, 0x60030016};
+
+inline std::optional<MethodIds> methodIdsForClass(std::string_view classId)
+{
+    if (classId == VellixClass) return VellixMethods;
+    if (classId == QuorvaneClass) return QuorvaneMethods;
+    return std::nullopt;
+}
+
+// Named values stored with an instance, in stored order, handed to it when it
+// is created ("_extentx", "ballooncolor", ...).
+using NamedValues = std::vector<std::pair<QString, Value>>;
+
+// Members of the agent character object that a component may read to place
+// its balloon beside the character. All are Long, in screen pixels.
+namespace character {
+inline constexpr DispId Left = 0x60020003;
+inline constexpr DispId Top = 0x60020005;
+inline constexpr DispId Width = 0x60020007;
+inline constexpr DispId Height = 0x60020009;
+inline constexpr DispId Show = 0x6002001C;
+inline constexpr DispId Visible = 0x60020015;
+} // namespace character
+
+} // namespace component
