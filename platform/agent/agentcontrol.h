@@ -1,0 +1,34 @@
+// The agent control, class "AgentObjectsCtl.Agent": loads characters under an
+// identifier and hands out character objects that can be placed and shown.
+//
+// Members (called through component::DispatchObject::invoke):
+//   CharactersLoad       method (String characterId [, String file])
+//                        Without a file (or with an empty one) loads the
+//                        built-in default character. A file the engine
+//                        refuses is an error whose description says what is
+//                        wrong with it.
+//   CharactersCharacter  method or get (String characterId) -> Object, the
+//                        character object; an error for an unknown id.
+//
+// The character object answers the members in component::character:
+//   Left, Top            get -> Long; put Integer or Long (screen pixels)
+//   Width, Height        get -> Long (screen pixels)
+//   Visible              get -> Boolean
+//   Show                 method ([Boolean fast]): shows the character window
+//                        and plays its showing animation, then idles.
+#pragma once
+
+#include "component/dispatch.h"
+
+#include <memory>
+
+namespace agent {
+
+namespace member {
+inline constexpr component::DispId CharactersLoad = 0x60020001;
+inline constexpr component::DispId CharactersCharacter = 0x60020002;
+} // namespace member
+
+std::shared_ptr<component::DispatchObject> createAgentControl();
+
+} // namespace agent
