@@ -1,0 +1,160 @@
+// Loading, lookups, the image cache and sounds.
+#include "characterdata.h"
+
+#include <fstream>
+
+namespace acs {
+
+namespace {
+
+constexpr std::u16string_view restPoseName = u"RESTPOSE";
+
+template <typename Entry> const Entry *pickLanguage(const std::vector<Entry> &entries, LanguageId language)
+{
+    constexpr LanguageId primaryMask = 0x3ff;
+    for (const auto &entry : entries) {
+        if ((entry.language & primaryMask) == (language & primaryMask))
+            return &entry;
+    }
+    return entries.empty() ? nullptr : &entries.front();
+}
+
+} // namespace
+
+Character::Character(std::shared_ptr<Data> data) : m_data(std::move(data)) {}
+
+Result<Character> Character::load(std::span<const uint8_t> bytes)
+{
+    return load(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
+
+Result<Character> Character::load(std::vector<uint8_t> &&bytes)
+{
+    auto data = std::make_shared<Data>();
+    data->bytes = std::move(bytes);
+    if (auto error = detail::parseCharacter(*data))
+        return std::move(*error);
+    data->imageCache.resize(data->images.size());
+    data->argbByIndex.fill(Color{}.argb());
+    for (size_t i = 0; i < data->palette.size(); ++i)
+        data->argbByIndex[i] = data->palette[i].argb();
+    return Character(std::move(data));
+}
+
+Result<Character> Character::loadFile(const std::filesystem::path &path)
+{
+    const std::string name = path.string();
+    std::error_code code;
+    if (std::filesystem::is_directory(path, code))
+        return Error{"cannot read \"" + name + "\": it is a folder"};
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return Error{"cannot open \"" + name + "\""};
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size < 0 || !in)
+        return Error{"cannot read \"" + name + "\""};
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (!in.read(reinterpret_cast<char *>(bytes.data()), size))
+        return Error{"cannot read \"" + name + "\""};
+    return load(std::move(bytes));
+}
+
+Size Character::frameSize() const { return m_data->frameSize; }
+const std::vector<Color> &Character::palette() const { return m_data->palette; }
+uint8_t Character::transparentIndex() const { return m_data->transparentIndex; }
+const std::array<uint8_t, 16> &Character::guid() const { return m_data->guid; }
+uint32_t Character::flags() const { return m_data->flags; }
+const std::vector<LocalizedInfo> &Character::localizedInfo() const { return m_data->localized; }
+const std::optional<VoiceInfo> &Character::voice() const { return m_data->voice; }
+const std::optional<BalloonInfo> &Character::balloon() const { return m_data->balloon; }
+const std::optional<TrayIcon> &Character::trayIcon() const { return m_data->trayIcon; }
+const std::vector<State> &Character::states() const { return m_data->states; }
+size_t Character::animationCount() const { return m_data->animations.size(); }
+const Animation &Character::animationAt(size_t index) const { return m_data->animations.at(index); }
+size_t Character::imageCount() const { return m_data->images.size(); }
+size_t Character::soundCount() const { return m_data->sounds.size(); }
+
+std::u16string Character::name(LanguageId language) const
+{
+    const auto *entry = pickLanguage(m_data->localized, language);
+    return entry ? entry->name : std::u16string();
+}
+
+std::u16string Character::description(LanguageId language) const
+{
+    const auto *entry = pickLanguage(m_data->localized, language);
+    return entry ? entry->description : std::u16string();
+}
+
+const State *Character::state(std::u16string_view name) const
+{
+    for (const auto &state : m_data->states) {
+        if (namesEqual(state.name, name))
+            return &state;
+    }
+    return nullptr;
+}
+
+const State *Character::state(std::string_view asciiName) const { return state(detail::fromAscii(asciiName)); }
+
+std::vector<std::u16string> Character::animationNames() const
+{
+    std::vector<std::u16string> names;
+    names.reserve(m_data->animations.size());
+    for (const auto &animation : m_data->animations)
+        names.push_back(animation.name);
+    return names;
+}
+
+const Animation *Character::animation(std::u16string_view name) const
+{
+    const auto found = m_data->animationByFoldedName.find(detail::foldName(name));
+    return found == m_data->animationByFoldedName.end() ? nullptr : &m_data->animations[found->second];
+}
+
+const Animation *Character::animation(std::string_view asciiName) const
+{
+    return animation(detail::fromAscii(asciiName));
+}
+
+const Animation *Character::restPose() const { return animation(restPoseName); }
+
+const Animation *Character::returnAnimationOf(const Animation &animation) const
+{
+    if (animation.transition != Transition::ReturnAnimation || animation.returnAnimation.empty())
+        return nullptr;
+    return this->animation(animation.returnAnimation);
+}
+
+Result<const Image *> Character::image(size_t index) const
+{
+    if (index >= m_data->images.size())
+        return Error{"image " + std::to_string(index) + " is out of range (" +
+                     std::to_string(m_data->images.size()) + ")"};
+    std::lock_guard lock(m_data->cacheMutex);
+    auto &slot = m_data->imageCache[index];
+    if (!slot) {
+        auto decoded = detail::decodeImage(m_data->bytes, m_data->images[index], index);
+        if (!decoded)
+            return decoded.error();
+        slot = std::make_unique<Image>(std::move(*decoded));
+    }
+    return static_cast<const Image *>(slot.get());
+}
+
+Result<std::span<const uint8_t>> Character::sound(size_t index) const
+{
+    if (index >= m_data->sounds.size())
+        return Error{"sound " + std::to_string(index) + " is out of range (" +
+                     std::to_string(m_data->sounds.size()) + ")"};
+    const auto where = m_data->sounds[index];
+    const auto bytes = std::span<const uint8_t>(m_data->bytes).subspan(where.offset, where.size);
+    constexpr std::string_view riff = "RIFF";
+    if (bytes.size() < 12 || !std::equal(riff.begin(), riff.end(), bytes.begin()))
+        return Error{"sound " + std::to_string(index) + ": not a RIFF WAVE file", where.offset};
+    return bytes;
+}
+
+} // namespace acs

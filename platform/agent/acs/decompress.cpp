@@ -1,0 +1,194 @@
+// The image compression: an LZ77 variant written as an LSB-first bit stream.
+// Each token is a literal (bit 0 + 8 bits) or a copy (bit 1, distance class,
+// distance, unary length prefix, length bits); a 20-bit distance of all ones
+// ends the stream.
+#include "characterdata.h"
+
+#include <bit>
+#include <cstring>
+
+namespace acs {
+namespace {
+
+constexpr uint32_t endMarker = 0xfffff;
+constexpr int maxLengthPrefix = 11;
+
+// Keeps at least 47 bits (the longest token) buffered while the block has
+// them. Past the block it supplies zero bits and lets `count` go negative,
+// which the caller checks once per token.
+class BitReader
+{
+public:
+    explicit BitReader(std::span<const uint8_t> bytes)
+        : m_begin(bytes.data()), m_next(bytes.data()), m_end(bytes.data() + bytes.size())
+    {
+    }
+
+    void refill()
+    {
+        if (m_end - m_next >= 8) {
+            uint64_t word;
+            std::memcpy(&word, m_next, 8);
+            if constexpr (std::endian::native == std::endian::big)
+                word = byteswap(word);
+            m_buffer |= word << m_count;
+            m_next += (63 - m_count) >> 3;
+            m_count |= 56;
+            return;
+        }
+        while (m_count <= 56 && m_next < m_end) {
+            m_buffer |= uint64_t(*m_next++) << m_count;
+            m_count += 8;
+        }
+    }
+
+    uint64_t peek() const { return m_buffer; }
+    void consume(int bits)
+    {
+        m_buffer >>= bits;
+        m_count -= bits;
+    }
+    uint32_t take(int bits)
+    {
+        const auto value = uint32_t(m_buffer & ((uint64_t(1) << bits) - 1));
+        consume(bits);
+        return value;
+    }
+    bool overrun() const { return m_count < 0; }
+    // Byte of the block holding the next unread bit.
+    uint64_t byteOffset() const { return uint64_t(m_next - m_begin) - uint64_t(m_count > 0 ? m_count : 0) / 8; }
+
+private:
+    static uint64_t byteswap(uint64_t v)
+    {
+        uint64_t r = 0;
+        for (int i = 0; i < 8; ++i)
+            r = r << 8 | ((v >> (8 * i)) & 0xff);
+        return r;
+    }
+
+    const uint8_t *m_begin;
+    const uint8_t *m_next;
+    const uint8_t *m_end;
+    uint64_t m_buffer = 0;
+    int m_count = 0;
+};
+
+struct DistanceClass {
+    int prefixBits;
+    int width;
+    uint32_t base;
+};
+
+// Chosen by the first three bits after the copy flag (read low bit first).
+constexpr DistanceClass distanceClassFor(uint64_t bits)
+{
+    if (!(bits & 1))
+        return {1, 6, 1};
+    if (!(bits & 2))
+        return {2, 9, 65};
+    if (!(bits & 4))
+        return {3, 12, 577};
+    return {3, 20, 4673};
+}
+
+void copyBack(uint8_t *out, size_t pos, size_t distance, size_t length)
+{
+    uint8_t *dst = out + pos;
+    const uint8_t *src = dst - distance;
+    if (distance >= length) {
+        std::memcpy(dst, src, length);
+    } else if (distance == 1) {
+        std::memset(dst, *src, length);
+    } else {
+        // The source overlaps what is being written: repeat the pattern.
+        for (size_t i = 0; i < length; ++i)
+            dst[i] = src[i];
+    }
+}
+
+Error streamError(std::string message, uint64_t offset)
+{
+    return Error{"compressed data: " + std::move(message), offset};
+}
+
+std::optional<Error> decompressInto(std::span<const uint8_t> block, uint8_t *out, size_t size)
+{
+    if (block.empty())
+        return streamError("block is empty", 0);
+    if (block[0] != 0)
+        return streamError("first byte is " + detail::hex(block[0]) + " instead of 0x0", 0);
+
+    BitReader bits(block.subspan(1));
+    size_t pos = 0;
+    for (;;) {
+        bits.refill();
+        const uint64_t tokenOffset = bits.byteOffset() + 1;
+        if (!(bits.peek() & 1)) {
+            bits.consume(1);
+            const auto literal = uint8_t(bits.take(8));
+            if (bits.overrun())
+                return streamError("data ends before the end marker", block.size());
+            if (pos >= size)
+                return streamError("literal overflows the output of " + std::to_string(size) + " bytes",
+                                   tokenOffset);
+            out[pos++] = literal;
+            continue;
+        }
+        bits.consume(1);
+        const DistanceClass cls = distanceClassFor(bits.peek());
+        bits.consume(cls.prefixBits);
+        const uint32_t field = bits.take(cls.width);
+        if (cls.width == 20 && field == endMarker) {
+            if (bits.overrun())
+                return streamError("data ends before the end marker", block.size());
+            break;
+        }
+        const int prefix = std::countr_one(bits.peek() & 0xfff);
+        if (prefix > maxLengthPrefix)
+            return streamError("length prefix longer than 11 bits", tokenOffset);
+        bits.consume(prefix + 1);
+        size_t length = 2 + (cls.width == 20 ? 1 : 0);
+        if (prefix > 0)
+            length += (size_t(1) << prefix) - 1 + bits.take(prefix);
+        if (bits.overrun())
+            return streamError("data ends before the end marker", block.size());
+        const size_t distance = size_t(field) + cls.base;
+        if (distance > pos)
+            return streamError("back-reference of distance " + std::to_string(distance) +
+                                   " reaches before the start of the output (" + std::to_string(pos) +
+                                   " bytes written)",
+                               tokenOffset);
+        if (length > size - pos)
+            return streamError("copy of " + std::to_string(length) + " bytes at output byte " +
+                                   std::to_string(pos) + " overflows the output of " + std::to_string(size) +
+                                   " bytes",
+                               tokenOffset);
+        copyBack(out, pos, distance, length);
+        pos += length;
+    }
+    if (pos != size)
+        return streamError("ends after " + std::to_string(pos) + " of " + std::to_string(size) + " bytes",
+                           bits.byteOffset() + 1);
+    return std::nullopt;
+}
+
+} // namespace
+
+// The longest copy token is 31 bits for 4,096 bytes, so no stream can
+// expand by more than this per input byte.
+constexpr size_t maxExpansionPerByte = 4096 * 8 / 31 + 1;
+
+Result<std::vector<uint8_t>> decompress(std::span<const uint8_t> block, size_t expectedSize)
+{
+    if (block.size() > 0 && expectedSize / maxExpansionPerByte > block.size())
+        return streamError(std::to_string(block.size()) + " bytes cannot expand to " +
+                               std::to_string(expectedSize),
+                           0);
+    std::vector<uint8_t> out(block.empty() ? 0 : expectedSize);
+    if (auto error = decompressInto(block, out.data(), expectedSize))
+        return std::move(*error);
+    return out;
+}
+
+} // namespace acs
