@@ -1,0 +1,136 @@
+#include "acscharacter.h"
+
+#include "agentlog.h"
+
+#include <QFile>
+
+#include <cstring>
+
+namespace agent
+{
+
+std::unique_ptr<AcsCharacter> AcsCharacter::load(const QString &path, QString *error)
+{
+    acs::Result<acs::Character> loaded = acs::Character::loadFile(QFile::encodeName(path).toStdString());
+    if (!loaded) {
+        *error = QString::fromStdString(loaded.error().describe());
+        return nullptr;
+    }
+    return std::make_unique<AcsCharacter>(std::move(loaded.value()));
+}
+
+AcsCharacter::AcsCharacter(acs::Character character) : character_(std::move(character)) {}
+
+QString AcsCharacter::name() const
+{
+    return QString::fromStdU16String(character_.name());
+}
+
+QSize AcsCharacter::frameSize() const
+{
+    const acs::Size size = character_.frameSize();
+    return {size.width, size.height};
+}
+
+int AcsCharacter::animationCount() const
+{
+    return int(character_.animationCount());
+}
+
+std::optional<int> AcsCharacter::findAnimation(const QString &name) const
+{
+    return indexOf(character_.animation(name.toStdU16String()));
+}
+
+QStringList AcsCharacter::stateAnimations(const QString &state) const
+{
+    QStringList names;
+    if (const acs::State *found = character_.state(state.toStdU16String()))
+        for (const std::u16string &name : found->animations)
+            names << QString::fromStdU16String(name);
+    return names;
+}
+
+std::optional<int> AcsCharacter::restPose() const
+{
+    return indexOf(character_.restPose());
+}
+
+std::optional<int> AcsCharacter::returnAnimation(int animation) const
+{
+    const acs::Animation *a = animationAt(animation);
+    return a ? indexOf(character_.returnAnimationOf(*a)) : std::nullopt;
+}
+
+int AcsCharacter::frameCount(int animation) const
+{
+    const acs::Animation *a = animationAt(animation);
+    return a ? int(a->frames.size()) : 0;
+}
+
+int AcsCharacter::frameDurationMs(int animation, int frame) const
+{
+    const acs::Frame *f = frameAt(animation, frame);
+    return f ? f->durationMs() : 0;
+}
+
+bool AcsCharacter::frameIsEmpty(int animation, int frame) const
+{
+    const acs::Frame *f = frameAt(animation, frame);
+    return !f || f->images.empty();
+}
+
+QImage AcsCharacter::frameImage(int animation, int frame) const
+{
+    const acs::Frame *f = frameAt(animation, frame);
+    if (!f) return {};
+    acs::Result<acs::FrameImage> composed = character_.composeFrame(*f);
+    if (!composed) {
+        qCWarning(lcAgent) << "frame" << frame << "of"
+                           << QString::fromStdU16String(animationAt(animation)->name)
+                           << QString::fromStdString(composed.error().describe());
+        return {};
+    }
+    const acs::FrameImage &pixels = composed.value();
+    if (pixels.width <= 0 || pixels.height <= 0 ||
+        pixels.pixels.size() != size_t(pixels.width) * size_t(pixels.height))
+        return {};
+    // Every pixel is opaque or fully clear, so the buffer is premultiplied as it is.
+    QImage image(pixels.width, pixels.height, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < pixels.height; ++y)
+        std::memcpy(image.scanLine(y), pixels.pixels.data() + size_t(y) * size_t(pixels.width),
+                    size_t(pixels.width) * sizeof(uint32_t));
+    return image;
+}
+
+std::optional<int> AcsCharacter::nextFrame(int animation, int frame, int random, bool exiting) const
+{
+    const acs::Animation *a = animationAt(animation);
+    if (!a || frame < 0 || size_t(frame) >= a->frames.size()) return std::nullopt;
+    const std::optional<size_t> next = acs::nextFrame(*a, size_t(frame), random, exiting);
+    if (!next || *next >= a->frames.size()) return std::nullopt;
+    return int(*next);
+}
+
+const acs::Animation *AcsCharacter::animationAt(int animation) const
+{
+    if (animation < 0 || size_t(animation) >= character_.animationCount()) return nullptr;
+    return &character_.animationAt(size_t(animation));
+}
+
+const acs::Frame *AcsCharacter::frameAt(int animation, int frame) const
+{
+    const acs::Animation *a = animationAt(animation);
+    if (!a || frame < 0 || size_t(frame) >= a->frames.size()) return nullptr;
+    return &a->frames[size_t(frame)];
+}
+
+std::optional<int> AcsCharacter::indexOf(const acs::Animation *animation) const
+{
+    if (!animation) return std::nullopt;
+    for (size_t i = 0; i < character_.animationCount(); ++i)
+        if (&character_.animationAt(i) == animation) return int(i);
+    return std::nullopt;
+}
+
+} // namespace agent

@@ -1,0 +1,43 @@
+// A character read from a character file. Loading parses the file's
+// structure only; each frame's picture is composed (and its images decoded)
+// the first time the player asks for it.
+#pragma once
+
+#include "charactermodel.h"
+
+#include "acs.h"
+
+#include <memory>
+
+namespace agent
+{
+
+class AcsCharacter final : public CharacterModel
+{
+  public:
+    // The character in `path`, or null with the reason in *error.
+    static std::unique_ptr<AcsCharacter> load(const QString &path, QString *error);
+    explicit AcsCharacter(acs::Character character);
+
+    QString name() const override;
+    QSize frameSize() const override;
+    int animationCount() const override;
+    std::optional<int> findAnimation(const QString &name) const override;
+    QStringList stateAnimations(const QString &state) const override;
+    std::optional<int> restPose() const override;
+    std::optional<int> returnAnimation(int animation) const override;
+    int frameCount(int animation) const override;
+    int frameDurationMs(int animation, int frame) const override;
+    bool frameIsEmpty(int animation, int frame) const override;
+    QImage frameImage(int animation, int frame) const override;
+    std::optional<int> nextFrame(int animation, int frame, int random, bool exiting) const override;
+
+  private:
+    const acs::Animation *animationAt(int animation) const;
+    const acs::Frame *frameAt(int animation, int frame) const;
+    std::optional<int> indexOf(const acs::Animation *animation) const;
+
+    acs::Character character_;
+};
+
+} // namespace agent

@@ -1,0 +1,61 @@
+// The character object the agent control hands out: a character on the
+// screen in its own window, placed by Left/Top and brought up by Show.
+//
+// Members (component::character):
+//   Left, Top       get -> Long; put Integer or Long, screen pixels -32768..32767
+//   Width, Height   get -> Long, the character's frame size
+//   Visible         get -> Boolean
+//   Show            method ([Boolean fast]); fast skips the showing animation
+#pragma once
+
+#include "animationplayer.h"
+#include "charactermodel.h"
+#include "characterwindow.h"
+#include "component/contract.h"
+
+#include <memory>
+
+namespace agent
+{
+
+class AgentCharacter final : public component::DispatchObject
+{
+  public:
+    explicit AgentCharacter(std::unique_ptr<CharacterModel> model, RandomSource random = {},
+                            IdleTiming timing = {});
+    ~AgentCharacter() override;
+
+    component::Result invoke(component::DispId id, component::CallKind kind, component::Args &args) override;
+
+    void show(bool fast);
+    const CharacterModel &model() const { return *model_; }
+    CharacterWindow &window() { return window_; }
+    AnimationPlayer &player() { return player_; }
+
+  private:
+    using Handler = component::Result (AgentCharacter::*)(component::CallKind, component::Args &);
+    struct Member {
+        component::DispId id;
+        Handler handler;
+    };
+    static const Member members[];
+
+    component::Result left(component::CallKind kind, component::Args &args);
+    component::Result top(component::CallKind kind, component::Args &args);
+    component::Result width(component::CallKind kind, component::Args &args);
+    component::Result height(component::CallKind kind, component::Args &args);
+    component::Result visible(component::CallKind kind, component::Args &args);
+    component::Result showMethod(component::CallKind kind, component::Args &args);
+
+    // A screen coordinate: read it, or move the window along one axis.
+    component::Result coordinate(component::CallKind kind, component::Args &args, int current,
+                                 void (AgentCharacter::*place)(int));
+    void placeLeft(int x);
+    void placeTop(int y);
+
+    std::unique_ptr<CharacterModel> model_;
+    CharacterWindow window_;
+    AnimationPlayer player_;
+};
+
+} // namespace agent

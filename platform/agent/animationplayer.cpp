@@ -1,0 +1,51 @@
+#include "animationplayer.h"
+
+#include "agentlog.h"
+
+namespace agent
+{
+
+AnimationPlayer::AnimationPlayer(const CharacterModel &model, RandomSource random, IdleTiming timing,
+                                 QObject *parent)
+    : QObject(parent), model_(model), sequencer_(model, std::move(random), timing)
+{
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &AnimationPlayer::showNextFrame);
+}
+
+void AnimationPlayer::play(bool fast)
+{
+    timer_.stop();
+    current_.reset();
+    sequencer_.show(fast);
+    showNextFrame();
+}
+
+void AnimationPlayer::stop()
+{
+    timer_.stop();
+    sequencer_.stop();
+}
+
+void AnimationPlayer::showNextFrame()
+{
+    const std::optional<FrameStep> step = sequencer_.next();
+    if (!step) return;
+    const bool samePicture =
+        current_ && current_->animation == step->animation && current_->frame == step->frame;
+    current_ = step;
+    ++framesShown_;
+    if (!samePicture) {
+        const QImage image = model_.frameImage(step->animation, step->frame);
+        // A picture that cannot be made leaves the previous one up for the
+        // frame's time rather than stopping the character.
+        if (image.isNull())
+            qCWarning(lcAgent) << "cannot draw frame" << step->frame << "of animation" << step->animation;
+        else
+            emit frameChanged(image);
+    }
+    timer_.start(step->durationMs);
+}
+
+} // namespace agent

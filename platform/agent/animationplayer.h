@@ -1,0 +1,42 @@
+// Plays a character's frames in time: asks the sequencer for the next frame,
+// hands its picture on and waits the frame's duration.
+#pragma once
+
+#include "animationsequencer.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace agent
+{
+
+class AnimationPlayer : public QObject
+{
+    Q_OBJECT
+  public:
+    AnimationPlayer(const CharacterModel &model, RandomSource random, IdleTiming timing = {},
+                    QObject *parent = nullptr);
+
+    // The first frame is handed on before this returns, so a window can be
+    // shown with its picture already in place.
+    void play(bool fast);
+    void stop();
+
+    bool playing() const { return sequencer_.running(); }
+    int framesShown() const { return framesShown_; }
+    std::optional<FrameStep> currentFrame() const { return current_; }
+
+  signals:
+    void frameChanged(const QImage &image);
+
+  private:
+    void showNextFrame();
+
+    const CharacterModel &model_;
+    AnimationSequencer sequencer_;
+    QTimer timer_;
+    std::optional<FrameStep> current_;
+    int framesShown_ = 0;
+};
+
+} // namespace agent
