@@ -1,0 +1,65 @@
+// What a balloon needs to know to look the way its owner's properties say.
+#pragma once
+
+#include "buttonset.h"
+#include "placement.h"
+
+#include <component/value.h>
+
+#include <QColor>
+#include <QStringList>
+
+namespace balloon {
+
+enum class HAlign { Left = 0, Right = 1, Center = 2 };     // HAlignmentText
+enum class VAlign { Top = 0, Center = 1, Bottom = 2 };     // VAlignmentCaption, against the icon
+enum class Shape { Arrow = 0, Think = 1 };                 // MsgType
+enum class IconType { None = 0, Tips, Inform, Warning, Question, Danger, Custom };  // IconType
+enum class MessageKind { Plain, Input, Labels };
+
+inline constexpr int iconTypeCount = 7;
+inline constexpr int shapeCount = 2;
+
+struct BalloonStyle {
+    Language language = Language::English;
+    bool lineSeparator = true;
+    QColor balloon{0xFF, 0xFF, 0xE1};
+    QColor frame{0x4B, 0x4B, 0x4B};
+    QColor caption{Qt::black};
+    QColor text{Qt::black};
+    QColor line{0xE0, 0xE0, 0xE0};
+    QColor button{0xFF, 0xFF, 0xE1};
+    QColor buttonCaption{Qt::black};
+    Place place = Place::Auto;
+    HAlign textAlignment = HAlign::Left;
+    VAlign captionAlignment = VAlign::Bottom;
+    QImage customIcon;
+};
+
+// One message as a method call asks for it.
+struct BalloonRequest {
+    MessageKind kind = MessageKind::Plain;
+    QString heading;
+    QString text;
+    QStringList labels;
+    IconType icon = IconType::None;
+    Shape shape = Shape::Arrow;
+    int buttonsType = 0;
+    bool modal = true;
+    bool onTop = true;
+};
+
+// How the user closed a balloon.
+struct BalloonAnswer {
+    int button = 0;   // ButtonKind number, 0 without a button
+    int label = -1;   // chosen label, -1 for none
+    QString text;     // what was typed into the input field
+};
+
+// 0x00BBGGRR to a colour; the top byte is ignored.
+inline QColor colorFromBgr(int32_t bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+} // namespace balloon
