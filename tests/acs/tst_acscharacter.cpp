@@ -1,0 +1,316 @@
+#include "acsfixtures.h"
+
+#include <QtTest>
+
+#include <algorithm>
+#include <fstream>
+
+using namespace acsfixtures;
+
+Q_DECLARE_METATYPE(std::vector<uint8_t>)
+
+namespace {
+
+QString qs(std::u16string_view text) { return QString::fromStdU16String(std::u16string(text)); }
+
+// Independent of the decoder's painter: per canvas pixel, the first listed
+// image with an opaque pixel there wins.
+std::vector<uint32_t> expectedFrame(const acswriter::CharacterSpec &spec, std::vector<acs::ImageRef> refs)
+{
+    std::vector<uint32_t> canvas(size_t(spec.width) * spec.height, 0);
+    for (int y = 0; y < spec.height; ++y) {
+        for (int x = 0; x < spec.width; ++x) {
+            for (const auto &ref : refs) {
+                const auto &image = spec.images[ref.image];
+                const int i = x - ref.x, j = y - ref.y;
+                if (i < 0 || j < 0 || i >= image.width || j >= image.height)
+                    continue;
+                const uint8_t index = image.pixels[size_t(j) * image.width + size_t(i)];
+                if (index == spec.transparentIndex)
+                    continue;
+                canvas[size_t(y) * spec.width + size_t(x)] = spec.palette[index].argb();
+                break;
+            }
+        }
+    }
+    return canvas;
+}
+
+bool contains(const std::vector<uint8_t> &bytes, std::vector<uint8_t> needle)
+{
+    return std::search(bytes.begin(), bytes.end(), needle.begin(), needle.end()) != bytes.end();
+}
+
+} // namespace
+
+class TestAcsCharacter : public QObject
+{
+    Q_OBJECT
+
+    acswriter::CharacterSpec m_spec = smallCharacter();
+    acswriter::Written m_file = acswriter::write(m_spec);
+    std::optional<acs::Character> m_character;
+
+    const acs::Character &character() const { return *m_character; }
+    const acs::Animation &animation(const char *name) const { return *character().animation(name); }
+
+private slots:
+    void initTestCase()
+    {
+        auto loaded = acs::Character::load(m_file.bytes);
+        QVERIFY2(loaded.ok(), loaded.ok() ? "" : loaded.error().describe().c_str());
+        m_character = *loaded;
+    }
+
+    void characterInfo()
+    {
+        QCOMPARE(character().frameSize(), (acs::Size{32, 24}));
+        QCOMPARE(character().transparentIndex(), small::transparent);
+        QCOMPARE(character().guid(), m_spec.guid);
+        QCOMPARE(character().flags(), 0x00100220u);
+        QVERIFY(character().palette() == m_spec.palette);
+        // Palette entries are stored blue-green-red, balloon colours red-green-blue.
+        QVERIFY(contains(m_file.bytes, {0x06, 0xf7, 0x10, 0x00}));
+        QVERIFY(contains(m_file.bytes, {0xff, 0xff, 0xe1, 0x00}));
+        QCOMPARE(character().balloon()->background, (acs::Color{0xff, 0xff, 0xe1}));
+        QCOMPARE(character().balloon()->fontHeight, -13);
+        QCOMPARE(qs(character().balloon()->fontName), QString("Sans"));
+        QCOMPARE(character().voice()->speed, 157u);
+        QCOMPARE(qs(character().voice()->style), QString("Business"));
+        QCOMPARE(character().trayIcon()->colorDib, m_spec.trayIcon->colorDib);
+    }
+
+    void names_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("US English matches the primary language") << 0x0409 << "Robby";
+        QTest::newRow("Cyrillic") << 0x0419 << "Робби";
+        QTest::newRow("right-to-left") << 0x0401 << "روبي";
+        QTest::newRow("emoji outside the basic plane") << 0x0411 << "ロビー \U0001F916";
+        QTest::newRow("missing language falls back to the first") << 0x040c << "Robby";
+    }
+
+    void names()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, name);
+        const auto found = character().name(acs::LanguageId(language));
+        QCOMPARE(qs(found), name);
+        QCOMPARE(QString::fromStdString(acs::toUtf8(found)), name);
+    }
+
+    void lookups()
+    {
+        QVERIFY(character().state("showing"));
+        QCOMPARE(qs(character().state(u"IdlingLevel1")->animations.at(0)), QString("IDLE1_4 (2)"));
+        QVERIFY(!character().state("HIDING"));
+        for (const auto &state : character().states()) {
+            for (const auto &name : state.animations)
+                QVERIFY2(character().animation(name), acs::toUtf8(name).c_str());
+        }
+        QCOMPARE(qs(character().animation(u"WAVE")->name), QString("Wave"));
+        QVERIFY(!character().animation("Wav"));
+        QCOMPARE(qs(character().restPose()->name), QString("RestPose"));
+        QCOMPARE(character().animationNames().size(), m_spec.animations.size());
+        QCOMPARE(qs(character().animationNames()[5]), QString("Idle1_4 (2)"));
+        QCOMPARE(character().returnAnimationOf(animation("MoveLeft")), character().animation("MoveLeftReturn"));
+        QVERIFY(!character().returnAnimationOf(animation("Wave")));
+        QVERIFY(acs::namesEqual(u"робби Ως", u"РОББИ ΩΣ"));
+        QVERIFY(!acs::namesEqual(u"ROBBY", u"ROBBI"));
+    }
+
+    void frames()
+    {
+        const auto &wave = animation("wave");
+        QCOMPARE(wave.transition, acs::Transition::ExitBranches);
+        QCOMPARE(wave.frames.size(), size_t(4));
+        QCOMPARE(wave.frames[2].branches.size(), size_t(2));
+        QCOMPARE(wave.frames[2].branches[1].frame, uint16_t(0));
+        QCOMPARE(wave.frames[2].branches[1].probability, uint16_t(20));
+        QCOMPARE(wave.frames[3].exitFrame, int16_t(-2));
+        QCOMPARE(wave.frames[1].durationMs(), 200);
+        QCOMPARE(acs::durationToMs(15), 150);
+        const auto &greet = animation("GREET").frames[0];
+        QCOMPARE(greet.sound, uint16_t(0));
+        QCOMPARE(greet.overlays.size(), size_t(3));
+        QCOMPARE(greet.overlays[1].replacesTopImage, true);
+        QCOMPARE(greet.overlays[0].mouthCenterY, uint16_t(8));
+        QCOMPARE(animation("idle1_4 (2)").frames[0].images[0].x, int16_t(-40));
+    }
+
+    void images_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::newRow("back-references, width 10 padded to 12") << int(small::Body);
+        QTest::newRow("stored raw, width 3") << int(small::Eyes);
+        QTest::newRow("literals only, larger than the frame") << int(small::Backdrop);
+        QTest::newRow("one colour, long overlapping copies") << int(small::Mouth);
+        QTest::newRow("fully transparent") << int(small::Blank);
+        QTest::newRow("copies from more than 4672 bytes back") << int(small::BodyFar);
+    }
+
+    void images()
+    {
+        QFETCH(int, index);
+        const auto &spec = m_spec.images[size_t(index)];
+        const auto decoded = character().image(size_t(index));
+        QVERIFY2(decoded.ok(), decoded.ok() ? "" : decoded.error().describe().c_str());
+        const acs::Image &image = **decoded;
+        QCOMPARE(image.width, spec.width);
+        QCOMPARE(image.height, spec.height);
+        for (int y = 0; y < image.height; ++y)
+            QVERIFY(std::equal(image.row(y), image.row(y) + image.width, &spec.pixels[size_t(y) * spec.width]));
+        QCOMPARE(*character().image(size_t(index)), *decoded); // cached
+    }
+
+    void compose_data()
+    {
+        QTest::addColumn<QString>("animation");
+        QTest::addColumn<int>("frame");
+        QTest::newRow("first listed image on top") << "Wave" << 0;
+        QTest::newRow("negative offset, larger than the frame") << "MoveLeft" << 0;
+        QTest::newRow("mostly outside the frame") << "MoveLeft" << 1;
+        QTest::newRow("no images") << "Wave" << 3;
+        QTest::newRow("far off to the top left") << "Idle1_4 (2)" << 0;
+    }
+
+    void compose()
+    {
+        QFETCH(QString, animation);
+        QFETCH(int, frame);
+        const auto &f = this->animation(animation.toLatin1().constData()).frames[size_t(frame)];
+        const auto composed = character().composeFrame(f);
+        QVERIFY(composed.ok());
+        QCOMPARE(composed->width, 32);
+        QCOMPARE(composed->height, 24);
+        QVERIFY(composed->pixels == expectedFrame(m_spec, f.images));
+    }
+
+    void transparencyKeysOnTheIndex()
+    {
+        const auto &f = animation("Greet").frames[0];
+        const auto composed = character().composeFrame(f, f.overlayFor(acs::MouthShape::Closed));
+        QVERIFY(composed.ok());
+        constexpr uint32_t magenta = 0xffff00ff;
+        QCOMPARE(composed->pixels[size_t(6) * 32 + 5], expectedFrame(m_spec, f.images)[size_t(6) * 32 + 5]);
+        QCOMPARE(composed->pixels[size_t(7) * 32 + 6], magenta);
+        QCOMPARE(composed->pixels[0], 0u);
+    }
+
+    void overlays_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<bool>("replaces");
+        QTest::newRow("closed is added on top") << int(acs::MouthShape::Closed) << 0 << false;
+        QTest::newRow("wide 2 replaces the top image") << int(acs::MouthShape::Wide2) << 1 << true;
+        QTest::newRow("missing wide 1 falls back to wide 2") << int(acs::MouthShape::Wide1) << 1 << true;
+        QTest::newRow("missing medium falls back to narrow") << int(acs::MouthShape::Medium) << 2 << false;
+    }
+
+    void overlays()
+    {
+        QFETCH(int, shape);
+        QFETCH(int, chosen);
+        QFETCH(bool, replaces);
+        const auto &f = animation("Greet").frames[0];
+        const acs::Overlay *overlay = f.overlayFor(acs::MouthShape(shape));
+        QCOMPARE(overlay, &f.overlays[size_t(chosen)]);
+        auto refs = f.images;
+        const acs::ImageRef mouth{overlay->image, overlay->x, overlay->y};
+        if (replaces)
+            refs[0] = mouth;
+        else
+            refs.insert(refs.begin(), mouth);
+        const auto composed = character().composeFrame(f, overlay);
+        QVERIFY(composed.ok());
+        QVERIFY(composed->pixels == expectedFrame(m_spec, refs));
+        QVERIFY(!animation("Wave").frames[0].overlayFor(acs::MouthShape::Closed));
+    }
+
+    void nextFrame_data()
+    {
+        QTest::addColumn<QString>("animation");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("random");
+        QTest::addColumn<bool>("exiting");
+        QTest::addColumn<int>("next"); // -1: finished
+        QTest::newRow("first branch below its share") << "Wave" << 2 << 0 << false << 1;
+        QTest::newRow("first branch at the top of its share") << "Wave" << 2 << 29 << false << 1;
+        QTest::newRow("second branch on the running sum") << "Wave" << 2 << 30 << false << 0;
+        QTest::newRow("second branch at the top of the sum") << "Wave" << 2 << 49 << false << 0;
+        QTest::newRow("no branch taken, next frame") << "Wave" << 2 << 50 << false << 3;
+        QTest::newRow("last frame finishes") << "Wave" << 3 << 0 << false << -1;
+        QTest::newRow("exiting follows the exit index, not branches") << "Wave" << 2 << 40 << true << 1;
+        QTest::newRow("exit to a later frame") << "Wave" << 0 << 0 << true << 3;
+        QTest::newRow("negative exit on the last frame finishes") << "Wave" << 3 << 0 << true << -1;
+        QTest::newRow("exiting without exit branches stops") << "MoveLeft" << 0 << 0 << true << -1;
+        QTest::newRow("plain next frame") << "MoveLeft" << 0 << 99 << false << 1;
+        QTest::newRow("frame past the end") << "MoveLeft" << 7 << 0 << false << -1;
+    }
+
+    void nextFrame()
+    {
+        QFETCH(QString, animation);
+        QFETCH(int, current);
+        QFETCH(int, random);
+        QFETCH(bool, exiting);
+        QFETCH(int, next);
+        const auto found =
+            acs::nextFrame(this->animation(animation.toLatin1().constData()), size_t(current), random, exiting);
+        QCOMPARE(found ? int(*found) : -1, next);
+    }
+
+    void sounds()
+    {
+        QCOMPARE(character().soundCount(), size_t(1));
+        const auto sound = character().sound(0);
+        QVERIFY(sound.ok());
+        QVERIFY(std::equal(sound->begin(), sound->end(), m_spec.sounds[0].begin(), m_spec.sounds[0].end()));
+        QVERIFY(!character().sound(1).ok());
+        QVERIFY(!character().image(small::ImageCount).ok());
+    }
+
+    void otherKindsRefused_data()
+    {
+        QTest::addColumn<std::vector<uint8_t>>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << std::vector<uint8_t>() << "not a character file";
+        QTest::newRow("text") << std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'} << "not a character file (signature";
+        QTest::newRow("ACF") << std::vector<uint8_t>{0xc4, 0xab, 0xcd, 0xab, 0, 0, 0, 0} << "ACF file";
+        QTest::newRow("OLE compound file")
+            << std::vector<uint8_t>{0xd0, 0xcf, 0x11, 0xe0, 0xa1, 0xb1, 0x1a, 0xe1, 0} << "OLE compound file";
+        auto version3 = m_file.bytes;
+        acswriter::poke16(version3, m_file.layout.characterInfo.offset + 2, 3);
+        QTest::newRow("version 3") << version3 << "version 3 is not supported";
+    }
+
+    void otherKindsRefused()
+    {
+        QFETCH(std::vector<uint8_t>, bytes);
+        QFETCH(QString, message);
+        const auto loaded = acs::Character::load(bytes);
+        QVERIFY(!loaded.ok());
+        QVERIFY2(QString::fromStdString(loaded.error().message).contains(message),
+                 loaded.error().message.c_str());
+    }
+
+    void loadFile()
+    {
+        QTemporaryDir dir;
+        const std::filesystem::path path = dir.filePath("Робби.acs").toStdU16String();
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char *>(m_file.bytes.data()), std::streamsize(m_file.bytes.size()));
+        QVERIFY(acs::Character::loadFile(path).ok());
+
+        const auto missing = acs::Character::loadFile(dir.filePath("missing.acs").toStdString());
+        QVERIFY(!missing.ok());
+        QVERIFY(QString::fromStdString(missing.error().describe()).contains("cannot open"));
+        QVERIFY(QString::fromStdString(missing.error().describe()).contains("missing.acs"));
+        QVERIFY(!acs::Character::loadFile(dir.path().toStdString()).ok());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAcsCharacter)
+#include "tst_acscharacter.moc"
