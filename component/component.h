@@ -24,6 +24,7 @@
 // the first plugin that lists the class it needs.
 #pragma once
 
+#include "colorref.h"
 #include "contract.h"
 #include "dispatch.h"
 #include "value.h"

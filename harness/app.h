@@ -1,0 +1,10 @@
+// The program: command line, platform services, the window and its event loop.
+#pragma once
+
+#include "programdescription.h"
+
+namespace harness {
+
+int runHarness(int argc, char **argv, const ProgramDescription &program);
+
+} // namespace harness

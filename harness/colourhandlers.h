@@ -1,0 +1,31 @@
+// The seven colour buttons and the custom icon button.
+#pragma once
+
+#include "harnesscontext.h"
+
+#include <span>
+
+namespace harness {
+
+struct ColourButton {
+    const char *button;
+    const char *caption;
+    component::DispId property;
+    const char *swatch;
+};
+
+// One row per colour button: what it changes and where it shows it.
+std::span<const ColourButton> colourButtons();
+
+class ColourHandlers {
+public:
+    explicit ColourHandlers(HarnessContext &context) : c_(context) {}
+
+    void pickColour(const ColourButton &row);
+    void cmbCustomIcon();
+
+private:
+    HarnessContext &c_;
+};
+
+} // namespace harness

@@ -1,0 +1,167 @@
+#include "controls.h"
+
+#include "component/dispatch.h"
+#include "harnesserror.h"
+
+#include <QButtonGroup>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace harness {
+
+OptionGroup::OptionGroup(const QString &name, QObject *parent) : QObject(parent), group_(new QButtonGroup(this))
+{
+    setObjectName(name);
+    group_->setExclusive(true);
+    // Code-made selections block the group's signals, so this sees only the user.
+    connect(group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            emit userClicked(int16_t(id));
+    });
+}
+
+void OptionGroup::addButton(QRadioButton *button, int index)
+{
+    group_->addButton(button, index);
+    buttons_[index] = button;
+}
+
+QRadioButton *OptionGroup::button(int index) const
+{
+    const auto it = buttons_.find(index);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+bool OptionGroup::isSelected(int index) const
+{
+    const QRadioButton *b = button(index);
+    return b && b->isChecked();
+}
+
+void OptionGroup::select(int index)
+{
+    QRadioButton *b = button(index);
+    if (!b)
+        throw HarnessError(340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+    if (b->isChecked())
+        return;
+    {
+        const QSignalBlocker blocker(group_);
+        b->setChecked(true);
+    }
+    if (onClick)
+        onClick(int16_t(index));
+}
+
+CheckBox::CheckBox(QWidget *parent) : QCheckBox(parent)
+{
+    connect(this, &QCheckBox::clicked, this, &CheckBox::userClicked);
+}
+
+int CheckBox::value() const
+{
+    switch (checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+    }
+}
+
+void CheckBox::setValue(int value)
+{
+    if (value < 0 || value > 2)
+        throw HarnessError(component::error::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+    if (value == this->value())
+        return;
+    setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    if (onClick)
+        onClick();
+}
+
+void CheckBox::nextCheckState()
+{
+    setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+LanguageList::LanguageList(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+    lineEdit()->installEventFilter(this);
+    installEventFilter(this);
+    connect(this, &QComboBox::activated, this, &LanguageList::userPicked);
+}
+
+void LanguageList::clearItems()
+{
+    const QSignalBlocker blocker(this);
+    const QString text = currentText();
+    clear();
+    setEditText(text);
+}
+
+void LanguageList::addItemAt(int index, const QString &text)
+{
+    if (index < 0 || index > count())
+        throw HarnessError(component::error::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument"));
+    const QSignalBlocker blocker(this);
+    const int selected = currentIndex();
+    const QString editText = currentText();
+    insertItem(index, text);
+    // Adding an item never changes the selection; Qt would select the first one.
+    const int keep = selected < 0 ? -1 : (selected >= index ? selected + 1 : selected);
+    setCurrentIndex(keep);
+    if (keep < 0)
+        setEditText(editText);
+}
+
+void LanguageList::setSelectedIndex(int index)
+{
+    if (index < -1 || index >= count())
+        throw HarnessError(component::error::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+    if (index == currentIndex())
+        return;
+    {
+        const QSignalBlocker blocker(this);
+        setCurrentIndex(index);
+    }
+    if (onClick)
+        onClick();
+}
+
+bool LanguageList::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter in the text field would pick a matching item; here it does nothing.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (watched == lineEdit() || watched == this))
+            return true;
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+TextBox::TextBox(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabChangesFocus(true);
+}
+
+QString TextBox::text() const
+{
+    QString text = toPlainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return text;
+}
+
+void TextBox::setText(const QString &text)
+{
+    QString plain = text;
+    plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    setPlainText(plain);
+}
+
+} // namespace harness

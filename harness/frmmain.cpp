@@ -1,0 +1,141 @@
+#include "frmmain.h"
+
+#include "controltable.h"
+#include "harnesserror.h"
+#include "storedsettings.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcHarness, "harness.window")
+
+namespace harness {
+
+using namespace component;
+
+FrmMain::FrmMain(const ProgramDescription &program, Platform platform)
+    : program_(program), platform_(std::move(platform)), messages_(platform_.messages, platform_.trace)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromUtf8(WindowCaption));
+    setFixedSize(toPixels(ClientWidthTwips), toPixels(ClientHeightTwips));
+    controls_ = buildWindow(this, program_);
+}
+
+FrmMain::~FrmMain() = default;
+
+HostedControl *FrmMain::hosted(const QString &name) const
+{
+    for (HostedControl *c : {vellix1_.get(), cmd_.get(), msa_.get()})
+        if (c && c->name() == name)
+            return c;
+    return nullptr;
+}
+
+bool FrmMain::createControls()
+{
+    runEvent([this] {
+        auto create = [this](const QString &name, const QString &classId, const NamedValues &stored) {
+            hosting::Created created = platform_.registry.create(classId, stored);
+            if (!created.object)
+                throw HarnessError(error::CannotCreateObject, created.error);
+            qCDebug(lcHarness) << name << "is" << classId << "from" << created.origin;
+            return std::make_unique<HostedControl>(name, created.object, platform_.trace);
+        };
+        vellix1_ = create(QStringLiteral("Vellix1"), program_.componentClass, storedSettings(program_));
+        cmd_ = create(QStringLiteral("cmd"), QStringLiteral("MSComDlg.CommonDialog"), {});
+        msa_ = create(QStringLiteral("msa"), QStringLiteral("AgentObjectsCtl.Agent"), {});
+    });
+    if (terminated_)
+        return false;
+    vellix_ = std::make_unique<VellixFacade>(*vellix1_, program_.methods);
+    cmdFacade_ = std::make_unique<CommonDialogFacade>(*cmd_);
+    msaFacade_ = std::make_unique<AgentFacade>(*msa_);
+    context_ = std::make_unique<HarnessContext>(
+        HarnessContext{program_, controls_, state_, *vellix_, *cmdFacade_, *msaFacade_, platform_.trace, messages_});
+    options_ = std::make_unique<OptionHandlers>(*context_);
+    colours_ = std::make_unique<ColourHandlers>(*context_);
+    messageActions_ = std::make_unique<MessageActions>(*context_);
+    connectEvents();
+    return true;
+}
+
+bool FrmMain::load()
+{
+    if (!context_)
+        return false;
+    runEvent([this] { Startup(*context_).run(); });
+    return !terminated_;
+}
+
+void FrmMain::runEvent(const std::function<void()> &handler)
+{
+    if (terminated_)
+        return;
+    try {
+        handler();
+    } catch (const HarnessError &e) {
+        fail(e.number(), e.description());
+    } catch (const std::exception &e) {
+        fail(error::ComponentFailed, QString::fromUtf8(e.what()));
+    }
+}
+
+void FrmMain::fail(int32_t number, const QString &description)
+{
+    terminated_ = true;
+    qCWarning(lcHarness) << "run-time error" << number << description;
+    platform_.trace.error(number, description);
+    messages_.show(QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description), dialogs::style::Critical,
+                   QCoreApplication::applicationName());
+    platform_.terminate(1);
+}
+
+void FrmMain::connectEvents()
+{
+    using GroupHandler = void (OptionHandlers::*)(int16_t);
+    const std::pair<const char *, GroupHandler> groups[] = {
+        {"optAlignCaptionType", &OptionHandlers::optAlignCaptionType},
+        {"optAlignTextType", &OptionHandlers::optAlignTextType},
+        {"optBalloonPlace", &OptionHandlers::optBalloonPlace},
+        {"optbuttontype", &OptionHandlers::optbuttontype},
+        {"optIconType", &OptionHandlers::optIconType},
+        {"optMsgType", &OptionHandlers::optMsgType},
+    };
+    for (const auto &[name, handler] : groups) {
+        OptionGroup &group = controls_.group(name);
+        group.onClick = [this, handler](int16_t index) { (options_.get()->*handler)(index); };
+        connect(&group, &OptionGroup::userClicked, this,
+                [this, &group](int16_t index) { runEvent([&] { group.onClick(index); }); });
+    }
+
+    using CheckHandler = void (OptionHandlers::*)();
+    const std::pair<const char *, CheckHandler> checks[] = {
+        {"chkLineSeparator", &OptionHandlers::chkLineSeparator},
+        {"chkModal", &OptionHandlers::chkModal},
+        {"chkOnTop", &OptionHandlers::chkOnTop},
+    };
+    for (const auto &[name, handler] : checks) {
+        CheckBox &box = controls_.check(name);
+        box.onClick = [this, handler] { (options_.get()->*handler)(); };
+        connect(&box, &CheckBox::userClicked, this, [this, &box] { runEvent(box.onClick); });
+    }
+
+    LanguageList &language = *controls_.cdLanguage;
+    language.onClick = [this] { options_->cdLanguage(); };
+    connect(&language, &LanguageList::userPicked, this, [this, &language] { runEvent(language.onClick); });
+
+    for (const ColourButton &row : colourButtons())
+        connect(&controls_.button(row.button), &QPushButton::clicked, this,
+                [this, &row] { runEvent([&] { colours_->pickColour(row); }); });
+    connect(&controls_.button("cmbCustomIcon"), &QPushButton::clicked, this,
+            [this] { runEvent([this] { colours_->cmbCustomIcon(); }); });
+    connect(&controls_.button("cmbMsgShow"), &QPushButton::clicked, this,
+            [this] { runEvent([this] { messageActions_->cmbMsgShow(); }); });
+    connect(&controls_.button("cmbMsgInput"), &QPushButton::clicked, this,
+            [this] { runEvent([this] { messageActions_->cmbMsgInput(); }); });
+    connect(&controls_.button("cmbLabelsShow"), &QPushButton::clicked, this,
+            [this] { runEvent([this] { messageActions_->cmbLabelsShow(); }); });
+}
+
+} // namespace harness

@@ -1,0 +1,69 @@
+// The harness window. It hosts the balloon component Vellix1, the common
+// dialog control cmd and the agent control msa, keeps the harness state and
+// hands every user event to its handler through one entry, runEvent(), the
+// only place where errors are caught.
+#pragma once
+
+#include "colourhandlers.h"
+#include "harnesscontext.h"
+#include "messageactions.h"
+#include "optionhandlers.h"
+#include "platform/hosting/classregistry.h"
+#include "startup.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace harness {
+
+class FrmMain : public QWidget {
+    Q_OBJECT
+public:
+    struct Platform {
+        hosting::ClassRegistry &registry;
+        dialogs::MessageBoxService &messages;
+        Trace &trace;
+        std::function<void(int exitCode)> terminate;  // ends the program
+    };
+
+    FrmMain(const ProgramDescription &program, Platform platform);
+    ~FrmMain() override;
+
+    // Creates the three hosted controls. False when one could not be created
+    // (the run-time error report has been shown).
+    bool createControls();
+    // Runs the load handler. False when it failed (reported likewise).
+    bool load();
+
+    bool terminated() const { return terminated_; }
+    Controls &controls() { return controls_; }
+    HarnessState &state() { return state_; }
+    HostedControl *hosted(const QString &name) const;
+
+    // Runs a handler for a user event. An error that escapes it is shown in
+    // the run-time error report and ends the program.
+    void runEvent(const std::function<void()> &handler);
+
+private:
+    void connectEvents();
+    void fail(int32_t number, const QString &description);
+
+    const ProgramDescription &program_;
+    Platform platform_;
+    TracedMessageBox messages_;
+    Controls controls_;
+    HarnessState state_;
+    std::unique_ptr<HostedControl> vellix1_, cmd_, msa_;
+    std::unique_ptr<VellixFacade> vellix_;
+    std::unique_ptr<CommonDialogFacade> cmdFacade_;
+    std::unique_ptr<AgentFacade> msaFacade_;
+    std::unique_ptr<HarnessContext> context_;
+    std::unique_ptr<OptionHandlers> options_;
+    std::unique_ptr<ColourHandlers> colours_;
+    std::unique_ptr<MessageActions> messageActions_;
+    bool terminated_ = false;
+};
+
+} // namespace harness

@@ -1,0 +1,38 @@
+// One hosted control (or an object it handed out) as the harness calls it:
+// every call goes through here, is traced, and a failed call becomes a
+// HarnessError for the window's event entry.
+#pragma once
+
+#include "component/dispatch.h"
+#include "trace.h"
+
+namespace harness {
+
+class HostedControl {
+public:
+    HostedControl(QString name, component::ObjectRef object, Trace &trace)
+        : name_(std::move(name)), object_(std::move(object)), trace_(trace)
+    {
+    }
+
+    const QString &name() const { return name_; }
+    const component::ObjectRef &object() const { return object_; }
+
+    component::Value call(component::DispId id, const QString &member, component::CallKind kind,
+                          component::Args args = {});
+
+    // Typed reads: a value of another type from the control is an error.
+    int32_t getLong(component::DispId id, const QString &member);
+    bool getBool(component::DispId id, const QString &member);
+    QString getString(component::DispId id, const QString &member);
+
+private:
+    QString name_;
+    component::ObjectRef object_;
+    Trace &trace_;
+};
+
+// A result of the wrong type from a control.
+[[noreturn]] void throwTypeMismatch(const QString &control, const QString &member);
+
+} // namespace harness

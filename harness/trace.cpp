@@ -1,0 +1,154 @@
+#include "trace.h"
+
+#include <QFile>
+
+#include <unistd.h>
+
+namespace harness {
+
+using namespace component;
+
+std::optional<Trace> Trace::open(const QString &target, QString *error)
+{
+    auto file = std::make_unique<QFile>();
+    bool opened = false;
+    if (target == QLatin1String("-")) {
+        opened = file->open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    } else {
+        file->setFileName(target);
+        opened = file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    }
+    if (!opened) {
+        *error = QStringLiteral("Cannot write the trace to %1: %2").arg(target, file->errorString());
+        return std::nullopt;
+    }
+    return Trace(std::move(file));
+}
+
+namespace {
+
+QString jsonString(const QString &s)
+{
+    QString out;
+    out.reserve(s.size() + 2);
+    out += QLatin1Char('"');
+    for (const QChar c : s) {
+        switch (c.unicode()) {
+        case '"': out += QLatin1String("\\\""); break;
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\t': out += QLatin1String("\\t"); break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+QString hexId(DispId id)
+{
+    return QLatin1String("\"0x") + QString::number(uint32_t(id), 16).toUpper().rightJustified(8, QLatin1Char('0')) +
+           QLatin1Char('"');
+}
+
+QString number(int64_t n) { return QString::number(n); }
+
+QString errorFields(int32_t n, const QString &description, QLatin1String prefix)
+{
+    return prefix + QLatin1String("\"number\":") + number(n) + QLatin1String(",\"description\":") +
+           jsonString(description);
+}
+
+} // namespace
+
+QString Trace::toJson(const Value &value)
+{
+    struct Visitor {
+        QString operator()(std::monostate) const { return QStringLiteral("null"); }
+        QString operator()(int16_t v) const { return QString::number(v); }
+        QString operator()(int32_t v) const { return QString::number(v); }
+        QString operator()(Bool b) const { return b.value() ? QStringLiteral("true") : QStringLiteral("false"); }
+        QString operator()(const QString &s) const { return jsonString(s); }
+        QString operator()(const QStringList &list) const
+        {
+            QStringList items;
+            for (const QString &s : list)
+                items << jsonString(s);
+            return QLatin1Char('[') + items.join(QLatin1Char(',')) + QLatin1Char(']');
+        }
+        QString operator()(const ObjectRef &o) const
+        {
+            return o ? jsonString(QStringLiteral("<object>")) : QStringLiteral("null");
+        }
+        QString operator()(const Picture &p) const
+        {
+            return jsonString(QLatin1String("<picture ") + p.source + QLatin1Char(' ') + number(p.image.width()) +
+                              QLatin1Char('x') + number(p.image.height()) + QLatin1Char('>'));
+        }
+        QString operator()(const MsgResult &r) const
+        {
+            return QLatin1String("{\"Button\":") + number(r.Button) + QLatin1String(",\"Label\":") + number(r.Label) +
+                   QLatin1String(",\"Text\":") + jsonString(r.Text) + QLatin1String(",\"Status\":") + number(r.Status) +
+                   QLatin1Char('}');
+        }
+    };
+    return std::visit(Visitor{}, value);
+}
+
+void Trace::dispatch(const Call &call, const Result &result)
+{
+    if (!out_)
+        return;
+    QStringList args;
+    for (const Value &v : call.argsBefore)
+        args << toJson(v);
+    QString line = QLatin1String("{\"event\":\"dispatch\",\"control\":") + jsonString(call.control) +
+                   QLatin1String(",\"id\":") + hexId(call.id) + QLatin1String(",\"member\":") + jsonString(call.member) +
+                   QLatin1String(",\"kind\":\"") + QLatin1String(kindName(call.kind)) + QLatin1String("\",\"args\":[") +
+                   args.join(QLatin1Char(',')) + QLatin1Char(']');
+    QStringList changed;
+    for (size_t i = 0; i < call.argsAfter.size() && i < call.argsBefore.size(); ++i)
+        if (call.argsAfter[i].isRef() && call.argsAfter[i].get() != call.argsBefore[i])
+            changed << QLatin1Char('"') + number(int64_t(i) + 1) + QLatin1String("\":") + toJson(call.argsAfter[i].get());
+    if (!changed.isEmpty())
+        line += QLatin1String(",\"changed\":{") + changed.join(QLatin1Char(',')) + QLatin1Char('}');
+    if (result.ok())
+        line += QLatin1String(",\"result\":") + toJson(result.value()) + QLatin1Char('}');
+    else
+        line += errorFields(result.error().number, result.error().description, QLatin1String(",\"error\":{")) +
+                QLatin1String("}}");
+    write(line);
+}
+
+void Trace::messageBox(const std::optional<QString> &title, int style, const QString &text)
+{
+    if (!out_)
+        return;
+    write(QLatin1String("{\"event\":\"messagebox\",\"title\":") + (title ? jsonString(*title) : QStringLiteral("null")) +
+          QLatin1String(",\"style\":") + number(style) + QLatin1String(",\"text\":") + jsonString(text) +
+          QLatin1Char('}'));
+}
+
+void Trace::ready()
+{
+    if (out_)
+        write(QStringLiteral("{\"event\":\"ready\"}"));
+}
+
+void Trace::error(int32_t errorNumber, const QString &description)
+{
+    if (out_)
+        write(errorFields(errorNumber, description, QLatin1String("{\"event\":\"error\",")) + QLatin1Char('}'));
+}
+
+void Trace::write(const QString &line)
+{
+    out_->write(line.toUtf8() + '\n');
+}
+
+} // namespace harness

@@ -1,0 +1,45 @@
+// A JSON-lines record of what the harness asks of its controls and shows to
+// the user, for component authors and tests. Each line is flushed at once.
+#pragma once
+
+#include "component/dispatch.h"
+
+#include <QIODevice>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace harness {
+
+class Trace {
+public:
+    Trace() = default;  // off: records nothing
+    explicit Trace(std::unique_ptr<QIODevice> out) : out_(std::move(out)) {}
+
+    // "-" writes to standard output. Empty when the file cannot be opened.
+    static std::optional<Trace> open(const QString &target, QString *error);
+
+    bool enabled() const { return out_ != nullptr; }
+
+    struct Call {
+        const QString &control;
+        component::DispId id;
+        const QString &member;
+        component::CallKind kind;
+        const std::vector<component::Value> &argsBefore;  // as passed
+        const component::Args &argsAfter;  // by-reference arguments may have changed
+    };
+    void dispatch(const Call &call, const component::Result &result);
+    void messageBox(const std::optional<QString> &title, int style, const QString &text);
+    void ready();
+    void error(int32_t number, const QString &description);
+
+    static QString toJson(const component::Value &value);
+
+private:
+    void write(const QString &line);
+    std::unique_ptr<QIODevice> out_;
+};
+
+} // namespace harness

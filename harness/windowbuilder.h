@@ -1,0 +1,54 @@
+// Builds frmMain's controls from the control tables.
+#pragma once
+
+#include "component/value.h"
+#include "controls.h"
+#include "programdescription.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <map>
+
+namespace harness {
+
+// The image control: shows a picture unstretched and hands it out.
+class PictureBox : public QLabel {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+    const component::Picture &picture() const { return picture_; }
+    void setPicture(const component::Picture &picture);
+
+private:
+    component::Picture picture_;
+};
+
+struct Controls {
+    std::map<QString, OptionGroup *> groups;
+    std::map<QString, QPushButton *> buttons;
+    std::map<QString, CheckBox *> checks;
+    std::map<QString, QLabel *> swatches;
+    std::map<QString, QWidget *> hostSites;
+    QLineEdit *txtCaption = nullptr;
+    TextBox *txtText = nullptr;
+    LanguageList *cdLanguage = nullptr;
+    PictureBox *imgCustomIcon = nullptr;
+
+    OptionGroup &group(const char *name) const { return *groups.at(QLatin1String(name)); }
+    CheckBox &check(const char *name) const { return *checks.at(QLatin1String(name)); }
+    QLabel &swatch(const char *name) const { return *swatches.at(QLatin1String(name)); }
+    QPushButton &button(const char *name) const { return *buttons.at(QLatin1String(name)); }
+};
+
+Controls buildWindow(QWidget *window, const ProgramDescription &program);
+
+// The picture imgCustomIcon holds until the user picks an icon file.
+component::Picture defaultCustomIcon();
+
+// Sets a swatch's background to a 0x00BBGGRR colour.
+void setSwatchColor(QLabel &swatch, int32_t colorRef);
+int32_t swatchColor(const QLabel &swatch);
+
+} // namespace harness

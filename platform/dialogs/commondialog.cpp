@@ -1,0 +1,77 @@
+#include "commondialog.h"
+
+#include "component/colorref.h"
+
+namespace dialogs {
+
+using namespace component;
+
+QString CommonDialog::toQtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+namespace {
+
+// A string property: get returns it, put replaces it.
+Result stringProperty(QString &field, CallKind kind, Args &args)
+{
+    if (kind == CallKind::PropertyGet)
+        return args.empty() ? Result(field) : Result(error::wrongArgCount());
+    if (kind != CallKind::PropertyPut)
+        return error::notSupported();
+    if (args.size() != 1)
+        return error::wrongArgCount();
+    const auto s = as<QString>(args[0]);
+    if (!s)
+        return error::typeMismatch();
+    field = *s;
+    return {};
+}
+
+} // namespace
+
+Result CommonDialog::invoke(DispId id, CallKind kind, Args &args)
+{
+    switch (id) {
+    case member::DialogTitle: return stringProperty(title_, kind, args);
+    case member::Filter: return stringProperty(filter_, kind, args);
+    case member::FileName: return stringProperty(fileName_, kind, args);
+    case member::Color:
+        if (kind == CallKind::PropertyGet)
+            return args.empty() ? Result(color_) : Result(error::wrongArgCount());
+        if (kind != CallKind::PropertyPut)
+            return error::notSupported();
+        if (args.size() != 1)
+            return error::wrongArgCount();
+        if (const auto c = as<int32_t>(args[0]))
+            color_ = *c;
+        else
+            return error::typeMismatch();
+        return {};
+    case member::ShowOpen: {
+        if (kind != CallKind::Method)
+            return error::notSupported();
+        const auto file = provider_.openFile(title_, toQtFilter(filter_), fileName_);
+        fileName_ = file.value_or(QString());
+        return {};
+    }
+    case member::ShowColor: {
+        if (kind != CallKind::Method)
+            return error::notSupported();
+        if (const auto picked = provider_.pickColor(colorFromRef(color_)))
+            color_ = colorRefFrom(*picked);
+        return {};
+    }
+    default: return error::notSupported();
+    }
+}
+
+} // namespace dialogs
