@@ -12,8 +12,11 @@
 //   Button  the number of the button that closed the balloon (see
 //           buttonset.h: Ok 1 ... Yes for all 15), 0 when closed without one
 //           and always 0 from a modeless call, which returns at once
-//   Label   the label selected when the balloon closed, -1 for none
-//   Text    what the input field held when the balloon closed
+//   Label   the label selected when a button, Enter or a click on a label
+//           closed the balloon; -1 when there is none or the balloon was
+//           dismissed (Esc, or a click on a balloon without buttons)
+//   Text    what the input field held when the balloon closed, however it
+//           closed; empty for the other methods
 //   Status  0 shown; 1 when a balloon of this instance is still on the
 //           screen, in which case nothing else happens
 #pragma once

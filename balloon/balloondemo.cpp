@@ -1,7 +1,7 @@
 // Shows one balloon with the options given on the command line beside a
 // stand-in character, prints the answer and exits. Used for screenshots.
 //
-//   balloon_demo --kind input --shape 1 --buttons 8 --icon 2 --heading "Hello"
+//   balloon_demo --kind input --shape 1 --buttons 8 --icontype 2 --heading "Hello"
 //                --text "Type your name" --char 600,500,96,96
 #include "ballooncomponent.h"
 
@@ -78,7 +78,7 @@ int main(int argc, char **argv)
     const auto kind = option("kind", "plain, input or labels", "plain");
     const auto shape = option("shape", "0 arrow, 1 think", "0");
     const auto buttons = option("buttons", "ButtonsType 0..14", "8");
-    const auto icon = option("icon", "IconType 0..6", "2");
+    const auto icon = option("icontype", "IconType 0..6", "2");
     const auto place = option("place", "BalloonPlace 0..4", "0");
     const auto language = option("language", "100 Russian, 200 English", "200");
     const auto halign = option("halign", "HAlignmentText 0..2", "0");

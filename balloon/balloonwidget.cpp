@@ -273,12 +273,20 @@ void BalloonWidget::finish(int button)
         return;
     finished_ = true;
     answer_.button = button;
-    if (labels_ && labels_->selectionModel() && labels_->selectionModel()->hasSelection())
+    if (labels_ && !dismissed_ && labels_->selectionModel()->hasSelection())
         answer_.label = labels_->currentIndex().row();
     if (input_)
         answer_.text = input_->text();
     hide();
     emit finished();
+}
+
+void BalloonWidget::dismiss()
+{
+    if (finished_)
+        return;
+    dismissed_ = true;
+    finish(escapeButton(buttonSet(request_.buttonsType)));
 }
 
 void BalloonWidget::pressDefault()
@@ -310,14 +318,14 @@ void BalloonWidget::showEvent(QShowEvent *event)
 
 void BalloonWidget::closeEvent(QCloseEvent *event)
 {
-    finish(0);
+    dismiss();
     QWidget::closeEvent(event);
 }
 
 void BalloonWidget::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_Escape: finish(escapeButton(buttonSet(request_.buttonsType))); return;
+    case Qt::Key_Escape: dismiss(); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && buttons_.contains(button))
@@ -332,7 +340,7 @@ void BalloonWidget::keyPressEvent(QKeyEvent *event)
 void BalloonWidget::mousePressEvent(QMouseEvent *event)
 {
     if (buttons_.isEmpty() && event->button() == Qt::LeftButton)
-        finish(0);
+        dismiss();
     else
         QWidget::mousePressEvent(event);
 }
@@ -343,7 +351,7 @@ bool BalloonWidget::eventFilter(QObject *watched, QEvent *event)
     // included, unless the user was selecting.
     if (text_ && watched == text_->viewport() && event->type() == QEvent::MouseButtonRelease &&
         buttons_.isEmpty() && !text_->textCursor().hasSelection()) {
-        finish(0);
+        dismiss();
         return true;
     }
     return QWidget::eventFilter(watched, event);

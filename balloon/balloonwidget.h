@@ -47,6 +47,9 @@ public slots:
     // Closes the balloon with a button number (0 for none); only the first
     // call counts.
     void finish(int button);
+    // Closes it as Esc does: with the set's cancel-like button or 0, and
+    // without a chosen label.
+    void dismiss();
 
 signals:
     void finished();
@@ -88,6 +91,7 @@ private:
     QPainterPath outline_;
     BalloonAnswer answer_;
     bool finished_ = false;
+    bool dismissed_ = false;
 };
 
 } // namespace balloon

@@ -106,9 +106,10 @@ int BalloonWidget::layOutHeights(int width, int available)
     int rowHeight = 0;
     int labelsWanted = 0;
     if (labels_) {
+        labels_->ensurePolished();
         rowHeight = labels_->model()->rowCount() > 0 ? labels_->sizeHintForRow(0) : fontMetrics().height() + 4;
         const int visible = std::clamp(int(request_.labels.size()), 1, visibleLabelRows);
-        labelsWanted = visible * rowHeight + 2 * labels_->frameWidth() + 4;
+        labelsWanted = visible * rowHeight + 2 * labels_->frameWidth();
     }
     const int textWanted =
         text_ ? measureText(request_.text, text_->font(), width, remaining).size.height() + textSlack : 0;

@@ -1,0 +1,189 @@
+#include "placement.h"
+
+#include <QTest>
+
+using balloon::Place;
+using balloon::Placement;
+
+Q_DECLARE_METATYPE(Place)
+Q_DECLARE_METATYPE(std::optional<QRect>)
+
+namespace {
+
+const QRect desktop(0, 0, 1280, 1024);
+const QSize balloonSize(300, 150);
+const QSize characterSize(100, 100);
+
+struct Position {
+    const char *name;
+    QPoint topLeft;
+    QList<Place> fitting;  // sides where a 300 x 150 balloon fits whole
+};
+
+const QList<Position> positions{
+    {"top-left corner", {0, 0}, {Place::BelowRight}},
+    {"top edge", {590, 0}, {Place::BelowRight, Place::BelowLeft}},
+    {"top-right corner", {1180, 0}, {Place::BelowLeft}},
+    {"left edge", {0, 462}, {Place::AboveRight, Place::BelowRight}},
+    {"centre", {590, 462}, {Place::AboveRight, Place::AboveLeft, Place::BelowRight, Place::BelowLeft}},
+    {"right edge", {1180, 462}, {Place::AboveLeft, Place::BelowLeft}},
+    {"bottom-left corner", {0, 924}, {Place::AboveRight}},
+    {"bottom edge", {590, 924}, {Place::AboveRight, Place::AboveLeft}},
+    {"bottom-right corner", {1180, 924}, {Place::AboveLeft}},
+};
+
+const char *placeName(Place p)
+{
+    switch (p) {
+    case Place::Auto: return "auto";
+    case Place::AboveRight: return "above right";
+    case Place::AboveLeft: return "above left";
+    case Place::BelowRight: return "below right";
+    case Place::BelowLeft: return "below left";
+    }
+    return "?";
+}
+
+Place flipVertically(Place p)
+{
+    const bool right = p == Place::AboveRight || p == Place::BelowRight;
+    if (balloon::isAbove(p))
+        return right ? Place::BelowRight : Place::BelowLeft;
+    return right ? Place::AboveRight : Place::AboveLeft;
+}
+
+Place flipHorizontally(Place p)
+{
+    switch (p) {
+    case Place::AboveRight: return Place::AboveLeft;
+    case Place::AboveLeft: return Place::AboveRight;
+    case Place::BelowRight: return Place::BelowLeft;
+    case Place::BelowLeft: return Place::BelowRight;
+    case Place::Auto: break;
+    }
+    return p;
+}
+
+// Auto takes the first fitting side in the order of the BalloonPlace values;
+// a given side is kept when it fits, else its mirror images are tried.
+Place expectedSide(Place asked, const QList<Place> &fitting)
+{
+    const QList<Place> order =
+        asked == Place::Auto
+            ? QList<Place>{Place::AboveRight, Place::AboveLeft, Place::BelowRight, Place::BelowLeft}
+            : QList<Place>{asked, flipVertically(asked), flipHorizontally(asked),
+                           flipVertically(flipHorizontally(asked))};
+    for (Place p : order)
+        if (fitting.contains(p))
+            return p;
+    return order.front();
+}
+
+bool sideIsRight(Place p)
+{
+    return p == Place::AboveRight || p == Place::BelowRight;
+}
+
+} // namespace
+
+class TestBalloonPlacement : public QObject {
+    Q_OBJECT
+private slots:
+    void besideCharacterOnOneScreen_data();
+    void besideCharacterOnOneScreen();
+    void staysOnTheCharactersScreen_data();
+    void staysOnTheCharactersScreen();
+    void withoutCharacterSitsByPrimaryCentre();
+};
+
+void TestBalloonPlacement::besideCharacterOnOneScreen_data()
+{
+    QTest::addColumn<QRect>("character");
+    QTest::addColumn<Place>("asked");
+    QTest::addColumn<Place>("expected");
+    for (const Position &pos : positions)
+        for (Place asked : {Place::Auto, Place::AboveRight, Place::AboveLeft, Place::BelowRight, Place::BelowLeft})
+            QTest::addRow("%s, %s", pos.name, placeName(asked))
+                << QRect(pos.topLeft, characterSize) << asked << expectedSide(asked, pos.fitting);
+}
+
+// The balloon touches the character on the chosen side without covering it,
+// and its tail points at the middle of the facing edge.
+void TestBalloonPlacement::besideCharacterOnOneScreen()
+{
+    QFETCH(QRect, character);
+    QFETCH(Place, asked);
+    QFETCH(Place, expected);
+
+    const Placement p = balloon::placeBalloon(character, balloonSize, {desktop}, asked);
+
+    QCOMPARE(p.side, expected);
+    QCOMPARE(p.rect.size(), balloonSize);
+    QVERIFY(desktop.contains(p.rect));
+    QVERIFY(!p.rect.intersects(character));
+    if (balloon::isAbove(expected))
+        QCOMPARE(p.rect.bottom(), character.top() - 1);
+    else
+        QCOMPARE(p.rect.top(), character.bottom() + 1);
+    QVERIFY(character.contains(p.tailTarget));
+    QCOMPARE(p.tailTarget.x(), character.center().x() + 1);
+    const int tailX = p.tailTarget.x();
+    QVERIFY(sideIsRight(expected) ? p.rect.left() < tailX : p.rect.right() > tailX);
+    QVERIFY(tailX > p.rect.left() && tailX < p.rect.right());
+}
+
+void TestBalloonPlacement::staysOnTheCharactersScreen_data()
+{
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QRect>("character");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("screen");
+
+    const QRect left(-1280, 0, 1280, 1024);
+    const QRect right(1920, 200, 1024, 768);
+    const QList<QRect> three{desktop, left, right};
+    QTest::newRow("screen at negative coordinates") << three << QRect(-150, 40, 100, 100) << balloonSize << 1;
+    QTest::newRow("second screen, character at its left edge") << three << QRect(1920, 500, 100, 100) << balloonSize << 2;
+    QTest::newRow("character straddling two screens, more on the left")
+        << QList<QRect>{desktop, left} << QRect(-80, 300, 100, 100) << balloonSize << 1;
+    QTest::newRow("balloon larger than the screen") << three << QRect(2000, 400, 100, 100) << QSize(4000, 3000) << 2;
+    QTest::newRow("balloon taller than the screen, character at bottom")
+        << QList<QRect>{desktop} << QRect(600, 950, 100, 74) << QSize(300, 5000) << 0;
+    QTest::newRow("character off every screen, nearest one taken")
+        << three << QRect(1400, 2000, 100, 100) << balloonSize << 0;
+    QTest::newRow("character with no size") << three << QRect(-600, 500, 0, 0) << balloonSize << 1;
+    QTest::newRow("character at the far end of the coordinates")
+        << three << QRect(1 << 24, 1 << 24, 1 << 24, 1 << 24) << balloonSize << 2;
+}
+
+// Wherever the character is, the balloon lies wholly on one screen, the
+// character's, shrunk to it when larger, and the tail aims at the character.
+void TestBalloonPlacement::staysOnTheCharactersScreen()
+{
+    QFETCH(QList<QRect>, screens);
+    QFETCH(QRect, character);
+    QFETCH(QSize, size);
+    QFETCH(int, screen);
+
+    for (Place asked : {Place::Auto, Place::AboveRight, Place::AboveLeft, Place::BelowRight, Place::BelowLeft}) {
+        const Placement p = balloon::placeBalloon(character, size, screens, asked);
+        QVERIFY2(screens[screen].contains(p.rect), placeName(asked));
+        QCOMPARE(p.rect.size(), size.boundedTo(screens[screen].size()));
+        QRect aimed = character;
+        aimed.setSize(aimed.size().expandedTo(QSize(1, 1)));
+        QVERIFY2(aimed.contains(p.tailTarget), placeName(asked));
+    }
+}
+
+void TestBalloonPlacement::withoutCharacterSitsByPrimaryCentre()
+{
+    const QRect second(1280, 0, 1280, 1024);
+    const Placement p = balloon::placeBalloon(std::nullopt, balloonSize, {desktop, second}, Place::Auto);
+    QVERIFY(desktop.contains(p.rect));
+    const QPoint centre = desktop.center();
+    QVERIFY(qAbs(p.rect.center().x() - centre.x()) <= balloonSize.width());
+    QVERIFY(qAbs(p.rect.center().y() - centre.y()) <= balloonSize.height());
+}
+
+QTEST_APPLESS_MAIN(TestBalloonPlacement)
+#include "tst_balloonplacement.moc"
