@@ -37,6 +37,12 @@ int AcsCharacter::animationCount() const
     return int(character_.animationCount());
 }
 
+QString AcsCharacter::animationName(int animation) const
+{
+    const acs::Animation *a = animationAt(animation);
+    return a ? QString::fromStdU16String(a->name) : QString();
+}
+
 std::optional<int> AcsCharacter::findAnimation(const QString &name) const
 {
     return indexOf(character_.animation(name.toStdU16String()));
@@ -86,8 +92,7 @@ QImage AcsCharacter::frameImage(int animation, int frame) const
     if (!f) return {};
     acs::Result<acs::FrameImage> composed = character_.composeFrame(*f);
     if (!composed) {
-        qCWarning(lcAgent) << "frame" << frame << "of"
-                           << QString::fromStdU16String(animationAt(animation)->name)
+        qCWarning(lcAgent) << "frame" << frame << "of" << animationName(animation)
                            << QString::fromStdString(composed.error().describe());
         return {};
     }

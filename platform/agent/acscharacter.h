@@ -22,6 +22,7 @@ class AcsCharacter final : public CharacterModel
     QString name() const override;
     QSize frameSize() const override;
     int animationCount() const override;
+    QString animationName(int animation) const override;
     std::optional<int> findAnimation(const QString &name) const override;
     QStringList stateAnimations(const QString &state) const override;
     std::optional<int> restPose() const override;

@@ -37,6 +37,7 @@ class CharacterModel
     virtual QSize frameSize() const = 0;
 
     virtual int animationCount() const = 0;
+    virtual QString animationName(int animation) const = 0;
     // Case-insensitive; nothing when the character has no such animation.
     virtual std::optional<int> findAnimation(const QString &name) const = 0;
     // Names of the animations the character may pick from in a state (upper

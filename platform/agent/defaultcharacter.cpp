@@ -125,6 +125,12 @@ int DefaultCharacter::animationCount() const
     return int(animations().size());
 }
 
+QString DefaultCharacter::animationName(int animation) const
+{
+    if (animation < 0 || animation >= animationCount()) return {};
+    return animations()[size_t(animation)].name;
+}
+
 std::optional<int> DefaultCharacter::findAnimation(const QString &name) const
 {
     for (size_t i = 0; i < animations().size(); ++i)

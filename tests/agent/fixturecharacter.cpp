@@ -1,0 +1,74 @@
+#include "fixturecharacter.h"
+
+#include "acswriter.h"
+
+namespace fixture
+{
+
+namespace
+{
+
+acs::Frame frame(std::vector<acs::ImageRef> images, uint16_t durationCs = 10, int16_t exitFrame = -1,
+                 std::vector<acs::Branch> branches = {})
+{
+    acs::Frame f;
+    f.images = std::move(images);
+    f.duration = durationCs;
+    f.exitFrame = exitFrame;
+    f.branches = std::move(branches);
+    return f;
+}
+
+const acs::ImageRef Body{0, 0, 0};
+const acs::ImageRef Patch{1, 4, 4};
+
+acswriter::AnimationSpec animation(std::u16string name, std::vector<acs::Frame> frames,
+                                   acs::Transition transition = acs::Transition::None,
+                                   std::u16string returnTo = {})
+{
+    acswriter::AnimationSpec spec;
+    spec.name = std::move(name);
+    spec.frames = std::move(frames);
+    spec.transition = transition;
+    spec.returnAnimation = std::move(returnTo);
+    return spec;
+}
+
+acswriter::ImageSpec square(uint16_t side, uint8_t index)
+{
+    return {side, side, std::vector<uint8_t>(size_t(side) * side, index), true,
+            acswriter::Compression::BackReferences};
+}
+
+} // namespace
+
+std::vector<uint8_t> characterFile()
+{
+    acswriter::CharacterSpec spec;
+    spec.width = FrameSide;
+    spec.height = FrameSide;
+    spec.transparentIndex = 0;
+    spec.palette = {{255, 0, 255}, {255, 0, 0}, {0, 0, 255}};
+    spec.localized = {{acs::englishLanguage, u"Fixture", u"A test character", u""}};
+    spec.images = {square(FrameSide, 1), square(8, 2)};
+    spec.animations = {
+        animation(u"Showing", {frame({Body}), frame({Patch, Body})}),
+        animation(u"RestPose", {frame({Body})}),
+        animation(
+            u"Wave",
+            {frame({Body}), frame({Patch, Body}, 10, 3), frame({Body}, 10, 3, {{0, 100}}), frame({}, 0)},
+            acs::Transition::ExitBranches),
+        animation(u"Goes", {frame({Patch})}, acs::Transition::ReturnAnimation, u"GOESRETURN"),
+        animation(u"GoesReturn", {frame({Body})}),
+        animation(u"Branchy",
+                  {frame({Body}, 10, -1, {{2, 30}, {3, 30}}), frame({Body}), frame({Body}), frame({Body})}),
+    };
+    spec.states = {
+        {u"SHOWING", {u"SHOWING"}},
+        {u"IDLINGLEVEL1", {u"WAVE", u"GOES", u"MISSING"}},
+        {u"IDLINGLEVEL2", {u"BRANCHY"}},
+    };
+    return acswriter::write(spec).bytes;
+}
+
+} // namespace fixture

@@ -1,0 +1,27 @@
+// A small character file for the engine's tests, written with the fixture
+// writer: 16 x 16 frames, a red body image and a blue patch.
+//
+//   Showing     SHOWING       two frames
+//   RestPose                  one frame
+//   Wave        IDLINGLEVEL1  loops (frame 2 -> 0 always); exits 1 -> 3, 2 -> 3;
+//                             frame 3 is an empty zero-length end frame
+//   Goes        IDLINGLEVEL1  one frame, then plays GoesReturn
+//   GoesReturn                one frame
+//   Branchy     IDLINGLEVEL2  frame 0 branches to 2 (30 %) or 3 (30 %)
+// IDLINGLEVEL1 also names "MISSING", which the character lacks.
+// Every frame lasts 100 ms unless said otherwise.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace fixture
+{
+
+std::vector<uint8_t> characterFile();
+
+inline constexpr int FrameSide = 16;
+inline constexpr uint32_t BodyColor = 0xffff0000;  // opaque red, ARGB
+inline constexpr uint32_t PatchColor = 0xff0000ff; // opaque blue
+
+} // namespace fixture
