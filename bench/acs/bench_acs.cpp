@@ -1,0 +1,128 @@
+// Decoding speed of .acs images against PNG decoding of the same pixels.
+//   bench_acs [image count] [runs]
+// Prints megabytes of decoded palette indices per second for both, the
+// ratio of the medians, and how long loading and showing the first frame take.
+#include "acsfixtures.h"
+
+#include <QBuffer>
+#include <QImage>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+QByteArray toPng(const acswriter::ImageSpec &image, const acswriter::CharacterSpec &spec)
+{
+    QImage indexed(image.width, image.height, QImage::Format_Indexed8);
+    QList<QRgb> colors;
+    for (const auto &c : spec.palette)
+        colors.append(qRgb(c.red, c.green, c.blue));
+    colors[spec.transparentIndex] = qRgba(0, 0, 0, 0);
+    indexed.setColorTable(colors);
+    for (int y = 0; y < image.height; ++y)
+        std::copy_n(&image.pixels[size_t(y) * image.width], image.width, indexed.scanLine(y));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    indexed.save(&buffer, "PNG");
+    return png;
+}
+
+struct Run {
+    double acsSeconds = 0;
+    double pngSeconds = 0;
+    double loadSeconds = 0;
+    double firstFrameSeconds = 0;
+    double composeSeconds = 0;
+};
+
+Run measure(const std::vector<uint8_t> &file, const std::vector<QByteArray> &pngs, size_t &checksum)
+{
+    Run run;
+    auto start = Clock::now();
+    auto loaded = acs::Character::load(file);
+    run.loadSeconds = secondsSince(start);
+    if (!loaded) {
+        std::fprintf(stderr, "%s\n", loaded.error().describe().c_str());
+        std::exit(1);
+    }
+    const acs::Character &character = *loaded;
+    const auto &first = character.animationAt(0).frames.at(0);
+    checksum += character.composeFrame(first)->pixels[64 * 128 + 64];
+    run.firstFrameSeconds = secondsSince(start);
+
+    auto fresh = acs::Character::load(file);
+    start = Clock::now();
+    for (size_t i = 0; i < fresh->imageCount(); ++i)
+        checksum += (*fresh->image(i))->indices[i % 100];
+    run.acsSeconds = secondsSince(start);
+
+    start = Clock::now();
+    for (const auto &frame : fresh->animationAt(0).frames)
+        checksum += fresh->composeFrame(frame)->pixels[5000];
+    run.composeSeconds = secondsSince(start);
+
+    start = Clock::now();
+    for (const auto &png : pngs) {
+        QImage image;
+        image.loadFromData(png, "PNG");
+        checksum += image.constBits()[0];
+    }
+    run.pngSeconds = secondsSince(start);
+    return run;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const int imageCount = argc > 1 ? std::max(1, std::atoi(argv[1])) : 150;
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
+
+    const auto spec = acsfixtures::largeCharacter(imageCount);
+    const auto file = acswriter::write(spec).bytes;
+    std::vector<QByteArray> pngs;
+    size_t pixels = 0, pngBytes = 0;
+    for (const auto &image : spec.images) {
+        pngs.push_back(toPng(image, spec));
+        pngBytes += size_t(pngs.back().size());
+        pixels += size_t(image.width) * image.height;
+    }
+    std::printf("character: %d images of 128x128, file %zu bytes; PNGs %zu bytes; %zu pixels\n", imageCount,
+                file.size(), pngBytes, pixels);
+
+    std::vector<double> acs, png, load, first, compose;
+    size_t checksum = 0;
+    for (int i = 0; i < runs; ++i) {
+        const Run run = measure(file, pngs, checksum);
+        acs.push_back(pixels / run.acsSeconds / 1e6);
+        png.push_back(pixels / run.pngSeconds / 1e6);
+        load.push_back(run.loadSeconds * 1e3);
+        first.push_back(run.firstFrameSeconds * 1e3);
+        compose.push_back(pixels * 4 / run.composeSeconds / 1e6);
+    }
+    std::printf("median of %d runs (checksum %zu):\n", runs, checksum);
+    std::printf("  acs decode : %8.1f MB/s of palette indices\n", median(acs));
+    std::printf("  png decode : %8.1f MB/s of palette indices (QImage::loadFromData)\n", median(png));
+    std::printf("  ratio      : %8.2f x (acs / png)\n", median(acs) / median(png));
+    std::printf("  compose    : %8.1f MB/s of ARGB frames (decoded images cached)\n", median(compose));
+    std::printf("  load       : %8.3f ms (structure only)\n", median(load));
+    std::printf("  first frame: %8.3f ms (load + decode + compose frame 0)\n", median(first));
+    return 0;
+}
