@@ -7,6 +7,6 @@ function(harness_add_test name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HARNESS_COMPONENT_PATH="
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HARNESS_COMPONENT_PATH=;QT_LOGGING_RULES=harness.*.debug=false"
         TIMEOUT 120)
 endfunction()

@@ -1,0 +1,63 @@
+#include "harnessfixture.h"
+
+#include "platform/dialogs/commondialog.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+HarnessFixture::HarnessFixture(const harness::ProgramDescription &program,
+                               std::function<void(fakes::RecordingComponent &)> prepare)
+{
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->open(QIODevice::ReadWrite);
+    traceBuffer = buffer.get();
+    trace = harness::Trace(std::move(buffer));
+
+    registry.addBuiltin(program.componentClass, [this, program, prepare](const component::NamedValues &stored, QString *) {
+        component = std::make_shared<fakes::RecordingComponent>(program.methods, stored);
+        if (prepare)
+            prepare(*component);
+        return component;
+    });
+    registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"), [this](const component::NamedValues &, QString *) {
+        return std::make_shared<dialogs::CommonDialog>(dialogs);
+    });
+    registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
+                        [this](const component::NamedValues &, QString *) { return agent; });
+    window = std::make_unique<harness::FrmMain>(program, harness::FrmMain::Platform{
+                                                            registry, boxes, trace, [this](int code) { exitCode = code; }});
+}
+
+bool HarnessFixture::start() { return window->createControls() && window->load(); }
+
+QStringList HarnessFixture::takeTrace()
+{
+    const QString all = QString::fromUtf8(traceBuffer->data());
+    traceBuffer->buffer().clear();
+    traceBuffer->seek(0);
+    return all.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QStringList HarnessFixture::takeCalls()
+{
+    QStringList calls;
+    for (const QString &line : takeTrace()) {
+        const QJsonObject o = QJsonDocument::fromJson(line.toUtf8()).object();
+        if (o.value(QStringLiteral("event")).toString() != QLatin1String("dispatch"))
+            continue;
+        QString call = o.value(QStringLiteral("control")).toString() + QLatin1Char(' ') +
+                       o.value(QStringLiteral("kind")).toString() + QLatin1Char(' ') +
+                       o.value(QStringLiteral("member")).toString();
+        const QByteArray args = QJsonDocument(o.value(QStringLiteral("args")).toArray()).toJson(QJsonDocument::Compact);
+        if (args != "[]")
+            call += QLatin1Char(' ') + QString::fromUtf8(args);
+        const QJsonValue result = o.value(QStringLiteral("result"));
+        if (o.value(QStringLiteral("kind")).toString() == QLatin1String("get"))
+            call += QLatin1String(" -> ") + QString::fromUtf8(QJsonDocument(QJsonArray{result}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+        if (o.contains(QStringLiteral("error")))
+            call += QLatin1String(" !") + QString::number(o.value(QStringLiteral("error")).toObject().value(QStringLiteral("number")).toInt());
+        calls << call;
+    }
+    return calls;
+}
