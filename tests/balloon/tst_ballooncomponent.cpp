@@ -1,0 +1,613 @@
+#include "balloonanswerer.h"
+#include "ballooncomponent.h"
+#include "balloonwidget.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+using namespace component;
+using balloon::BalloonComponent;
+
+Q_DECLARE_METATYPE(component::Value)
+Q_DECLARE_METATYPE(component::CallKind)
+Q_DECLARE_METATYPE(component::Method)
+
+namespace {
+
+const NamedValues storedSettings{
+    {QStringLiteral("_extentx"), int32_t(847)},
+    {QStringLiteral("_extenty"), int32_t(847)},
+    {QStringLiteral("ballooncolor"), int32_t(0x00E1FFFF)},
+    {QStringLiteral("valignmentcaption"), int32_t(2)},
+    {QStringLiteral("halignmenttext"), int16_t(1)},
+    {QStringLiteral("balloonplace"), int32_t(3)},
+    {QStringLiteral("framecolor"), int32_t(0x004B4B4B)},
+    {QStringLiteral("lineseparator"), Bool::of(false)},
+    {QStringLiteral("language"), int32_t(200)},
+};
+
+// A character that answers nothing, or throws, or answers a fixed place.
+class FakeCharacter : public DispatchObject {
+public:
+    enum class Mode { Placed, Failing, Throwing };
+    explicit FakeCharacter(Mode mode, QRect rect = {}) : mode_(mode), rect_(rect) {}
+    Result invoke(DispId id, CallKind, Args &) override
+    {
+        if (mode_ == Mode::Throwing)
+            throw std::runtime_error("character gone");
+        if (mode_ == Mode::Failing)
+            return error::notSupported();
+        switch (id) {
+        case character::Left: return Value(int32_t(rect_.left()));
+        case character::Top: return Value(int32_t(rect_.top()));
+        case character::Width: return Value(int32_t(rect_.width()));
+        case character::Height: return Value(int32_t(rect_.height()));
+        case character::Visible: return Value(Bool::of(true));
+        default: return error::notSupported();
+        }
+    }
+
+private:
+    Mode mode_;
+    QRect rect_;
+};
+
+// The caller's variables for one message call, passed by reference as the
+// harness does.
+struct MessageCall {
+    QString heading = QStringLiteral("Heading");
+    Value second;
+    Value icon = int32_t(2);
+    Value shape = int32_t(0);
+    Value buttons = int32_t(8);
+    Value modal = Bool::of(true);
+    Value onTop = Bool::of(true);
+
+    Args args()
+    {
+        return {Arg(heading),         Arg::byRef(second), Arg::byRef(icon), Arg::byRef(shape),
+                Arg::byRef(buttons), Arg::byRef(modal),  Arg::byRef(onTop)};
+    }
+};
+
+MessageCall callFor(Method method)
+{
+    MessageCall c;
+    if (method == Method::MsgLabels)
+        c.second = QStringList{QStringLiteral("first"), QString(), QStringLiteral("third")};
+    else
+        c.second = QStringLiteral("Some text for the balloon.");
+    return c;
+}
+
+std::shared_ptr<BalloonComponent> makeComponent(MethodIds ids = VellixMethods, const NamedValues &stored = {})
+{
+    return std::make_shared<BalloonComponent>(ids, stored);
+}
+
+Result call(BalloonComponent &c, MethodIds ids, Method m, MessageCall &mc)
+{
+    Args args = mc.args();
+    return c.invoke(ids.of(m), CallKind::Method, args);
+}
+
+Result put(BalloonComponent &c, DispId id, Value v, CallKind kind = CallKind::PropertyPut)
+{
+    Args args{Arg(std::move(v))};
+    return c.invoke(id, kind, args);
+}
+
+Result get(BalloonComponent &c, DispId id)
+{
+    Args none;
+    return c.invoke(id, CallKind::PropertyGet, none);
+}
+
+MsgResult resultOf(const Result &r)
+{
+    if (!r.ok() || !std::holds_alternative<MsgResult>(r.value())) {
+        qWarning() << "not a MsgResult:" << (r.ok() ? QString() : r.error().description);
+        return {};
+    }
+    return std::get<MsgResult>(r.value());
+}
+
+QList<QWidget *> balloonWindows()
+{
+    QList<QWidget *> found;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String(balloon::BalloonWidget::windowName))
+            found << w;
+    return found;
+}
+
+} // namespace
+
+class TestBalloonComponent : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup();
+
+    void startsFromStoredSettings();
+    void everyPropertyReadsBackWhatWasWritten();
+    void propertyErrors_data();
+    void propertyErrors();
+    void methodArgumentErrors_data();
+    void methodArgumentErrors();
+
+    void answers_data();
+    void answers();
+    void modelessReturnsAtOnceAndRefusesWhileShown();
+    void modalBlocksOtherWindowsModelessDoesNotTakeFocus();
+    void captionsFollowLanguage_data();
+    void captionsFollowLanguage();
+    void unicodeTextIntactThroughInput_data();
+    void unicodeTextIntactThroughInput();
+    void namedForAssistiveTechnology();
+
+    void hugeTextAndManyLabels();
+    void oddCharacterFallsBackToScreenCentre_data();
+    void oddCharacterFallsBackToScreenCentre();
+    void balloonBesideCharacter();
+    void componentReleasedWhileBalloonShown();
+};
+
+void TestBalloonComponent::cleanup()
+{
+    QTRY_VERIFY(balloonWindows().isEmpty());
+}
+
+void TestBalloonComponent::startsFromStoredSettings()
+{
+    auto c = makeComponent(VellixMethods, storedSettings);
+    QCOMPARE(std::get<int32_t>(get(*c, prop::BalloonPlace).value()), 3);
+    QCOMPARE(std::get<int32_t>(get(*c, prop::HAlignmentText).value()), 1);  // widened from Integer
+    QCOMPARE(std::get<Bool>(get(*c, prop::LineSeparator).value()), Bool::of(false));
+    QCOMPARE(std::get<int32_t>(get(*c, prop::Language).value()), 200);
+    QCOMPARE(std::get<int32_t>(get(*c, prop::CaptionColor).value()), 0);  // not stored: default
+}
+
+void TestBalloonComponent::everyPropertyReadsBackWhatWasWritten()
+{
+    auto c = makeComponent();
+    auto character = std::make_shared<FakeCharacter>(FakeCharacter::Mode::Failing);
+    const Picture picture{QImage(16, 16, QImage::Format_ARGB32), QStringLiteral("custom.ico")};
+    for (const PropertyInfo &p : properties) {
+        Value v;
+        switch (p.type) {
+        case ValueType::Int32: v = int32_t(p.id == prop::Language ? 100 : 2); break;
+        case ValueType::Bool: v = Bool::of(false); break;
+        case ValueType::Object: v = ObjectRef(character); break;
+        case ValueType::Picture: v = picture; break;
+        default: QFAIL("unexpected property type");
+        }
+        const CallKind kind = p.type == ValueType::Object || p.type == ValueType::Picture ? CallKind::PropertyPutRef
+                                                                                          : CallKind::PropertyPut;
+        QVERIFY2(put(*c, p.id, v, kind).ok(), p.name.data());
+        const Result back = get(*c, p.id);
+        QVERIFY2(back.ok() && back.value() == v, p.name.data());
+    }
+}
+
+void TestBalloonComponent::propertyErrors_data()
+{
+    QTest::addColumn<DispId>("id");
+    QTest::addColumn<CallKind>("kind");
+    QTest::addColumn<int>("argCount");
+    QTest::addColumn<Value>("value");
+    QTest::addColumn<int>("error");
+
+    const auto row = [](const char *name, DispId id, CallKind kind, int count, Value v, int err) {
+        QTest::newRow(name) << id << kind << count << v << err;
+    };
+    row("string into a colour", prop::FrameColor, CallKind::PropertyPut, 1, QStringLiteral("red"), error::TypeMismatch);
+    row("integer into a boolean", prop::LineSeparator, CallKind::PropertyPut, 1, int32_t(1), error::TypeMismatch);
+    row("string as character", prop::Character, CallKind::PropertyPutRef, 1, QStringLiteral("x"), error::TypeMismatch);
+    row("integer as picture", prop::CustomIcon, CallKind::PropertyPutRef, 1, int32_t(3), error::TypeMismatch);
+    row("BalloonPlace 7", prop::BalloonPlace, CallKind::PropertyPut, 1, int32_t(7), error::InvalidPropertyValue);
+    row("BalloonPlace -1", prop::BalloonPlace, CallKind::PropertyPut, 1, int32_t(-1), error::InvalidPropertyValue);
+    row("Language 150", prop::Language, CallKind::PropertyPut, 1, int32_t(150), error::InvalidPropertyValue);
+    row("HAlignmentText 3", prop::HAlignmentText, CallKind::PropertyPut, 1, int32_t(3), error::InvalidPropertyValue);
+    row("colour above 0xFFFFFF", prop::BalloonColor, CallKind::PropertyPut, 1, int32_t(0x01000000),
+        error::InvalidPropertyValue);
+    row("unknown identifier", 0x68030042, CallKind::PropertyGet, 0, Value(), error::NotSupported);
+    row("property called as a method", prop::Language, CallKind::Method, 0, Value(), error::NotSupported);
+    row("get with an argument", prop::Language, CallKind::PropertyGet, 1, int32_t(1), error::WrongArgCount);
+    row("put without a value", prop::Language, CallKind::PropertyPut, 0, Value(), error::WrongArgCount);
+    row("put with two values", prop::Language, CallKind::PropertyPut, 2, int32_t(100), error::WrongArgCount);
+    row("method read as a property", VellixMethods.ShowVellix, CallKind::PropertyGet, 0, Value(),
+        error::NotSupported);
+}
+
+void TestBalloonComponent::propertyErrors()
+{
+    QFETCH(DispId, id);
+    QFETCH(CallKind, kind);
+    QFETCH(int, argCount);
+    QFETCH(Value, value);
+    QFETCH(int, error);
+
+    auto c = makeComponent(VellixMethods, storedSettings);
+    Args args;
+    for (int i = 0; i < argCount; ++i)
+        args.emplace_back(value);
+    const Result r = c->invoke(id, kind, args);
+    QVERIFY(!r.ok());
+    QCOMPARE(r.error().number, error);
+    // A refused put changes nothing.
+    QCOMPARE(std::get<int32_t>(get(*c, prop::BalloonPlace).value()), 3);
+    QCOMPARE(std::get<int32_t>(get(*c, prop::Language).value()), 200);
+}
+
+void TestBalloonComponent::methodArgumentErrors_data()
+{
+    QTest::addColumn<Method>("method");
+    QTest::addColumn<int>("argument");  // 0-based, -1 drops the last one
+    QTest::addColumn<Value>("value");
+    QTest::addColumn<int>("error");
+
+    QTest::newRow("six arguments") << Method::ShowVellix << -1 << Value() << error::WrongArgCount;
+    QTest::newRow("heading not a string") << Method::ShowVellix << 0 << Value(int32_t(1)) << error::TypeMismatch;
+    QTest::newRow("text as labels") << Method::ShowVellix << 1 << Value(QStringList{}) << error::TypeMismatch;
+    QTest::newRow("labels as text") << Method::MsgLabels << 1 << Value(QStringLiteral("a")) << error::TypeMismatch;
+    QTest::newRow("IconType a string") << Method::MsgInput << 2 << Value(QStringLiteral("1")) << error::TypeMismatch;
+    QTest::newRow("ModalFlag a string") << Method::ShowVellix << 5 << Value(QStringLiteral("yes"))
+                                        << error::TypeMismatch;
+    QTest::newRow("IconType 7") << Method::ShowVellix << 2 << Value(int32_t(7)) << error::InvalidPropertyValue;
+    QTest::newRow("MsgType 2") << Method::MsgLabels << 3 << Value(int32_t(2)) << error::InvalidPropertyValue;
+    QTest::newRow("ButtonsType 15") << Method::MsgInput << 4 << Value(int32_t(15)) << error::InvalidPropertyValue;
+    QTest::newRow("ButtonsType -1") << Method::ShowVellix << 4 << Value(int32_t(-1)) << error::InvalidPropertyValue;
+}
+
+void TestBalloonComponent::methodArgumentErrors()
+{
+    QFETCH(Method, method);
+    QFETCH(int, argument);
+    QFETCH(Value, value);
+    QFETCH(int, error);
+
+    auto c = makeComponent();
+    MessageCall mc = callFor(method);
+    Args args = mc.args();
+    if (argument < 0)
+        args.pop_back();
+    else
+        args[size_t(argument)] = Arg(value);
+    const Result r = c->invoke(VellixMethods.of(method), CallKind::Method, args);
+    QVERIFY(!r.ok());
+    QCOMPARE(r.error().number, error);
+    QVERIFY(balloonWindows().isEmpty());
+}
+
+void TestBalloonComponent::answers_data()
+{
+    QTest::addColumn<QString>("classId");
+    QTest::addColumn<Method>("method");
+    QTest::addColumn<int>("buttonsType");
+    QTest::addColumn<BalloonAnswerer::Action>("action");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("label");
+    QTest::addColumn<QString>("text");
+
+    using A = BalloonAnswerer;
+    const QString typed = QStringLiteral("typed text");
+    for (const std::string_view cls : {VellixClass, QuorvaneClass}) {
+        const QString c = QString::fromLatin1(cls.data(), qsizetype(cls.size()));
+        const auto row = [&](const char *name, Method m, int set, A::Action a, int button, int label,
+                             const QString &text) {
+            QTest::addRow("%s: %s", cls.data(), name) << c << m << set << a << button << label << text;
+        };
+        row("click Ok", Method::ShowVellix, 8, A::clickButton(QStringLiteral("Ok")), 1, -1, {});
+        row("click Cancel", Method::ShowVellix, 8, A::clickButton(QStringLiteral("Cancel")), 2, -1, {});
+        row("click Yes for all", Method::ShowVellix, 12, A::clickButton(QStringLiteral("YesForAll")), 15, -1, {});
+        row("Enter on the first button", Method::ShowVellix, 13, A::pressKey(Qt::Key_Return), 6, -1, {});
+        row("Tab then Enter", Method::ShowVellix, 10, [](QWidget *b) {
+            QTest::keyClick(b->focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(b->focusWidget(), Qt::Key_Return);
+        }, 10, -1, {});
+        row("Esc with Ok, Cancel", Method::ShowVellix, 8, A::pressKey(Qt::Key_Escape), 2, -1, {});
+        row("Esc with Back, Next, Close", Method::ShowVellix, 3, A::pressKey(Qt::Key_Escape), 10, -1, {});
+        row("Esc with Yes, No", Method::ShowVellix, 14, A::pressKey(Qt::Key_Escape), 7, -1, {});
+        row("Esc with Ok alone", Method::ShowVellix, 7, A::pressKey(Qt::Key_Escape), 1, -1, {});
+        row("Esc with Abort, Retry, Ignore", Method::ShowVellix, 1, A::pressKey(Qt::Key_Escape), 0, -1, {});
+        row("click on a balloon without buttons", Method::ShowVellix, 0, A::clickBalloon(), 0, -1, {});
+        row("Esc without buttons", Method::ShowVellix, 0, A::pressKey(Qt::Key_Escape), 0, -1, {});
+        row("input, Enter", Method::MsgInput, 8, A::typeThenKey(typed, Qt::Key_Return), 1, -1, typed);
+        row("input, Enter without buttons", Method::MsgInput, 0, A::typeThenKey(typed, Qt::Key_Enter), 0, -1, typed);
+        row("input, click Retry", Method::MsgInput, 9, A::typeThenClick(typed, QStringLiteral("Retry")), 4, -1, typed);
+        row("input, Esc", Method::MsgInput, 8, A::typeThenKey(typed, Qt::Key_Escape), 2, -1, typed);
+        row("labels, arrows and Enter", Method::MsgLabels, 8,
+            A::keysInLabels({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}), 1, 2, {});
+        row("labels, Enter on the empty label", Method::MsgLabels, 6,
+            A::keysInLabels({Qt::Key_Down, Qt::Key_Enter}), 9, 1, {});
+        row("labels, Esc", Method::MsgLabels, 8, A::keysInLabels({Qt::Key_Down, Qt::Key_Escape}), 2, -1, {});
+        row("labels, click a label without buttons", Method::MsgLabels, 0, [](QWidget *b) {
+            auto *list = b->findChild<QListView *>(QStringLiteral("balloonLabels"));
+            const QRect third = list->visualRect(list->model()->index(2, 0));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
+        }, 0, 2, {});
+    }
+}
+
+void TestBalloonComponent::answers()
+{
+    QFETCH(QString, classId);
+    QFETCH(Method, method);
+    QFETCH(int, buttonsType);
+    QFETCH(BalloonAnswerer::Action, action);
+    QFETCH(int, button);
+    QFETCH(int, label);
+    QFETCH(QString, text);
+
+    const MethodIds ids = *methodIdsForClass(classId.toStdString());
+    auto c = makeComponent(ids);
+    MessageCall mc = callFor(method);
+    mc.buttons = int32_t(buttonsType);
+    BalloonAnswerer answerer(action);
+    const MsgResult r = resultOf(call(*c, ids, method, mc));
+    QVERIFY(answerer.acted());
+    QVERIFY2(!answerer.failed(), "the action did not close the balloon");
+    QCOMPARE(r.Status, 0);
+    QCOMPARE(r.Button, button);
+    QCOMPARE(r.Label, label);
+    QCOMPARE(r.Text, text);
+}
+
+void TestBalloonComponent::modelessReturnsAtOnceAndRefusesWhileShown()
+{
+    auto c = makeComponent();
+    MessageCall modeless = callFor(Method::ShowVellix);
+    modeless.modal = Bool::of(false);
+    const MsgResult first = resultOf(call(*c, VellixMethods, Method::ShowVellix, modeless));
+    QCOMPARE(first.Status, 0);
+    QCOMPARE(first.Button, 0);
+    QCOMPARE(balloonWindows().size(), 1);
+
+    for (Method m : {Method::ShowVellix, Method::MsgInput, Method::MsgLabels}) {
+        MessageCall again = callFor(m);  // modal: would block if it showed anything
+        const MsgResult refused = resultOf(call(*c, VellixMethods, m, again));
+        QCOMPARE(refused.Status, 1);
+        QCOMPARE(balloonWindows().size(), 1);
+    }
+    // Another instance is free to show its own.
+    auto other = makeComponent();
+    QCOMPARE(resultOf(call(*other, VellixMethods, Method::ShowVellix, modeless)).Status, 0);
+    QTest::mouseClick(BalloonAnswerer::findBalloon()->findChild<QPushButton *>(QStringLiteral("balloonButtonOk")),
+                      Qt::LeftButton);
+    QTest::mouseClick(BalloonAnswerer::findBalloon()->findChild<QPushButton *>(QStringLiteral("balloonButtonOk")),
+                      Qt::LeftButton);
+    QTRY_VERIFY(balloonWindows().isEmpty());
+
+    BalloonAnswerer answerer(BalloonAnswerer::clickButton(QStringLiteral("Cancel")));
+    MessageCall modal = callFor(Method::ShowVellix);
+    QCOMPARE(resultOf(call(*c, VellixMethods, Method::ShowVellix, modal)).Button, 2);
+}
+
+void TestBalloonComponent::modalBlocksOtherWindowsModelessDoesNotTakeFocus()
+{
+    QWidget harness;
+    harness.show();
+    harness.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&harness));
+    auto c = makeComponent();
+
+    MessageCall modeless = callFor(Method::MsgInput);
+    modeless.modal = Bool::of(false);
+    call(*c, VellixMethods, Method::MsgInput, modeless);
+    QWidget *shown = BalloonAnswerer::findBalloon();
+    QVERIFY(shown);
+    QVERIFY(shown->testAttribute(Qt::WA_ShowWithoutActivating));
+    QCOMPARE(shown->windowModality(), Qt::NonModal);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    // The offscreen platform activates every window it shows; a real one
+    // honours the attribute.
+    QCoreApplication::processEvents();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QCOMPARE(QApplication::activeWindow(), &harness);
+    shown->close();
+
+    bool blocked = false;
+    BalloonAnswerer answerer([&](QWidget *balloon) {
+        blocked = QApplication::activeModalWidget() == balloon && QTest::qWaitForWindowActive(balloon);
+        BalloonAnswerer::clickButton(QStringLiteral("Ok"))(balloon);
+    });
+    MessageCall modal = callFor(Method::ShowVellix);
+    call(*c, VellixMethods, Method::ShowVellix, modal);
+    QVERIFY(blocked);
+}
+
+void TestBalloonComponent::captionsFollowLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("buttonsType");
+    QTest::addColumn<QStringList>("captions");
+
+    QTest::newRow("Russian, Yes Yes-for-all No Cancel")
+        << 100 << 12 << QStringList{"Да", "Да для всех", "Нет", "Отмена"};
+    QTest::newRow("English, Yes Yes-for-all No Cancel")
+        << 200 << 12 << QStringList{"Yes", "Yes for all", "No", "Cancel"};
+    QTest::newRow("Russian, Abort Retry Ignore") << 100 << 1 << QStringList{"Прервать", "Повтор", "Пропустить"};
+    QTest::newRow("Russian, Ok Cancel") << 100 << 8 << QStringList{"ОК", "Отмена"};
+    QTest::newRow("Russian, Back Next Snooze") << 100 << 4 << QStringList{"Назад", "Далее", "Отложить"};
+    QTest::newRow("Russian, Tips Options Close") << 100 << 11 << QStringList{"Советы", "Параметры", "Закрыть"};
+    QTest::newRow("Russian, Find Close") << 100 << 10 << QStringList{"Найти", "Закрыть"};
+    QTest::newRow("English, Ok") << 200 << 7 << QStringList{"Ok"};
+    QTest::newRow("none") << 200 << 0 << QStringList{};
+}
+
+void TestBalloonComponent::captionsFollowLanguage()
+{
+    QFETCH(int, language);
+    QFETCH(int, buttonsType);
+    QFETCH(QStringList, captions);
+
+    auto c = makeComponent();
+    QVERIFY(put(*c, prop::Language, int32_t(language)).ok());
+    MessageCall mc = callFor(Method::ShowVellix);
+    mc.buttons = int32_t(buttonsType);
+    QStringList shown;
+    BalloonAnswerer answerer([&](QWidget *balloon) {
+        for (QPushButton *b : balloon->findChildren<QPushButton *>())
+            shown << b->text();
+        balloon->close();
+    });
+    call(*c, VellixMethods, Method::ShowVellix, mc);
+    QCOMPARE(shown, captions);
+}
+
+void TestBalloonComponent::unicodeTextIntactThroughInput_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Cyrillic") << QStringLiteral("Съешь же ещё этих мягких французских булок");
+    QTest::newRow("Hebrew, right to left") << QStringLiteral("שלום עולם 123");
+    QTest::newRow("Arabic mixed with Latin") << QStringLiteral("مرحبا Vellix بالعالم");
+    QTest::newRow("emoji with modifiers and joiners") << QStringLiteral("👍🏽 👨‍👩‍👧 🇷🇺 ok");
+}
+
+void TestBalloonComponent::unicodeTextIntactThroughInput()
+{
+    QFETCH(QString, text);
+    auto c = makeComponent();
+    MessageCall mc = callFor(Method::MsgInput);
+    mc.heading = text;
+    mc.second = text;
+    QString headingShown;
+    BalloonAnswerer answerer([&](QWidget *balloon) {
+        headingShown = balloon->findChild<QLabel *>(QStringLiteral("balloonHeading"))->text();
+        BalloonAnswerer::typeThenKey(text, Qt::Key_Return)(balloon);
+    });
+    const MsgResult r = resultOf(call(*c, VellixMethods, Method::MsgInput, mc));
+    QCOMPARE(headingShown, text);
+    QCOMPARE(r.Text, text);
+    QCOMPARE(r.Button, 1);
+}
+
+void TestBalloonComponent::namedForAssistiveTechnology()
+{
+    auto c = makeComponent();
+    put(*c, prop::Language, int32_t(200));
+    MessageCall mc = callFor(Method::MsgLabels);
+    mc.buttons = int32_t(8);
+    bool checked = false;
+    BalloonAnswerer answerer([&](QWidget *balloon) {
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(balloon);
+        QVERIFY(window);
+        QCOMPARE(window->role(), QAccessible::AlertMessage);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Heading"));
+        auto *ok = balloon->findChild<QPushButton *>(QStringLiteral("balloonButtonOk"));
+        QVERIFY(ok);
+        QCOMPARE(QAccessible::queryAccessibleInterface(ok)->text(QAccessible::Name), QStringLiteral("Ok"));
+        auto *list = balloon->findChild<QListView *>(QStringLiteral("balloonLabels"));
+        QVERIFY(list);
+        QAccessibleInterface *labels = QAccessible::queryAccessibleInterface(list);
+        QCOMPARE(labels->text(QAccessible::Name), QStringLiteral("Labels"));
+        checked = true;
+        balloon->close();
+    });
+    call(*c, VellixMethods, Method::MsgLabels, mc);
+    QVERIFY(checked);
+}
+
+void TestBalloonComponent::hugeTextAndManyLabels()
+{
+    auto c = makeComponent();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+
+    MessageCall text = callFor(Method::ShowVellix);
+    text.second = QStringLiteral("Lorem ipsum dolor sit amet. ").repeated(40 * 1024);  // over 1 MB
+    QRect placed;
+    BalloonAnswerer answerText([&](QWidget *b) {
+        placed = b->geometry();
+        BalloonAnswerer::clickButton(QStringLiteral("Ok"))(b);
+    });
+    QCOMPARE(resultOf(call(*c, VellixMethods, Method::ShowVellix, text)).Button, 1);
+    QVERIFY(screen.contains(placed));
+
+    MessageCall labels = callFor(Method::MsgLabels);
+    QStringList many;
+    for (int i = 0; i < 10000; ++i)
+        many << QString::number(i);
+    labels.second = many;
+    BalloonAnswerer answerLabels(BalloonAnswerer::keysInLabels({Qt::Key_End, Qt::Key_Return}));
+    const MsgResult r = resultOf(call(*c, VellixMethods, Method::MsgLabels, labels));
+    QCOMPARE(r.Label, 9999);
+    QCOMPARE(r.Button, 1);
+}
+
+void TestBalloonComponent::oddCharacterFallsBackToScreenCentre_data()
+{
+    QTest::addColumn<ObjectRef>("character");
+    QTest::newRow("no character") << ObjectRef();
+    QTest::newRow("calls fail") << ObjectRef(std::make_shared<FakeCharacter>(FakeCharacter::Mode::Failing));
+    QTest::newRow("calls throw") << ObjectRef(std::make_shared<FakeCharacter>(FakeCharacter::Mode::Throwing));
+}
+
+void TestBalloonComponent::oddCharacterFallsBackToScreenCentre()
+{
+    QFETCH(ObjectRef, character);
+    auto c = makeComponent();
+    QVERIFY(put(*c, prop::Character, character, CallKind::PropertyPutRef).ok());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QRect placed;
+    BalloonAnswerer answerer([&](QWidget *b) {
+        placed = b->geometry();
+        b->close();
+    });
+    MessageCall mc = callFor(Method::ShowVellix);
+    QCOMPARE(resultOf(call(*c, VellixMethods, Method::ShowVellix, mc)).Status, 0);
+    QVERIFY(screen.contains(placed));
+    QVERIFY(placed.adjusted(-placed.width(), -placed.height(), placed.width(), placed.height())
+                .contains(screen.center()));
+}
+
+void TestBalloonComponent::balloonBesideCharacter()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect where(screen.left() + 20, screen.bottom() - 120, 100, 100);
+    auto c = makeComponent();
+    put(*c, prop::Character, ObjectRef(std::make_shared<FakeCharacter>(FakeCharacter::Mode::Placed, where)),
+        CallKind::PropertyPutRef);
+    QVERIFY(put(*c, prop::BalloonPlace, int32_t(1)).ok());
+    QRect placed;
+    BalloonAnswerer answerer([&](QWidget *b) {
+        placed = b->geometry();
+        b->close();
+    });
+    MessageCall mc = callFor(Method::ShowVellix);
+    call(*c, VellixMethods, Method::ShowVellix, mc);
+    QCOMPARE(placed.bottom(), where.top() - 1);
+    QVERIFY(placed.left() < where.center().x());
+    QVERIFY(screen.contains(placed));
+}
+
+void TestBalloonComponent::componentReleasedWhileBalloonShown()
+{
+    auto c = makeComponent();
+    MessageCall modeless = callFor(Method::ShowVellix);
+    modeless.modal = Bool::of(false);
+    call(*c, VellixMethods, Method::ShowVellix, modeless);
+    QCOMPARE(balloonWindows().size(), 1);
+    c.reset();
+    QVERIFY(balloonWindows().isEmpty());
+
+    // Released from inside its own modal call: the call still returns.
+    auto held = makeComponent();
+    BalloonAnswerer answerer([&held](QWidget *b) {
+        held.reset();
+        BalloonAnswerer::clickButton(QStringLiteral("Ok"))(b);
+    });
+    MessageCall modal = callFor(Method::ShowVellix);
+    Args args = modal.args();
+    std::shared_ptr<BalloonComponent> caller = held;
+    const Result r = caller->invoke(VellixMethods.ShowVellix, CallKind::Method, args);
+    QCOMPARE(resultOf(r).Button, 1);
+}
+
+QTEST_MAIN(TestBalloonComponent)
+#include "tst_ballooncomponent.moc"
