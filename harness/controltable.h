@@ -53,6 +53,7 @@ inline constexpr const char *WindowCaption = "Testing of core (Please excuse me 
 inline constexpr int ClientWidthTwips = 7605;
 inline constexpr int ClientHeightTwips = 6720;
 inline constexpr int TwipsPerPixel = 15;
+inline constexpr double LayoutFontPointSize = 8.0;
 
 // Twips to device-independent pixels, for every geometry of the window.
 constexpr int toPixels(int twips) { return (twips + TwipsPerPixel / 2) / TwipsPerPixel; }

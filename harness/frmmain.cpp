@@ -5,6 +5,7 @@
 #include "storedsettings.h"
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcHarness, "harness.window")
@@ -19,6 +20,11 @@ FrmMain::FrmMain(const ProgramDescription &program, Platform platform)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(WindowCaption));
     setFixedSize(toPixels(ClientWidthTwips), toPixels(ClientHeightTwips));
+    // The fixed layout was drawn for a small UI font; the desktop's default
+    // one would clip the longer captions.
+    QFont small = font();
+    small.setPointSizeF(LayoutFontPointSize);
+    setFont(small);
     controls_ = buildWindow(this, program_);
 }
 
