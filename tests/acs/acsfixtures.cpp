@@ -19,8 +19,8 @@ acswriter::ImageSpec patterned(uint16_t width, uint16_t height, uint8_t seed, bo
     image.pixels.resize(size_t(width) * height);
     for (size_t y = 0; y < height; ++y) {
         for (size_t x = 0; x < width; ++x) {
-            const bool edge = x == 0 || y == 0 || x + 1 == width || y + 1 == height;
-            image.pixels[y * width + x] = edge ? small::transparent : uint8_t((x * 3 + y * 5 + seed) % 16);
+            const bool corner = (x == 0 && y == 0) || (x + 1 == width && y + 1 == height);
+            image.pixels[y * width + x] = corner ? small::transparent : uint8_t((x * 3 + y * 5 + seed) % 16);
         }
     }
     return image;
@@ -153,6 +153,14 @@ acswriter::CharacterSpec smallCharacter()
     spec.images[BodyFar] = farRepeat();
     const uint8_t samples[] = {128, 140, 150, 140, 128, 116, 106, 116};
     spec.sounds = {acswriter::wav(samples)};
+    return spec;
+}
+
+acswriter::CharacterSpec compactCharacter()
+{
+    auto spec = smallCharacter();
+    spec.animations.pop_back();
+    spec.images.pop_back();
     return spec;
 }
 

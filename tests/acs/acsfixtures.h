@@ -20,6 +20,9 @@ enum Image : uint32_t { Body, Eyes, Backdrop, Mouth, Blank, MouthWide, BodyFar, 
 // an image larger than the frame and an empty one.
 acswriter::CharacterSpec smallCharacter();
 
+// smallCharacter() without its one large image, for byte-by-byte sweeps.
+acswriter::CharacterSpec compactCharacter();
+
 // Something like a real character: `imageCount` images of about 128x128 with
 // shaded shapes, outlines and a dithered texture, and one animation showing
 // them all.

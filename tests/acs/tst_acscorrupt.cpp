@@ -222,9 +222,10 @@ private slots:
     // Every byte set to two values in turn: anything may fail, nothing may crash.
     void everyByteChanged()
     {
-        for (size_t offset = 0; offset < m_file.bytes.size(); ++offset) {
-            for (uint8_t value : {uint8_t(m_file.bytes[offset] ^ 0xff), uint8_t(m_file.bytes[offset] + 1)}) {
-                Bytes bytes = m_file.bytes;
+        const Bytes original = acswriter::write(compactCharacter()).bytes;
+        for (size_t offset = 0; offset < original.size(); ++offset) {
+            for (uint8_t value : {uint8_t(original[offset] ^ 0xff), uint8_t(original[offset] + 1)}) {
+                Bytes bytes = original;
                 bytes[offset] = value;
                 exercise(bytes);
             }

@@ -24,9 +24,7 @@ int main(int argc, char **argv)
     const std::filesystem::path dir(argv[1]);
     std::filesystem::create_directories(dir);
 
-    auto small = acsfixtures::smallCharacter();
-    small.animations.pop_back(); // drops the large far-copy image's animation
-    small.images.pop_back();
+    const auto small = acsfixtures::compactCharacter();
     save(dir, "small.acs", acswriter::write(small).bytes);
 
     auto plain = small;
