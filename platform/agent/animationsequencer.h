@@ -16,8 +16,8 @@ namespace agent
 using RandomSource = std::function<int(int bound)>;
 
 struct IdleTiming {
-    int restMinMs = 1500;    // shortest pause in the rest pose between idle animations
-    int restExtraMs = 3000;  // plus up to this much, at random
+    int restMinMs = 1000;    // shortest pause in the rest pose between idle animations
+    int restExtraMs = 2500;  // plus up to this much, at random
     int idleBudgetMs = 6000; // a looping idle animation is left after this long
     int idlesPerLevel = 6;   // idle animations played before getting more idle
 };

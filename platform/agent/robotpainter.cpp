@@ -52,15 +52,15 @@ void paintAntenna(QPainter &p, const RobotPose &pose)
     p.translate(AntennaBase);
     p.rotate(pose.antennaTilt);
     p.setPen(QPen(Outline, 3.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(0, 2), QPointF(0, -22));
-    QRadialGradient light(QPointF(-1.5, -27.5), 7);
+    p.drawLine(QPointF(0, 2), QPointF(0, -18));
+    QRadialGradient light(QPointF(-1.5, -23.5), 7);
     const QColor warm = QColor(0xff, 0xb3, 0x2e).lighter(100 + int(40 * pose.glow));
     light.setColorAt(0, QColor(0xff, 0xf4, 0xc8));
     light.setColorAt(0.45 - 0.25 * pose.glow, warm);
     light.setColorAt(1, QColor(0xe0, 0x6a, 0x10));
     p.setPen(outlinePen());
     p.setBrush(light);
-    p.drawEllipse(QPointF(0, -26), 6, 6);
+    p.drawEllipse(QPointF(0, -22), 6, 6);
     p.restore();
 }
 
