@@ -118,6 +118,20 @@ int main(int argc, char **argv)
     Value modal = Bool::of(true);
     Value onTop = Bool::of(true);
 
+    // Tells a screenshot script what to crop: the balloon and the character.
+    QTimer reporter;
+    QObject::connect(&reporter, &QTimer::timeout, &app, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != QLatin1String("vellixBalloon") || !w->isVisible())
+                continue;
+            const QRect r = w->geometry().united(character->geometry()).adjusted(-12, -12, 12, 12);
+            QTextStream(stderr) << "crop " << r.width() << 'x' << r.height() << '+' << r.x() << '+' << r.y()
+                                << Qt::endl;
+            reporter.stop();
+        }
+    });
+    reporter.start(50);
+
     int exitCode = 0;
     QTimer::singleShot(0, &app, [&] {
         Args args{Arg(parser.value(heading)), Arg::byRef(second), Arg::byRef(iconValue),

@@ -37,7 +37,7 @@ void paintWarning(QPainter &p, const QRectF &box)
     p.setPen(QPen(QColor(0x9a, 0x6a, 0x00), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(QColor(0xff, 0xc8, 0x1e));
     p.drawPath(triangle);
-    paintGlyph(p, b.adjusted(0, b.height() * 0.2, 0, 0), QStringLiteral("!"), Qt::black, 0.55);
+    paintGlyph(p, b.adjusted(0, b.height() * 0.25, 0, 0), QStringLiteral("!"), Qt::black, 0.8);
 }
 
 void paintDanger(QPainter &p, const QRectF &box)
