@@ -1,5 +1,6 @@
 #include "app.h"
 
+#include "controltable.h"
 #include "frmmain.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
@@ -91,6 +92,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     FrmMain window(program, {registry, messageBoxes, trace, [](int code) { QCoreApplication::exit(code); }});
     if (!window.createControls() || !window.load())
         return 1;
+    window.move(toPixels(DesignLeftTwips), toPixels(DesignTopTwips));
     window.show();
     qtDialogs.setParent(&window);
     messageBoxes.setParent(&window);

@@ -53,6 +53,9 @@ inline constexpr const char *WindowCaption = "Testing of core (Please excuse me 
 inline constexpr int ClientWidthTwips = 7605;
 inline constexpr int ClientHeightTwips = 6720;
 inline constexpr int TwipsPerPixel = 15;
+// Where the window first appears on the screen.
+inline constexpr int DesignLeftTwips = 1200;
+inline constexpr int DesignTopTwips = 1590;
 inline constexpr double LayoutFontPointSize = 8.0;
 
 // Twips to device-independent pixels, for every geometry of the window.
