@@ -175,6 +175,9 @@ private slots:
         spec("mouth shape 9", [](acswriter::CharacterSpec &s) {
             s.animations[4].frames[0].overlays[0].shape = acs::MouthShape(9);
         }, "mouth shape 9");
+        spec("65 images in one frame", [](acswriter::CharacterSpec &s) {
+            s.animations[0].frames[0].images.resize(65);
+        }, "frame images: count 65 exceeds 64");
         spec("palette of 300 entries", [](acswriter::CharacterSpec &s) { s.palette.resize(300); },
              "palette: count 300 exceeds 256");
 

@@ -11,6 +11,8 @@ constexpr uint64_t minFrameSize = 2 + 2 + 2 + 2 + 1 + 1;
 constexpr uint64_t branchSize = 4;
 constexpr uint64_t overlaySize = 14;
 constexpr uint8_t maxTransition = 2;
+// Real frames stack up to 6 images; the cap bounds what composing one frame costs.
+constexpr uint16_t maxImagesPerFrame = 64;
 constexpr uint8_t maxMouthShape = mouthShapeCount - 1;
 
 struct FrameContext {
@@ -29,7 +31,12 @@ bool checkIndex(ByteReader &r, uint64_t at, uint64_t index, size_t count, const 
 
 void readImageRefs(ByteReader &r, Frame &frame, const FrameContext &ctx)
 {
+    const uint64_t at = r.offset();
     const uint16_t count = r.u16("frame image count");
+    if (!r.failed() && count > maxImagesPerFrame)
+        return r.fail("frame images: count " + std::to_string(count) + " exceeds " +
+                          std::to_string(maxImagesPerFrame),
+                      at);
     if (!r.fits(count, imageRefSize, "frame images"))
         return;
     frame.images.resize(count);

@@ -8,6 +8,9 @@ namespace acs {
 namespace {
 
 constexpr std::u16string_view restPoseName = u"RESTPOSE";
+// Decoded images are kept for the character's life; a hostile file of many
+// highly compressible images must not be able to grow the cache without end.
+constexpr size_t maxCachedBytes = size_t(256) << 20;
 
 template <typename Entry> const Entry *pickLanguage(const std::vector<Entry> &entries, LanguageId language)
 {
@@ -139,6 +142,11 @@ Result<const Image *> Character::image(size_t index) const
         auto decoded = detail::decodeImage(m_data->bytes, m_data->images[index], index);
         if (!decoded)
             return decoded.error();
+        if (m_data->cachedBytes + decoded->indices.size() > maxCachedBytes)
+            return Error{"image " + std::to_string(index) + ": decoded images would exceed " +
+                             std::to_string(maxCachedBytes >> 20) + " MB",
+                         m_data->images[index].offset};
+        m_data->cachedBytes += decoded->indices.size();
         slot = std::make_unique<Image>(std::move(*decoded));
     }
     return static_cast<const Image *>(slot.get());

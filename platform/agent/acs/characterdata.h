@@ -34,6 +34,7 @@ struct Character::Data {
 
     mutable std::mutex cacheMutex;
     mutable std::vector<std::unique_ptr<Image>> imageCache; // one slot per image
+    mutable size_t cachedBytes = 0;
 };
 
 namespace detail {

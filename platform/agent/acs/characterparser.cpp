@@ -14,7 +14,7 @@ constexpr uint16_t supportedMajorVersion = 2;
 constexpr uint32_t voiceInfoFlag = 0x20;
 constexpr uint32_t balloonInfoFlag = 0x200;
 constexpr size_t maxPaletteEntries = 256;
-constexpr int maxFrameSide = 2048;
+constexpr int maxFrameSide = 1024; // real characters stay under 256
 
 // Smallest encodings, used to bound counts before reading them.
 constexpr uint64_t minStringSize = 4;
@@ -224,7 +224,7 @@ std::optional<Error> readCharacterInfo(Character::Data &data, Locator where)
     if (!r.failed() && (data.frameSize.width == 0 || data.frameSize.height == 0 ||
                         data.frameSize.width > maxFrameSide || data.frameSize.height > maxFrameSide))
         return Error{"character info: frame size " + std::to_string(data.frameSize.width) + "x" +
-                         std::to_string(data.frameSize.height) + " is not between 1 and 2048",
+                         std::to_string(data.frameSize.height) + " is not between 1 and " + std::to_string(maxFrameSide),
                      sizeAt};
     data.transparentIndex = r.u8("transparent index");
     data.flags = r.u32("flags");

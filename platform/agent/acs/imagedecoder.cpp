@@ -6,7 +6,7 @@ namespace acs::detail {
 namespace {
 
 // No real image comes near this; it bounds what a hostile header can make us allocate.
-constexpr size_t maxImageBytes = size_t(64) << 20;
+constexpr size_t maxImageBytes = size_t(4) << 20;
 
 Error inImage(size_t index, const Error &error, uint64_t base)
 {
