@@ -2,9 +2,11 @@
 
 #include "balloonwidget.h"
 
-namespace balloon {
+namespace balloon
+{
 
-namespace {
+namespace
+{
 
 QAccessibleInterface *balloonFactory(const QString &className, QObject *object)
 {
@@ -16,7 +18,9 @@ QAccessibleInterface *balloonFactory(const QString &className, QObject *object)
 
 } // namespace
 
-BalloonAccessible::BalloonAccessible(QWidget *balloon) : QAccessibleWidget(balloon, QAccessible::AlertMessage) {}
+BalloonAccessible::BalloonAccessible(QWidget *balloon) : QAccessibleWidget(balloon, QAccessible::AlertMessage)
+{
+}
 
 void installBalloonAccessibility()
 {

@@ -4,10 +4,12 @@
 
 #include <QAccessibleWidget>
 
-namespace balloon {
+namespace balloon
+{
 
-class BalloonAccessible : public QAccessibleWidget {
-public:
+class BalloonAccessible : public QAccessibleWidget
+{
+  public:
     explicit BalloonAccessible(QWidget *balloon);
 };
 

@@ -12,11 +12,13 @@
 
 Q_LOGGING_CATEGORY(lcBalloon, "balloon.component")
 
-namespace balloon {
+namespace balloon
+{
 
 using namespace component;
 
-namespace {
+namespace
+{
 
 // Far beyond any desktop, small enough that sums of two never overflow.
 constexpr int32_t coordinateLimit = 1 << 24;
@@ -25,12 +27,10 @@ std::optional<int32_t> readLong(DispatchObject &object, DispId id)
 {
     Args none;
     const Result r = safeInvoke(object, id, CallKind::PropertyGet, none);
-    if (!r.ok())
-        return std::nullopt;
+    if (!r.ok()) return std::nullopt;
     if (const int32_t *v = std::get_if<int32_t>(&r.value()))
         return std::clamp(*v, -coordinateLimit, coordinateLimit);
-    if (const int16_t *v = std::get_if<int16_t>(&r.value()))
-        return int32_t(*v);
+    if (const int16_t *v = std::get_if<int16_t>(&r.value())) return int32_t(*v);
     return std::nullopt;
 }
 
@@ -38,8 +38,7 @@ bool isHidden(DispatchObject &object)
 {
     Args none;
     const Result r = safeInvoke(object, character::Visible, CallKind::PropertyGet, none);
-    if (!r.ok())
-        return false;  // a character that cannot say is taken as shown
+    if (!r.ok()) return false; // a character that cannot say is taken as shown
     const Bool *b = std::get_if<Bool>(&r.value());
     return b && !b->value();
 }
@@ -65,14 +64,14 @@ MsgResult resultOf(const BalloonAnswer &answer)
 
 std::optional<QRect> characterRect(const ObjectRef &character)
 {
-    if (!character || isHidden(*character))
-        return std::nullopt;
+    if (!character || isHidden(*character)) return std::nullopt;
     const std::optional<int32_t> left = readLong(*character, character::Left);
     const std::optional<int32_t> top = readLong(*character, character::Top);
     const std::optional<int32_t> width = readLong(*character, character::Width);
     const std::optional<int32_t> height = readLong(*character, character::Height);
     if (!left || !top || !width || !height) {
-        qCWarning(lcBalloon) << "The character's position cannot be read; the balloon goes to the screen centre";
+        qCWarning(lcBalloon)
+            << "The character's position cannot be read; the balloon goes to the screen centre";
         return std::nullopt;
     }
     return QRect(*left, *top, std::max(*width, 0), std::max(*height, 0));
@@ -82,11 +81,9 @@ QList<QRect> availableScreenAreas()
 {
     QList<QRect> areas;
     const QScreen *primary = QGuiApplication::primaryScreen();
-    if (primary)
-        areas.append(primary->availableGeometry());
+    if (primary) areas.append(primary->availableGeometry());
     for (const QScreen *screen : QGuiApplication::screens())
-        if (screen != primary)
-            areas.append(screen->availableGeometry());
+        if (screen != primary) areas.append(screen->availableGeometry());
     return areas;
 }
 
@@ -107,34 +104,27 @@ BalloonWidget *BalloonComponent::activeBalloon() const
 
 Result BalloonComponent::invoke(DispId id, CallKind kind, Args &args)
 {
-    if (const std::optional<Method> method = methods_.find(id))
-        return callMethod(*method, kind, args);
+    if (const std::optional<Method> method = methods_.find(id)) return callMethod(*method, kind, args);
     return callProperty(id, kind, args);
 }
 
 Result BalloonComponent::callProperty(DispId id, CallKind kind, Args &args)
 {
-    if (!findProperty(id) || kind == CallKind::Method)
-        return error::notSupported();
+    if (!findProperty(id) || kind == CallKind::Method) return error::notSupported();
     if (kind == CallKind::PropertyGet) {
-        if (!args.empty())
-            return error::wrongArgCount();
+        if (!args.empty()) return error::wrongArgCount();
         return settings_.get(id);
     }
-    if (args.size() != 1)
-        return error::wrongArgCount();
+    if (args.size() != 1) return error::wrongArgCount();
     return settings_.put(id, args.front().get());
 }
 
 Result BalloonComponent::callMethod(Method method, CallKind kind, Args &args)
 {
-    if (kind != CallKind::Method)
-        return error::notSupported();
+    if (kind != CallKind::Method) return error::notSupported();
     auto request = readMessageArguments(method, args);
-    if (auto *failure = std::get_if<DispatchError>(&request))
-        return *failure;
-    if (activeBalloon())
-        return Value(busy());
+    if (auto *failure = std::get_if<DispatchError>(&request)) return *failure;
+    if (activeBalloon()) return Value(busy());
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return DispatchError{error::ComponentFailed, QStringLiteral("A balloon needs a widget application")};
     return Value(show(std::get<BalloonRequest>(request)));
@@ -142,8 +132,7 @@ Result BalloonComponent::callMethod(Method method, CallKind kind, Args &args)
 
 MsgResult BalloonComponent::show(const BalloonRequest &request)
 {
-    if (balloon_)
-        delete balloon_.data();  // a closed modeless balloon not yet deleted
+    if (balloon_) delete balloon_.data(); // a closed modeless balloon not yet deleted
     auto *widget = new BalloonWidget(request, settings_.style());
     balloon_ = widget;
     widget->placeBeside(characterRect(settings_.character()), availableScreenAreas());
@@ -164,8 +153,7 @@ MsgResult BalloonComponent::show(const BalloonRequest &request)
     });
     QObject::connect(widget, &QObject::destroyed, &loop, &QEventLoop::quit);
     widget->show();
-    if (!widget->isFinished())
-        loop.exec(QEventLoop::DialogExec);
+    if (!widget->isFinished()) loop.exec(QEventLoop::DialogExec);
     delete balloon_.data();
     return resultOf(answer);
 }

@@ -29,13 +29,15 @@
 
 #include <memory>
 
-namespace balloon {
+namespace balloon
+{
 
 class BalloonWidget;
 
 class BalloonComponent : public component::DispatchObject,
-                         public std::enable_shared_from_this<BalloonComponent> {
-public:
+                         public std::enable_shared_from_this<BalloonComponent>
+{
+  public:
     BalloonComponent(component::MethodIds methods, const component::NamedValues &stored);
     ~BalloonComponent() override;
 
@@ -44,7 +46,7 @@ public:
     // The balloon on the screen, if any.
     BalloonWidget *activeBalloon() const;
 
-private:
+  private:
     component::Result callProperty(component::DispId id, component::CallKind kind, component::Args &args);
     component::Result callMethod(component::Method method, component::CallKind kind, component::Args &args);
     component::MsgResult show(const BalloonRequest &request);

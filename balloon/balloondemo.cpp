@@ -14,11 +14,13 @@
 
 using namespace component;
 
-namespace {
+namespace
+{
 
 // A window standing where the character would be, answering its position.
-class StandInCharacter : public QWidget, public DispatchObject {
-public:
+class StandInCharacter : public QWidget, public DispatchObject
+{
+  public:
     explicit StandInCharacter(const QRect &rect)
     {
         setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
@@ -27,19 +29,24 @@ public:
 
     Result invoke(DispId id, CallKind kind, Args &) override
     {
-        if (kind != CallKind::PropertyGet)
-            return error::notSupported();
+        if (kind != CallKind::PropertyGet) return error::notSupported();
         switch (id) {
-        case character::Left: return Value(int32_t(x()));
-        case character::Top: return Value(int32_t(y()));
-        case character::Width: return Value(int32_t(width()));
-        case character::Height: return Value(int32_t(height()));
-        case character::Visible: return Value(Bool::of(true));
-        default: return error::notSupported();
+        case character::Left:
+            return Value(int32_t(x()));
+        case character::Top:
+            return Value(int32_t(y()));
+        case character::Width:
+            return Value(int32_t(width()));
+        case character::Height:
+            return Value(int32_t(height()));
+        case character::Visible:
+            return Value(Bool::of(true));
+        default:
+            return error::notSupported();
         }
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
@@ -57,8 +64,7 @@ protected:
 QRect parseRect(const QString &s)
 {
     const QStringList parts = s.split(QLatin1Char(','));
-    if (parts.size() != 4)
-        return QRect(600, 500, 96, 96);
+    if (parts.size() != 4) return QRect(600, 500, 96, 96);
     return QRect(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt());
 }
 
@@ -85,7 +91,8 @@ int main(int argc, char **argv)
     const auto valign = option("valign", "VAlignmentCaption 0..2", "1");
     const auto separator = option("separator", "LineSeparator 0 or 1", "1");
     const auto heading = option("heading", "heading", "Did you know?");
-    const auto text = option("text", "text; for labels, lines separated by |", "Balloons follow the character.");
+    const auto text =
+        option("text", "text; for labels, lines separated by |", "Balloons follow the character.");
     const auto characterOption = option("char", "character rectangle x,y,w,h", "600,500,96,96");
     parser.process(app);
 
@@ -95,8 +102,7 @@ int main(int argc, char **argv)
     const auto put = [&](DispId id, Value v) {
         Args args{Arg(std::move(v))};
         const Result r = balloon->invoke(id, CallKind::PropertyPut, args);
-        if (!r.ok())
-            QTextStream(stderr) << "put failed: " << r.error().description << '\n';
+        if (!r.ok()) QTextStream(stderr) << "put failed: " << r.error().description << '\n';
     };
     put(prop::Character, ObjectRef(character));
     put(prop::BalloonPlace, parser.value(place).toInt());
@@ -110,8 +116,7 @@ int main(int argc, char **argv)
                           : k == QLatin1String("labels") ? Method::MsgLabels
                                                          : Method::ShowVellix;
     Value second = parser.value(text);
-    if (method == Method::MsgLabels)
-        second = parser.value(text).split(QLatin1Char('|'));
+    if (method == Method::MsgLabels) second = parser.value(text).split(QLatin1Char('|'));
     Value iconValue = parser.value(icon).toInt();
     Value shapeValue = parser.value(shape).toInt();
     Value buttonsValue = parser.value(buttons).toInt();
@@ -122,8 +127,7 @@ int main(int argc, char **argv)
     QTimer reporter;
     QObject::connect(&reporter, &QTimer::timeout, &app, [&] {
         for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->objectName() != QLatin1String("vellixBalloon") || !w->isVisible())
-                continue;
+            if (w->objectName() != QLatin1String("vellixBalloon") || !w->isVisible()) continue;
             const QRect r = w->geometry().united(character->geometry()).adjusted(-12, -12, 12, 12);
             QTextStream(stderr) << "crop " << r.width() << 'x' << r.height() << '+' << r.x() << '+' << r.y()
                                 << Qt::endl;
@@ -134,7 +138,7 @@ int main(int argc, char **argv)
 
     int exitCode = 0;
     QTimer::singleShot(0, &app, [&] {
-        Args args{Arg(parser.value(heading)), Arg::byRef(second), Arg::byRef(iconValue),
+        Args args{Arg(parser.value(heading)), Arg::byRef(second),       Arg::byRef(iconValue),
                   Arg::byRef(shapeValue),     Arg::byRef(buttonsValue), Arg::byRef(modal),
                   Arg::byRef(onTop)};
         const Result r = balloon->invoke(VellixMethods.of(method), CallKind::Method, args);

@@ -4,7 +4,8 @@
 
 #include <QApplication>
 
-namespace balloon {
+namespace balloon
+{
 
 component::ObjectRef BalloonPlugin::create(const QString &classId, const component::NamedValues &stored,
                                            QString *error)
@@ -13,13 +14,11 @@ component::ObjectRef BalloonPlugin::create(const QString &classId, const compone
     const std::optional<component::MethodIds> methods =
         component::methodIdsForClass(std::string_view(id.constData(), size_t(id.size())));
     if (!methods) {
-        if (error)
-            *error = QStringLiteral("This component provides no class \"%1\"").arg(classId);
+        if (error) *error = QStringLiteral("This component provides no class \"%1\"").arg(classId);
         return nullptr;
     }
     if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        if (error)
-            *error = QStringLiteral("The balloon component needs a widget application");
+        if (error) *error = QStringLiteral("The balloon component needs a widget application");
         return nullptr;
     }
     return std::make_shared<BalloonComponent>(*methods, stored);

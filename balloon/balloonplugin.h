@@ -6,13 +6,15 @@
 
 #include <QObject>
 
-namespace balloon {
+namespace balloon
+{
 
-class BalloonPlugin : public QObject, public component::ComponentPlugin {
+class BalloonPlugin : public QObject, public component::ComponentPlugin
+{
     Q_OBJECT
     Q_PLUGIN_METADATA(IID HarnessComponentPlugin_iid FILE "vellixballoon.json")
     Q_INTERFACES(component::ComponentPlugin)
-public:
+  public:
     component::ObjectRef create(const QString &classId, const component::NamedValues &stored,
                                 QString *error) override;
 };

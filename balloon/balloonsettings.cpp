@@ -2,11 +2,13 @@
 
 #include <array>
 
-namespace balloon {
+namespace balloon
+{
 
 using namespace component;
 
-namespace {
+namespace
+{
 
 // Values a new instance holds before its stored settings are applied; the
 // same as the settings a hosting window stores by default.
@@ -51,19 +53,16 @@ const std::array<Range, 11> ranges{{
 
 bool inRange(DispId id, int32_t v)
 {
-    if (id == prop::Language)
-        return v == int32_t(Language::Russian) || v == int32_t(Language::English);
+    if (id == prop::Language) return v == int32_t(Language::Russian) || v == int32_t(Language::English);
     for (const Range &r : ranges)
-        if (r.id == id)
-            return v >= r.low && v <= r.high;
+        if (r.id == id) return v >= r.low && v <= r.high;
     return true;
 }
 
 // The value as the property's own type, or nothing when it cannot be one.
 std::optional<Value> coerce(ValueType wanted, const Value &v)
 {
-    if (typeOf(v) == wanted)
-        return v;
+    if (typeOf(v) == wanted) return v;
     if (wanted == ValueType::Int32 && typeOf(v) == ValueType::Int16)
         return Value(int32_t(std::get<int16_t>(v)));
     return std::nullopt;
@@ -81,11 +80,11 @@ void BalloonSettings::load(const NamedValues &stored)
 {
     for (const auto &[key, value] : stored) {
         for (const PropertyInfo &p : properties) {
-            if (p.storedKey.empty() || key.compare(QLatin1String(p.storedKey.data(), qsizetype(p.storedKey.size())),
-                                                   Qt::CaseInsensitive) != 0)
+            if (p.storedKey.empty() ||
+                key.compare(QLatin1String(p.storedKey.data(), qsizetype(p.storedKey.size())),
+                            Qt::CaseInsensitive) != 0)
                 continue;
-            if (std::optional<Value> v = coerce(p.type, value))
-                values_.insert(p.id, *v);
+            if (std::optional<Value> v = coerce(p.type, value)) values_.insert(p.id, *v);
         }
     }
 }
@@ -93,21 +92,17 @@ void BalloonSettings::load(const NamedValues &stored)
 Result BalloonSettings::get(DispId id) const
 {
     const auto it = values_.constFind(id);
-    if (it == values_.constEnd())
-        return error::notSupported();
+    if (it == values_.constEnd()) return error::notSupported();
     return *it;
 }
 
 Result BalloonSettings::put(DispId id, const Value &value)
 {
     const PropertyInfo *info = findProperty(id);
-    if (!info)
-        return error::notSupported();
+    if (!info) return error::notSupported();
     std::optional<Value> v = coerce(info->type, value);
-    if (!v)
-        return error::typeMismatch();
-    if (const int32_t *n = std::get_if<int32_t>(&*v); n && !inRange(id, *n))
-        return error::invalidValue();
+    if (!v) return error::typeMismatch();
+    if (const int32_t *n = std::get_if<int32_t>(&*v); n && !inRange(id, *n)) return error::invalidValue();
     values_.insert(id, *v);
     return Value();
 }
@@ -115,19 +110,16 @@ Result BalloonSettings::put(DispId id, const Value &value)
 ObjectRef BalloonSettings::character() const
 {
     const Value v = values_.value(prop::Character);
-    if (const ObjectRef *o = std::get_if<ObjectRef>(&v))
-        return *o;
+    if (const ObjectRef *o = std::get_if<ObjectRef>(&v)) return *o;
     return {};
 }
 
 int32_t BalloonSettings::integer(DispId id) const
 {
     const Value v = values_.value(id);
-    if (const int32_t *n = std::get_if<int32_t>(&v); n && inRange(id, *n))
-        return *n;
+    if (const int32_t *n = std::get_if<int32_t>(&v); n && inRange(id, *n)) return *n;
     for (const auto &[defaultId, defaultValue] : defaults)
-        if (defaultId == id)
-            return std::get<int32_t>(defaultValue);
+        if (defaultId == id) return std::get<int32_t>(defaultValue);
     return 0;
 }
 
@@ -136,8 +128,7 @@ BalloonStyle BalloonSettings::style() const
     BalloonStyle s;
     s.language = static_cast<Language>(integer(prop::Language));
     const Value separator = values_.value(prop::LineSeparator);
-    if (const Bool *b = std::get_if<Bool>(&separator))
-        s.lineSeparator = b->value();
+    if (const Bool *b = std::get_if<Bool>(&separator)) s.lineSeparator = b->value();
     s.balloon = colorFromBgr(integer(prop::BalloonColor));
     s.frame = colorFromBgr(integer(prop::FrameColor));
     s.caption = colorFromBgr(integer(prop::CaptionColor));
@@ -149,8 +140,7 @@ BalloonStyle BalloonSettings::style() const
     s.textAlignment = static_cast<HAlign>(integer(prop::HAlignmentText));
     s.captionAlignment = static_cast<VAlign>(integer(prop::VAlignmentCaption));
     const Value icon = values_.value(prop::CustomIcon);
-    if (const Picture *p = std::get_if<Picture>(&icon))
-        s.customIcon = p->image;
+    if (const Picture *p = std::get_if<Picture>(&icon)) s.customIcon = p->image;
     return s;
 }
 

@@ -8,10 +8,12 @@
 
 #include <QHash>
 
-namespace balloon {
+namespace balloon
+{
 
-class BalloonSettings {
-public:
+class BalloonSettings
+{
+  public:
     // Defaults for anything the stored settings leave out.
     BalloonSettings();
 
@@ -30,7 +32,7 @@ public:
     // their defaults.
     BalloonStyle style() const;
 
-private:
+  private:
     int32_t integer(component::DispId id) const;
     QHash<component::DispId, component::Value> values_;
 };

@@ -6,14 +6,16 @@
 #include <algorithm>
 #include <cmath>
 
-namespace balloon {
+namespace balloon
+{
 
-namespace {
+namespace
+{
 
 constexpr qreal cornerRadius = 14;
 constexpr qreal tailBase = 22;
 constexpr qreal bumpRadius = 14;
-constexpr qreal edgeInset = 1.5;  // keeps the pen inside the window
+constexpr qreal edgeInset = 1.5; // keeps the pen inside the window
 
 // Where the tail leaves the body's edge facing the character.
 QPointF tailRoot(const QRectF &body, bool above, qreal tipX)

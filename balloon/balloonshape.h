@@ -8,7 +8,8 @@
 #include <QPainterPath>
 #include <QRegion>
 
-namespace balloon {
+namespace balloon
+{
 
 // Room kept on the character's side of the body for the tail or bubbles.
 inline constexpr int tailLength = 26;

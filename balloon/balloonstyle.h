@@ -9,12 +9,13 @@
 #include <QColor>
 #include <QStringList>
 
-namespace balloon {
+namespace balloon
+{
 
-enum class HAlign { Left = 0, Right = 1, Center = 2 };     // HAlignmentText
-enum class VAlign { Top = 0, Center = 1, Bottom = 2 };     // VAlignmentCaption, against the icon
-enum class Shape { Arrow = 0, Think = 1 };                 // MsgType
-enum class IconType { None = 0, Tips, Inform, Warning, Question, Danger, Custom };  // IconType
+enum class HAlign { Left = 0, Right = 1, Center = 2 }; // HAlignmentText
+enum class VAlign { Top = 0, Center = 1, Bottom = 2 }; // VAlignmentCaption, against the icon
+enum class Shape { Arrow = 0, Think = 1 };             // MsgType
+enum class IconType { None = 0, Tips, Inform, Warning, Question, Danger, Custom }; // IconType
 enum class MessageKind { Plain, Input, Labels };
 
 inline constexpr int iconTypeCount = 7;
@@ -51,9 +52,9 @@ struct BalloonRequest {
 
 // How the user closed a balloon.
 struct BalloonAnswer {
-    int button = 0;   // ButtonKind number, 0 without a button
-    int label = -1;   // chosen label, -1 for none
-    QString text;     // what was typed into the input field
+    int button = 0; // ButtonKind number, 0 without a button
+    int label = -1; // chosen label, -1 for none
+    QString text;   // what was typed into the input field
 };
 
 // 0x00BBGGRR to a colour; the top byte is ignored.

@@ -16,9 +16,11 @@
 #include <QPushButton>
 #include <QStringListModel>
 
-namespace balloon {
+namespace balloon
+{
 
-namespace {
+namespace
+{
 
 constexpr qreal outlineWidth = 1.5;
 // A heading longer than this is cut: it is a title, not the message.
@@ -34,15 +36,19 @@ QString shortened(const QString &s, qsizetype limit)
 
 QString normalizedLineBreaks(QString text)
 {
-    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 Qt::Alignment textAlignment(HAlign a)
 {
     switch (a) {
-    case HAlign::Left: return Qt::AlignLeft;
-    case HAlign::Right: return Qt::AlignRight;
-    case HAlign::Center: return Qt::AlignHCenter;
+    case HAlign::Left:
+        return Qt::AlignLeft;
+    case HAlign::Right:
+        return Qt::AlignRight;
+    case HAlign::Center:
+        return Qt::AlignHCenter;
     }
     return Qt::AlignLeft;
 }
@@ -50,9 +56,12 @@ Qt::Alignment textAlignment(HAlign a)
 Qt::Alignment captionAlignment(VAlign a)
 {
     switch (a) {
-    case VAlign::Top: return Qt::AlignTop;
-    case VAlign::Center: return Qt::AlignVCenter;
-    case VAlign::Bottom: return Qt::AlignBottom;
+    case VAlign::Top:
+        return Qt::AlignTop;
+    case VAlign::Center:
+        return Qt::AlignVCenter;
+    case VAlign::Bottom:
+        return Qt::AlignBottom;
     }
     return Qt::AlignBottom;
 }
@@ -77,12 +86,12 @@ BalloonWidget::BalloonWidget(const BalloonRequest &request, const BalloonStyle &
     request_.text = normalizedLineBreaks(request_.text);
     installBalloonAccessibility();
     setObjectName(QLatin1String(windowName));
-    setAccessibleName(request_.heading.isEmpty() ? QStringLiteral("Message") : shortened(request_.heading, headingLimit));
+    setAccessibleName(request_.heading.isEmpty() ? QStringLiteral("Message")
+                                                 : shortened(request_.heading, headingLimit));
     setAccessibleDescription(shortened(request_.text, accessibleTextLimit));
     setWindowTitle(accessibleName());
     setAttribute(Qt::WA_TranslucentBackground);
-    if (request_.onTop)
-        setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (request_.onTop) setWindowFlag(Qt::WindowStaysOnTopHint);
     if (request_.modal)
         setWindowModality(Qt::ApplicationModal);
     else
@@ -93,10 +102,8 @@ BalloonWidget::BalloonWidget(const BalloonRequest &request, const BalloonStyle &
     layout_->setSizeConstraint(QLayout::SetNoConstraint);
     buildHeader();
     buildText();
-    if (request_.kind == MessageKind::Input)
-        buildInput();
-    if (request_.kind == MessageKind::Labels)
-        buildLabels();
+    if (request_.kind == MessageKind::Input) buildInput();
+    if (request_.kind == MessageKind::Labels) buildLabels();
     buildButtons();
     setTabOrder();
 }
@@ -104,8 +111,7 @@ BalloonWidget::BalloonWidget(const BalloonRequest &request, const BalloonStyle &
 void BalloonWidget::buildHeader()
 {
     const bool hasIcon = IconWidget::hasIcon(request_.icon, style_.customIcon);
-    if (!hasIcon && request_.heading.isEmpty())
-        return;
+    if (!hasIcon && request_.heading.isEmpty()) return;
     auto *row = new QHBoxLayout;
     row->setSpacing(8);
     if (hasIcon) {
@@ -129,8 +135,7 @@ void BalloonWidget::buildHeader()
     row->addWidget(heading_, 1);
     layout_->addLayout(row);
 
-    if (!style_.lineSeparator)
-        return;
+    if (!style_.lineSeparator) return;
     separator_ = new QWidget(this);
     separator_->setFixedHeight(1);
     separator_->setAutoFillBackground(true);
@@ -143,8 +148,7 @@ void BalloonWidget::buildHeader()
 void BalloonWidget::buildText()
 {
     const QString &text = request_.text;
-    if (text.isEmpty())
-        return;
+    if (text.isEmpty()) return;
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QLatin1String(textName));
     text_->setAccessibleName(shortened(text, accessibleTextLimit));
@@ -158,8 +162,8 @@ void BalloonWidget::buildText()
     text_->setPlainText(text);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->viewport()->setAutoFillBackground(false);
-    text_->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; color: %1; }")
-                             .arg(style_.text.name()));
+    text_->setStyleSheet(
+        QStringLiteral("QPlainTextEdit { background: transparent; color: %1; }").arg(style_.text.name()));
     text_->setFocusPolicy(Qt::NoFocus);
     text_->viewport()->installEventFilter(this);
     layout_->addWidget(text_);
@@ -185,11 +189,11 @@ void BalloonWidget::buildLabels()
     labels_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     labels_->setTextElideMode(Qt::ElideRight);
     labels_->setModel(model);
-    labels_->setStyleSheet(QStringLiteral("QListView { background: %1; color: %2; border: 1px solid %3;"
-                                          " border-radius: 3px; }")
-                               .arg(style_.balloon.lighter(104).name(), style_.text.name(), style_.frame.name()));
-    if (model->rowCount() > 0)
-        labels_->setCurrentIndex(model->index(0));
+    labels_->setStyleSheet(
+        QStringLiteral("QListView { background: %1; color: %2; border: 1px solid %3;"
+                       " border-radius: 3px; }")
+            .arg(style_.balloon.lighter(104).name(), style_.text.name(), style_.frame.name()));
+    if (model->rowCount() > 0) labels_->setCurrentIndex(model->index(0));
     connect(labels_, &QListView::doubleClicked, this, &BalloonWidget::pressDefault);
     if (buttonSet(request_.buttonsType).empty())
         connect(labels_, &QListView::clicked, this, [this] { finish(0); });
@@ -199,8 +203,7 @@ void BalloonWidget::buildLabels()
 void BalloonWidget::buildButtons()
 {
     const auto set = buttonSet(request_.buttonsType);
-    if (set.empty())
-        return;
+    if (set.empty()) return;
     auto *row = new QHBoxLayout;
     row->setSpacing(6);
     row->addStretch(1);
@@ -226,18 +229,15 @@ void BalloonWidget::setTabOrder()
 {
     QWidget *previous = input_ ? static_cast<QWidget *>(input_) : labels_;
     for (QPushButton *button : std::as_const(buttons_)) {
-        if (previous)
-            QWidget::setTabOrder(previous, button);
+        if (previous) QWidget::setTabOrder(previous, button);
         previous = button;
     }
 }
 
 QWidget *BalloonWidget::firstFocus() const
 {
-    if (input_)
-        return input_;
-    if (labels_)
-        return labels_;
+    if (input_) return input_;
+    if (labels_) return labels_;
     return buttons_.isEmpty() ? nullptr : buttons_.first();
 }
 
@@ -269,22 +269,19 @@ void BalloonWidget::applyPlacement(const Placement &placement)
 
 void BalloonWidget::finish(int button)
 {
-    if (finished_)
-        return;
+    if (finished_) return;
     finished_ = true;
     answer_.button = button;
     if (labels_ && !dismissed_ && labels_->selectionModel()->hasSelection())
         answer_.label = labels_->currentIndex().row();
-    if (input_)
-        answer_.text = input_->text();
+    if (input_) answer_.text = input_->text();
     hide();
     emit finished();
 }
 
 void BalloonWidget::dismiss()
 {
-    if (finished_)
-        return;
+    if (finished_) return;
     dismissed_ = true;
     finish(escapeButton(buttonSet(request_.buttonsType)));
 }
@@ -306,8 +303,7 @@ void BalloonWidget::paintEvent(QPaintEvent *)
 void BalloonWidget::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (QWidget *w = firstFocus())
-        w->setFocus(Qt::OtherFocusReason);
+    if (QWidget *w = firstFocus()) w->setFocus(Qt::OtherFocusReason);
     if (request_.modal) {
         raise();
         activateWindow();
@@ -325,7 +321,9 @@ void BalloonWidget::closeEvent(QCloseEvent *event)
 void BalloonWidget::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_Escape: dismiss(); return;
+    case Qt::Key_Escape:
+        dismiss();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && buttons_.contains(button))
@@ -333,7 +331,8 @@ void BalloonWidget::keyPressEvent(QKeyEvent *event)
         else
             pressDefault();
         return;
-    default: QWidget::keyPressEvent(event);
+    default:
+        QWidget::keyPressEvent(event);
     }
 }
 

@@ -18,19 +18,21 @@ class QPlainTextEdit;
 class QPushButton;
 class QVBoxLayout;
 
-namespace balloon {
+namespace balloon
+{
 
 class IconWidget;
 
-class BalloonWidget : public QWidget {
+class BalloonWidget : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     static constexpr const char *windowName = "vellixBalloon";
     static constexpr const char *headingName = "balloonHeading";
     static constexpr const char *textName = "balloonText";
     static constexpr const char *inputName = "balloonInput";
     static constexpr const char *labelsName = "balloonLabels";
-    static constexpr const char *buttonNamePrefix = "balloonButton";  // + "Ok", "YesForAll"...
+    static constexpr const char *buttonNamePrefix = "balloonButton"; // + "Ok", "YesForAll"...
 
     BalloonWidget(const BalloonRequest &request, const BalloonStyle &style, QWidget *parent = nullptr);
 
@@ -43,7 +45,7 @@ public:
     const Placement &placement() const { return placement_; }
     const QPainterPath &outline() const { return outline_; }
 
-public slots:
+  public slots:
     // Closes the balloon with a button number (0 for none); only the first
     // call counts.
     void finish(int button);
@@ -51,10 +53,10 @@ public slots:
     // without a chosen label.
     void dismiss();
 
-signals:
+  signals:
     void finished();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -62,7 +64,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void buildHeader();
     void buildText();
     void buildInput();

@@ -16,9 +16,11 @@
 
 #include <algorithm>
 
-namespace balloon {
+namespace balloon
+{
 
-namespace {
+namespace
+{
 
 constexpr int minimumContentWidth = 160;
 constexpr int inputWidth = 260;
@@ -55,13 +57,13 @@ int BalloonWidget::contentWidth(int readable, int widest, int maxHeight) const
     int wanted = minimumContentWidth;
     if (heading_ && !heading_->isHidden()) {
         const int iconRoom = icon_ ? IconWidget::iconSize + 8 : 0;
-        wanted = std::max(wanted, iconRoom + QFontMetrics(heading_->font()).horizontalAdvance(heading_->text()) + 2);
+        wanted = std::max(wanted,
+                          iconRoom + QFontMetrics(heading_->font()).horizontalAdvance(heading_->text()) + 2);
     }
     if (text_)
-        wanted = std::max(wanted, measureText(request_.text, text_->font(), readable, maxHeight).size.width() +
-                                      textSlack);
-    if (input_)
-        wanted = std::max(wanted, inputWidth);
+        wanted = std::max(
+            wanted, measureText(request_.text, text_->font(), readable, maxHeight).size.width() + textSlack);
+    if (input_) wanted = std::max(wanted, inputWidth);
     if (labels_) {
         const int chrome = labels_->verticalScrollBar()->sizeHint().width() + 16;
         wanted = std::max(wanted, widestLabel(request_.labels, labels_->fontMetrics()) + chrome);
@@ -107,7 +109,8 @@ int BalloonWidget::layOutHeights(int width, int available)
     int labelsWanted = 0;
     if (labels_) {
         labels_->ensurePolished();
-        rowHeight = labels_->model()->rowCount() > 0 ? labels_->sizeHintForRow(0) : fontMetrics().height() + 4;
+        rowHeight =
+            labels_->model()->rowCount() > 0 ? labels_->sizeHintForRow(0) : fontMetrics().height() + 4;
         const int visible = std::clamp(int(request_.labels.size()), 1, visibleLabelRows);
         labelsWanted = visible * rowHeight + 2 * labels_->frameWidth();
     }
@@ -127,9 +130,9 @@ int BalloonWidget::layOutHeights(int width, int available)
         text_->setFixedHeight(std::max(textHeight, 16));
         text_->setFocusPolicy(textHeight < textWanted ? Qt::StrongFocus : Qt::NoFocus);
     }
-    if (labels_)
-        labels_->setFixedHeight(std::max(labelsHeight, rowHeight + 4));
-    return fixed + (text_ ? std::max(textHeight, 16) : 0) + (labels_ ? std::max(labelsHeight, rowHeight + 4) : 0);
+    if (labels_) labels_->setFixedHeight(std::max(labelsHeight, rowHeight + 4));
+    return fixed + (text_ ? std::max(textHeight, 16) : 0) +
+           (labels_ ? std::max(labelsHeight, rowHeight + 4) : 0);
 }
 
 } // namespace balloon

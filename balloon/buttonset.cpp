@@ -4,9 +4,11 @@
 #include <array>
 #include <vector>
 
-namespace balloon {
+namespace balloon
+{
 
-namespace {
+namespace
+{
 
 struct ButtonText {
     ButtonKind kind;
@@ -63,8 +65,7 @@ const ButtonText &textOf(ButtonKind kind)
 
 std::span<const ButtonKind> buttonSet(int buttonsType)
 {
-    if (buttonsType < 0 || buttonsType >= buttonSetCount)
-        return {};
+    if (buttonsType < 0 || buttonsType >= buttonSetCount) return {};
     return buttonSets[static_cast<size_t>(buttonsType)];
 }
 
@@ -82,8 +83,7 @@ QString buttonKeyName(ButtonKind kind)
 int escapeButton(std::span<const ButtonKind> set)
 {
     for (ButtonKind preferred : escapePreference)
-        if (std::find(set.begin(), set.end(), preferred) != set.end())
-            return static_cast<int>(preferred);
+        if (std::find(set.begin(), set.end(), preferred) != set.end()) return static_cast<int>(preferred);
     return 0;
 }
 

@@ -27,7 +27,8 @@
 
 #include <span>
 
-namespace balloon {
+namespace balloon
+{
 
 enum class ButtonKind {
     Ok = 1,
@@ -49,7 +50,7 @@ enum class ButtonKind {
 
 enum class Language { Russian = 100, English = 200 };
 
-inline constexpr int buttonSetCount = 15;  // ButtonsType 0..14
+inline constexpr int buttonSetCount = 15; // ButtonsType 0..14
 
 // The buttons of one set in the order shown; empty for set 0 and for an
 // index out of range.

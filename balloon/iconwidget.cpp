@@ -3,9 +3,11 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace balloon {
+namespace balloon
+{
 
-namespace {
+namespace
+{
 
 void paintGlyph(QPainter &p, const QRectF &box, const QString &glyph, const QColor &color, qreal scale = 0.62)
 {
@@ -43,8 +45,8 @@ void paintWarning(QPainter &p, const QRectF &box)
 void paintDanger(QPainter &p, const QRectF &box)
 {
     paintDisc(p, box, QColor(0xd3, 0x2f, 0x2f), QString());
-    const QRectF cross = box.adjusted(box.width() * 0.32, box.height() * 0.32, -box.width() * 0.32,
-                                      -box.height() * 0.32);
+    const QRectF cross =
+        box.adjusted(box.width() * 0.32, box.height() * 0.32, -box.width() * 0.32, -box.height() * 0.32);
     p.setPen(QPen(Qt::white, box.width() * 0.11, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(cross.topLeft(), cross.bottomRight());
     p.drawLine(cross.topRight(), cross.bottomLeft());
@@ -80,13 +82,26 @@ void paintIcon(QPainter &painter, const QRectF &box, IconType type, const QImage
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     switch (type) {
-    case IconType::None: break;
-    case IconType::Tips: paintTips(painter, box); break;
-    case IconType::Inform: paintDisc(painter, box, QColor(0x1e, 0x6f, 0xd9), QStringLiteral("i")); break;
-    case IconType::Warning: paintWarning(painter, box); break;
-    case IconType::Question: paintDisc(painter, box, QColor(0x2e, 0x8b, 0x57), QStringLiteral("?")); break;
-    case IconType::Danger: paintDanger(painter, box); break;
-    case IconType::Custom: paintCustom(painter, box, custom); break;
+    case IconType::None:
+        break;
+    case IconType::Tips:
+        paintTips(painter, box);
+        break;
+    case IconType::Inform:
+        paintDisc(painter, box, QColor(0x1e, 0x6f, 0xd9), QStringLiteral("i"));
+        break;
+    case IconType::Warning:
+        paintWarning(painter, box);
+        break;
+    case IconType::Question:
+        paintDisc(painter, box, QColor(0x2e, 0x8b, 0x57), QStringLiteral("?"));
+        break;
+    case IconType::Danger:
+        paintDanger(painter, box);
+        break;
+    case IconType::Custom:
+        paintCustom(painter, box, custom);
+        break;
     }
     painter.restore();
 }

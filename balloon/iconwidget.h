@@ -5,11 +5,13 @@
 
 #include <QWidget>
 
-namespace balloon {
+namespace balloon
+{
 
-class IconWidget : public QWidget {
+class IconWidget : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int iconSize = 32;
 
     IconWidget(IconType type, const QImage &custom, QWidget *parent = nullptr);
@@ -20,10 +22,10 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     IconType type_;
     QImage custom_;
 };

@@ -2,38 +2,39 @@
 
 #include "buttonset.h"
 
-namespace balloon {
+namespace balloon
+{
 
 using namespace component;
 
-namespace {
+namespace
+{
 
 constexpr size_t argumentCount = 7;
 
 std::optional<int32_t> readInteger(const Arg &arg)
 {
-    if (std::optional<int32_t> v = as<int32_t>(arg))
-        return v;
-    if (std::optional<int16_t> v = as<int16_t>(arg))
-        return int32_t(*v);
+    if (std::optional<int32_t> v = as<int32_t>(arg)) return v;
+    if (std::optional<int16_t> v = as<int16_t>(arg)) return int32_t(*v);
     return std::nullopt;
 }
 
 std::optional<bool> readFlag(const Arg &arg)
 {
-    if (std::optional<Bool> b = as<Bool>(arg))
-        return b->value();
-    if (std::optional<int32_t> n = readInteger(arg))
-        return *n != 0;
+    if (std::optional<Bool> b = as<Bool>(arg)) return b->value();
+    if (std::optional<int32_t> n = readInteger(arg)) return *n != 0;
     return std::nullopt;
 }
 
 MessageKind kindOf(Method method)
 {
     switch (method) {
-    case Method::ShowVellix: return MessageKind::Plain;
-    case Method::MsgInput: return MessageKind::Input;
-    case Method::MsgLabels: return MessageKind::Labels;
+    case Method::ShowVellix:
+        return MessageKind::Plain;
+    case Method::MsgInput:
+        return MessageKind::Input;
+    case Method::MsgLabels:
+        return MessageKind::Labels;
     }
     return MessageKind::Plain;
 }
@@ -42,24 +43,20 @@ MessageKind kindOf(Method method)
 
 std::variant<BalloonRequest, DispatchError> readMessageArguments(Method method, const Args &args)
 {
-    if (args.size() != argumentCount)
-        return error::wrongArgCount();
+    if (args.size() != argumentCount) return error::wrongArgCount();
     BalloonRequest r;
     r.kind = kindOf(method);
 
     const std::optional<QString> heading = as<QString>(args[0]);
-    if (!heading)
-        return error::typeMismatch();
+    if (!heading) return error::typeMismatch();
     r.heading = *heading;
     if (r.kind == MessageKind::Labels) {
         const std::optional<QStringList> labels = as<QStringList>(args[1]);
-        if (!labels)
-            return error::typeMismatch();
+        if (!labels) return error::typeMismatch();
         r.labels = *labels;
     } else {
         const std::optional<QString> text = as<QString>(args[1]);
-        if (!text)
-            return error::typeMismatch();
+        if (!text) return error::typeMismatch();
         r.text = *text;
     }
 
@@ -68,8 +65,7 @@ std::variant<BalloonRequest, DispatchError> readMessageArguments(Method method, 
     const std::optional<int32_t> buttons = readInteger(args[4]);
     const std::optional<bool> modal = readFlag(args[5]);
     const std::optional<bool> onTop = readFlag(args[6]);
-    if (!icon || !shape || !buttons || !modal || !onTop)
-        return error::typeMismatch();
+    if (!icon || !shape || !buttons || !modal || !onTop) return error::typeMismatch();
     if (*icon < 0 || *icon >= iconTypeCount || *shape < 0 || *shape >= shapeCount || *buttons < 0 ||
         *buttons >= buttonSetCount)
         return error::invalidValue();

@@ -7,7 +7,8 @@
 
 #include <variant>
 
-namespace balloon {
+namespace balloon
+{
 
 // The request the arguments describe, or the error to report for them.
 std::variant<BalloonRequest, component::DispatchError> readMessageArguments(component::Method method,

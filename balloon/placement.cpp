@@ -4,9 +4,11 @@
 #include <array>
 #include <cmath>
 
-namespace balloon {
+namespace balloon
+{
 
-namespace {
+namespace
+{
 
 long long area(const QRect &r)
 {
@@ -23,11 +25,16 @@ double distance(const QPoint &p, const QRect &r)
 Place mirrorVertically(Place p)
 {
     switch (p) {
-    case Place::AboveRight: return Place::BelowRight;
-    case Place::AboveLeft: return Place::BelowLeft;
-    case Place::BelowRight: return Place::AboveRight;
-    case Place::BelowLeft: return Place::AboveLeft;
-    case Place::Auto: break;
+    case Place::AboveRight:
+        return Place::BelowRight;
+    case Place::AboveLeft:
+        return Place::BelowLeft;
+    case Place::BelowRight:
+        return Place::AboveRight;
+    case Place::BelowLeft:
+        return Place::AboveLeft;
+    case Place::Auto:
+        break;
     }
     return p;
 }
@@ -35,11 +42,16 @@ Place mirrorVertically(Place p)
 Place mirrorHorizontally(Place p)
 {
     switch (p) {
-    case Place::AboveRight: return Place::AboveLeft;
-    case Place::AboveLeft: return Place::AboveRight;
-    case Place::BelowRight: return Place::BelowLeft;
-    case Place::BelowLeft: return Place::BelowRight;
-    case Place::Auto: break;
+    case Place::AboveRight:
+        return Place::AboveLeft;
+    case Place::AboveLeft:
+        return Place::AboveRight;
+    case Place::BelowRight:
+        return Place::BelowLeft;
+    case Place::BelowLeft:
+        return Place::BelowRight;
+    case Place::Auto:
+        break;
     }
     return p;
 }
@@ -78,12 +90,10 @@ QRect shiftInside(QRect r, const QRect &screen)
 
 int screenOfCharacter(const QRect &character, const QList<QRect> &screens)
 {
-    if (screens.isEmpty())
-        return -1;
+    if (screens.isEmpty()) return -1;
     const QPoint centre = character.center();
     for (int i = 0; i < screens.size(); ++i)
-        if (screens[i].contains(centre))
-            return i;
+        if (screens[i].contains(centre)) return i;
     int best = 0;
     long long bestArea = -1;
     for (int i = 0; i < screens.size(); ++i) {
@@ -93,19 +103,16 @@ int screenOfCharacter(const QRect &character, const QList<QRect> &screens)
             bestArea = a;
         }
     }
-    if (bestArea > 0)
-        return best;
+    if (bestArea > 0) return best;
     for (int i = 1; i < screens.size(); ++i)
-        if (distance(centre, screens[i]) < distance(centre, screens[best]))
-            best = i;
+        if (distance(centre, screens[i]) < distance(centre, screens[best])) best = i;
     return best;
 }
 
 Placement placeBalloon(const std::optional<QRect> &character, QSize size, const QList<QRect> &screens,
                        Place place)
 {
-    if (screens.isEmpty())
-        return {QRect(QPoint(0, 0), size), QPoint(0, 0), Place::AboveRight};
+    if (screens.isEmpty()) return {QRect(QPoint(0, 0), size), QPoint(0, 0), Place::AboveRight};
 
     QRect anchor;
     if (character) {
@@ -120,8 +127,7 @@ Placement placeBalloon(const std::optional<QRect> &character, QSize size, const 
     const std::array<Place, 4> order = candidateOrder(place);
     for (Place side : order) {
         const QRect r = candidateRect(anchor, fitted, side);
-        if (screen.contains(r))
-            return {r, tailTargetFor(anchor, side), side};
+        if (screen.contains(r)) return {r, tailTargetFor(anchor, side), side};
     }
     // Nothing fits whole: keep the side that shows most of the balloon.
     Place best = order.front();

@@ -8,17 +8,21 @@
 
 #include <optional>
 
-namespace balloon {
+namespace balloon
+{
 
 // BalloonPlace values.
 enum class Place { Auto = 0, AboveRight = 1, AboveLeft = 2, BelowRight = 3, BelowLeft = 4 };
 
-inline bool isAbove(Place p) { return p == Place::AboveRight || p == Place::AboveLeft; }
+inline bool isAbove(Place p)
+{
+    return p == Place::AboveRight || p == Place::AboveLeft;
+}
 
 struct Placement {
-    QRect rect;          // the balloon window, tail room included
-    QPoint tailTarget;   // the point of the character the tail points at
-    Place side = Place::AboveRight;  // the side used, never Auto
+    QRect rect;                     // the balloon window, tail room included
+    QPoint tailTarget;              // the point of the character the tail points at
+    Place side = Place::AboveRight; // the side used, never Auto
 };
 
 // Horizontal distance from the balloon's near edge to the tail.

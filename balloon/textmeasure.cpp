@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace balloon {
+namespace balloon
+{
 
-namespace {
+namespace
+{
 
 // Paragraphs longer than this are measured by their start only: past a
 // screenful nothing about the rest changes the result.
@@ -30,12 +32,10 @@ ParagraphExtent layoutParagraph(const QString &paragraph, const QFont &font, int
         line.setLineWidth(maxWidth);
         extent.width = std::max(extent.width, line.naturalTextWidth());
         extent.height += line.height();
-        if (extent.height > budget)
-            break;
+        if (extent.height > budget) break;
     }
     layout.endLayout();
-    if (paragraph.size() > measuredParagraphLimit)
-        extent.height = std::max(extent.height, budget + 1);
+    if (paragraph.size() > measuredParagraphLimit) extent.height = std::max(extent.height, budget + 1);
     return extent;
 }
 
@@ -44,16 +44,15 @@ ParagraphExtent layoutParagraph(const QString &paragraph, const QFont &font, int
 TextExtent measureText(const QString &text, const QFont &font, int maxWidth, int maxHeight)
 {
     TextExtent result;
-    if (text.isEmpty() || maxWidth <= 0)
-        return result;
+    if (text.isEmpty() || maxWidth <= 0) return result;
     qreal width = 0;
     qreal height = 0;
     qsizetype start = 0;
     while (start <= text.size() && height <= maxHeight) {
         qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = text.size();
-        const ParagraphExtent p = layoutParagraph(text.mid(start, end - start), font, maxWidth, maxHeight - height);
+        if (end < 0) end = text.size();
+        const ParagraphExtent p =
+            layoutParagraph(text.mid(start, end - start), font, maxWidth, maxHeight - height);
         width = std::max(width, p.width);
         height += p.height;
         start = end + 1;

@@ -5,11 +5,12 @@
 #include <QSize>
 #include <QString>
 
-namespace balloon {
+namespace balloon
+{
 
 struct TextExtent {
-    QSize size;              // widest line and total height, height capped
-    bool overflows = false;  // the text is taller than the cap
+    QSize size;             // widest line and total height, height capped
+    bool overflows = false; // the text is taller than the cap
 };
 
 // Wraps at word boundaries, or anywhere inside a word longer than a line,

@@ -8,7 +8,8 @@
 #include <QTest>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 constexpr int pollsBeforeForcedClose = 200;
 
@@ -40,8 +41,7 @@ BalloonAnswerer::BalloonAnswerer(Action action) : action_(std::move(action))
 QWidget *BalloonAnswerer::findBalloon()
 {
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("vellixBalloon") && w->isVisible())
-            return w;
+        if (w->objectName() == QLatin1String("vellixBalloon") && w->isVisible()) return w;
     return nullptr;
 }
 
@@ -49,8 +49,7 @@ void BalloonAnswerer::poll()
 {
     QWidget *balloon = findBalloon();
     if (!acted_) {
-        if (!balloon)
-            return;
+        if (!balloon) return;
         acted_ = true;
         action_(balloon);
         return;

@@ -11,8 +11,9 @@
 
 class QWidget;
 
-class BalloonAnswerer : public QObject {
-public:
+class BalloonAnswerer : public QObject
+{
+  public:
     using Action = std::function<void(QWidget *balloon)>;
 
     explicit BalloonAnswerer(Action action);
@@ -24,14 +25,14 @@ public:
     static QWidget *findBalloon();
 
     // Common actions.
-    static Action clickButton(const QString &keyName);  // "Ok", "YesForAll"
+    static Action clickButton(const QString &keyName); // "Ok", "YesForAll"
     static Action pressKey(Qt::Key key);
     static Action typeThenKey(const QString &text, Qt::Key key);
     static Action typeThenClick(const QString &text, const QString &keyName);
     static Action keysInLabels(QList<Qt::Key> keys);
     static Action clickBalloon();
 
-private:
+  private:
     void poll();
 
     Action action_;

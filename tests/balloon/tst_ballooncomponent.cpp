@@ -18,7 +18,8 @@ Q_DECLARE_METATYPE(component::Value)
 Q_DECLARE_METATYPE(component::CallKind)
 Q_DECLARE_METATYPE(component::Method)
 
-namespace {
+namespace
+{
 
 const NamedValues storedSettings{
     {QStringLiteral("_extentx"), int32_t(847)},
@@ -33,27 +34,32 @@ const NamedValues storedSettings{
 };
 
 // A character that answers nothing, or throws, or answers a fixed place.
-class FakeCharacter : public DispatchObject {
-public:
+class FakeCharacter : public DispatchObject
+{
+  public:
     enum class Mode { Placed, Failing, Throwing };
     explicit FakeCharacter(Mode mode, QRect rect = {}) : mode_(mode), rect_(rect) {}
     Result invoke(DispId id, CallKind, Args &) override
     {
-        if (mode_ == Mode::Throwing)
-            throw std::runtime_error("character gone");
-        if (mode_ == Mode::Failing)
-            return error::notSupported();
+        if (mode_ == Mode::Throwing) throw std::runtime_error("character gone");
+        if (mode_ == Mode::Failing) return error::notSupported();
         switch (id) {
-        case character::Left: return Value(int32_t(rect_.left()));
-        case character::Top: return Value(int32_t(rect_.top()));
-        case character::Width: return Value(int32_t(rect_.width()));
-        case character::Height: return Value(int32_t(rect_.height()));
-        case character::Visible: return Value(Bool::of(true));
-        default: return error::notSupported();
+        case character::Left:
+            return Value(int32_t(rect_.left()));
+        case character::Top:
+            return Value(int32_t(rect_.top()));
+        case character::Width:
+            return Value(int32_t(rect_.width()));
+        case character::Height:
+            return Value(int32_t(rect_.height()));
+        case character::Visible:
+            return Value(Bool::of(true));
+        default:
+            return error::notSupported();
         }
     }
 
-private:
+  private:
     Mode mode_;
     QRect rect_;
 };
@@ -71,7 +77,7 @@ struct MessageCall {
 
     Args args()
     {
-        return {Arg(heading),         Arg::byRef(second), Arg::byRef(icon), Arg::byRef(shape),
+        return {Arg(heading),        Arg::byRef(second), Arg::byRef(icon), Arg::byRef(shape),
                 Arg::byRef(buttons), Arg::byRef(modal),  Arg::byRef(onTop)};
     }
 };
@@ -122,16 +128,16 @@ QList<QWidget *> balloonWindows()
 {
     QList<QWidget *> found;
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String(balloon::BalloonWidget::windowName))
-            found << w;
+        if (w->objectName() == QLatin1String(balloon::BalloonWidget::windowName)) found << w;
     return found;
 }
 
 } // namespace
 
-class TestBalloonComponent : public QObject {
+class TestBalloonComponent : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void cleanup();
 
     void startsFromStoredSettings();
@@ -167,10 +173,10 @@ void TestBalloonComponent::startsFromStoredSettings()
 {
     auto c = makeComponent(VellixMethods, storedSettings);
     QCOMPARE(std::get<int32_t>(get(*c, prop::BalloonPlace).value()), 3);
-    QCOMPARE(std::get<int32_t>(get(*c, prop::HAlignmentText).value()), 1);  // widened from Integer
+    QCOMPARE(std::get<int32_t>(get(*c, prop::HAlignmentText).value()), 1); // widened from Integer
     QCOMPARE(std::get<Bool>(get(*c, prop::LineSeparator).value()), Bool::of(false));
     QCOMPARE(std::get<int32_t>(get(*c, prop::Language).value()), 200);
-    QCOMPARE(std::get<int32_t>(get(*c, prop::CaptionColor).value()), 0);  // not stored: default
+    QCOMPARE(std::get<int32_t>(get(*c, prop::CaptionColor).value()), 0); // not stored: default
 }
 
 void TestBalloonComponent::everyPropertyReadsBackWhatWasWritten()
@@ -181,14 +187,24 @@ void TestBalloonComponent::everyPropertyReadsBackWhatWasWritten()
     for (const PropertyInfo &p : properties) {
         Value v;
         switch (p.type) {
-        case ValueType::Int32: v = int32_t(p.id == prop::Language ? 100 : 2); break;
-        case ValueType::Bool: v = Bool::of(false); break;
-        case ValueType::Object: v = ObjectRef(character); break;
-        case ValueType::Picture: v = picture; break;
-        default: QFAIL("unexpected property type");
+        case ValueType::Int32:
+            v = int32_t(p.id == prop::Language ? 100 : 2);
+            break;
+        case ValueType::Bool:
+            v = Bool::of(false);
+            break;
+        case ValueType::Object:
+            v = ObjectRef(character);
+            break;
+        case ValueType::Picture:
+            v = picture;
+            break;
+        default:
+            QFAIL("unexpected property type");
         }
-        const CallKind kind = p.type == ValueType::Object || p.type == ValueType::Picture ? CallKind::PropertyPutRef
-                                                                                          : CallKind::PropertyPut;
+        const CallKind kind = p.type == ValueType::Object || p.type == ValueType::Picture
+                                  ? CallKind::PropertyPutRef
+                                  : CallKind::PropertyPut;
         QVERIFY2(put(*c, p.id, v, kind).ok(), p.name.data());
         const Result back = get(*c, p.id);
         QVERIFY2(back.ok() && back.value() == v, p.name.data());
@@ -206,14 +222,20 @@ void TestBalloonComponent::propertyErrors_data()
     const auto row = [](const char *name, DispId id, CallKind kind, int count, Value v, int err) {
         QTest::newRow(name) << id << kind << count << v << err;
     };
-    row("string into a colour", prop::FrameColor, CallKind::PropertyPut, 1, QStringLiteral("red"), error::TypeMismatch);
-    row("integer into a boolean", prop::LineSeparator, CallKind::PropertyPut, 1, int32_t(1), error::TypeMismatch);
-    row("string as character", prop::Character, CallKind::PropertyPutRef, 1, QStringLiteral("x"), error::TypeMismatch);
+    row("string into a colour", prop::FrameColor, CallKind::PropertyPut, 1, QStringLiteral("red"),
+        error::TypeMismatch);
+    row("integer into a boolean", prop::LineSeparator, CallKind::PropertyPut, 1, int32_t(1),
+        error::TypeMismatch);
+    row("string as character", prop::Character, CallKind::PropertyPutRef, 1, QStringLiteral("x"),
+        error::TypeMismatch);
     row("integer as picture", prop::CustomIcon, CallKind::PropertyPutRef, 1, int32_t(3), error::TypeMismatch);
-    row("BalloonPlace 7", prop::BalloonPlace, CallKind::PropertyPut, 1, int32_t(7), error::InvalidPropertyValue);
-    row("BalloonPlace -1", prop::BalloonPlace, CallKind::PropertyPut, 1, int32_t(-1), error::InvalidPropertyValue);
+    row("BalloonPlace 7", prop::BalloonPlace, CallKind::PropertyPut, 1, int32_t(7),
+        error::InvalidPropertyValue);
+    row("BalloonPlace -1", prop::BalloonPlace, CallKind::PropertyPut, 1, int32_t(-1),
+        error::InvalidPropertyValue);
     row("Language 150", prop::Language, CallKind::PropertyPut, 1, int32_t(150), error::InvalidPropertyValue);
-    row("HAlignmentText 3", prop::HAlignmentText, CallKind::PropertyPut, 1, int32_t(3), error::InvalidPropertyValue);
+    row("HAlignmentText 3", prop::HAlignmentText, CallKind::PropertyPut, 1, int32_t(3),
+        error::InvalidPropertyValue);
     row("colour above 0xFFFFFF", prop::BalloonColor, CallKind::PropertyPut, 1, int32_t(0x01000000),
         error::InvalidPropertyValue);
     row("unknown identifier", 0x68030042, CallKind::PropertyGet, 0, Value(), error::NotSupported);
@@ -248,21 +270,27 @@ void TestBalloonComponent::propertyErrors()
 void TestBalloonComponent::methodArgumentErrors_data()
 {
     QTest::addColumn<Method>("method");
-    QTest::addColumn<int>("argument");  // 0-based, -1 drops the last one
+    QTest::addColumn<int>("argument"); // 0-based, -1 drops the last one
     QTest::addColumn<Value>("value");
     QTest::addColumn<int>("error");
 
     QTest::newRow("six arguments") << Method::ShowVellix << -1 << Value() << error::WrongArgCount;
-    QTest::newRow("heading not a string") << Method::ShowVellix << 0 << Value(int32_t(1)) << error::TypeMismatch;
+    QTest::newRow("heading not a string")
+        << Method::ShowVellix << 0 << Value(int32_t(1)) << error::TypeMismatch;
     QTest::newRow("text as labels") << Method::ShowVellix << 1 << Value(QStringList{}) << error::TypeMismatch;
-    QTest::newRow("labels as text") << Method::MsgLabels << 1 << Value(QStringLiteral("a")) << error::TypeMismatch;
-    QTest::newRow("IconType a string") << Method::MsgInput << 2 << Value(QStringLiteral("1")) << error::TypeMismatch;
-    QTest::newRow("ModalFlag a string") << Method::ShowVellix << 5 << Value(QStringLiteral("yes"))
-                                        << error::TypeMismatch;
-    QTest::newRow("IconType 7") << Method::ShowVellix << 2 << Value(int32_t(7)) << error::InvalidPropertyValue;
+    QTest::newRow("labels as text") << Method::MsgLabels << 1 << Value(QStringLiteral("a"))
+                                    << error::TypeMismatch;
+    QTest::newRow("IconType a string")
+        << Method::MsgInput << 2 << Value(QStringLiteral("1")) << error::TypeMismatch;
+    QTest::newRow("ModalFlag a string")
+        << Method::ShowVellix << 5 << Value(QStringLiteral("yes")) << error::TypeMismatch;
+    QTest::newRow("IconType 7") << Method::ShowVellix << 2 << Value(int32_t(7))
+                                << error::InvalidPropertyValue;
     QTest::newRow("MsgType 2") << Method::MsgLabels << 3 << Value(int32_t(2)) << error::InvalidPropertyValue;
-    QTest::newRow("ButtonsType 15") << Method::MsgInput << 4 << Value(int32_t(15)) << error::InvalidPropertyValue;
-    QTest::newRow("ButtonsType -1") << Method::ShowVellix << 4 << Value(int32_t(-1)) << error::InvalidPropertyValue;
+    QTest::newRow("ButtonsType 15") << Method::MsgInput << 4 << Value(int32_t(15))
+                                    << error::InvalidPropertyValue;
+    QTest::newRow("ButtonsType -1") << Method::ShowVellix << 4 << Value(int32_t(-1))
+                                    << error::InvalidPropertyValue;
 }
 
 void TestBalloonComponent::methodArgumentErrors()
@@ -305,12 +333,15 @@ void TestBalloonComponent::answers_data()
         };
         row("click Ok", Method::ShowVellix, 8, A::clickButton(QStringLiteral("Ok")), 1, -1, {});
         row("click Cancel", Method::ShowVellix, 8, A::clickButton(QStringLiteral("Cancel")), 2, -1, {});
-        row("click Yes for all", Method::ShowVellix, 12, A::clickButton(QStringLiteral("YesForAll")), 15, -1, {});
+        row("click Yes for all", Method::ShowVellix, 12, A::clickButton(QStringLiteral("YesForAll")), 15, -1,
+            {});
         row("Enter on the first button", Method::ShowVellix, 13, A::pressKey(Qt::Key_Return), 6, -1, {});
-        row("Tab then Enter", Method::ShowVellix, 10, [](QWidget *b) {
-            QTest::keyClick(b->focusWidget(), Qt::Key_Tab);
-            QTest::keyClick(b->focusWidget(), Qt::Key_Return);
-        }, 10, -1, {});
+        row("Tab then Enter", Method::ShowVellix, 10,
+            [](QWidget *b) {
+                QTest::keyClick(b->focusWidget(), Qt::Key_Tab);
+                QTest::keyClick(b->focusWidget(), Qt::Key_Return);
+            },
+            10, -1, {});
         row("Esc with Ok, Cancel", Method::ShowVellix, 8, A::pressKey(Qt::Key_Escape), 2, -1, {});
         row("Esc with Back, Next, Close", Method::ShowVellix, 3, A::pressKey(Qt::Key_Escape), 10, -1, {});
         row("Esc with Yes, No", Method::ShowVellix, 14, A::pressKey(Qt::Key_Escape), 7, -1, {});
@@ -319,19 +350,23 @@ void TestBalloonComponent::answers_data()
         row("click on a balloon without buttons", Method::ShowVellix, 0, A::clickBalloon(), 0, -1, {});
         row("Esc without buttons", Method::ShowVellix, 0, A::pressKey(Qt::Key_Escape), 0, -1, {});
         row("input, Enter", Method::MsgInput, 8, A::typeThenKey(typed, Qt::Key_Return), 1, -1, typed);
-        row("input, Enter without buttons", Method::MsgInput, 0, A::typeThenKey(typed, Qt::Key_Enter), 0, -1, typed);
-        row("input, click Retry", Method::MsgInput, 9, A::typeThenClick(typed, QStringLiteral("Retry")), 4, -1, typed);
+        row("input, Enter without buttons", Method::MsgInput, 0, A::typeThenKey(typed, Qt::Key_Enter), 0, -1,
+            typed);
+        row("input, click Retry", Method::MsgInput, 9, A::typeThenClick(typed, QStringLiteral("Retry")), 4,
+            -1, typed);
         row("input, Esc", Method::MsgInput, 8, A::typeThenKey(typed, Qt::Key_Escape), 2, -1, typed);
         row("labels, arrows and Enter", Method::MsgLabels, 8,
             A::keysInLabels({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}), 1, 2, {});
         row("labels, Enter on the empty label", Method::MsgLabels, 6,
             A::keysInLabels({Qt::Key_Down, Qt::Key_Enter}), 9, 1, {});
         row("labels, Esc", Method::MsgLabels, 8, A::keysInLabels({Qt::Key_Down, Qt::Key_Escape}), 2, -1, {});
-        row("labels, click a label without buttons", Method::MsgLabels, 0, [](QWidget *b) {
-            auto *list = b->findChild<QListView *>(QStringLiteral("balloonLabels"));
-            const QRect third = list->visualRect(list->model()->index(2, 0));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
-        }, 0, 2, {});
+        row("labels, click a label without buttons", Method::MsgLabels, 0,
+            [](QWidget *b) {
+                auto *list = b->findChild<QListView *>(QStringLiteral("balloonLabels"));
+                const QRect third = list->visualRect(list->model()->index(2, 0));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
+            },
+            0, 2, {});
     }
 }
 
@@ -370,7 +405,7 @@ void TestBalloonComponent::modelessReturnsAtOnceAndRefusesWhileShown()
     QCOMPARE(balloonWindows().size(), 1);
 
     for (Method m : {Method::ShowVellix, Method::MsgInput, Method::MsgLabels}) {
-        MessageCall again = callFor(m);  // modal: would block if it showed anything
+        MessageCall again = callFor(m); // modal: would block if it showed anything
         const MsgResult refused = resultOf(call(*c, VellixMethods, m, again));
         QCOMPARE(refused.Status, 1);
         QCOMPARE(balloonWindows().size(), 1);
@@ -378,10 +413,12 @@ void TestBalloonComponent::modelessReturnsAtOnceAndRefusesWhileShown()
     // Another instance is free to show its own.
     auto other = makeComponent();
     QCOMPARE(resultOf(call(*other, VellixMethods, Method::ShowVellix, modeless)).Status, 0);
-    QTest::mouseClick(BalloonAnswerer::findBalloon()->findChild<QPushButton *>(QStringLiteral("balloonButtonOk")),
-                      Qt::LeftButton);
-    QTest::mouseClick(BalloonAnswerer::findBalloon()->findChild<QPushButton *>(QStringLiteral("balloonButtonOk")),
-                      Qt::LeftButton);
+    QTest::mouseClick(
+        BalloonAnswerer::findBalloon()->findChild<QPushButton *>(QStringLiteral("balloonButtonOk")),
+        Qt::LeftButton);
+    QTest::mouseClick(
+        BalloonAnswerer::findBalloon()->findChild<QPushButton *>(QStringLiteral("balloonButtonOk")),
+        Qt::LeftButton);
     QTRY_VERIFY(balloonWindows().isEmpty());
 
     BalloonAnswerer answerer(BalloonAnswerer::clickButton(QStringLiteral("Cancel")));
@@ -432,10 +469,12 @@ void TestBalloonComponent::captionsFollowLanguage_data()
         << 100 << 12 << QStringList{"Да", "Да для всех", "Нет", "Отмена"};
     QTest::newRow("English, Yes Yes-for-all No Cancel")
         << 200 << 12 << QStringList{"Yes", "Yes for all", "No", "Cancel"};
-    QTest::newRow("Russian, Abort Retry Ignore") << 100 << 1 << QStringList{"Прервать", "Повтор", "Пропустить"};
+    QTest::newRow("Russian, Abort Retry Ignore")
+        << 100 << 1 << QStringList{"Прервать", "Повтор", "Пропустить"};
     QTest::newRow("Russian, Ok Cancel") << 100 << 8 << QStringList{"ОК", "Отмена"};
     QTest::newRow("Russian, Back Next Snooze") << 100 << 4 << QStringList{"Назад", "Далее", "Отложить"};
-    QTest::newRow("Russian, Tips Options Close") << 100 << 11 << QStringList{"Советы", "Параметры", "Закрыть"};
+    QTest::newRow("Russian, Tips Options Close")
+        << 100 << 11 << QStringList{"Советы", "Параметры", "Закрыть"};
     QTest::newRow("Russian, Find Close") << 100 << 10 << QStringList{"Найти", "Закрыть"};
     QTest::newRow("English, Ok") << 200 << 7 << QStringList{"Ok"};
     QTest::newRow("none") << 200 << 0 << QStringList{};
@@ -467,7 +506,8 @@ void TestBalloonComponent::unicodeTextIntactThroughInput_data()
     QTest::newRow("Cyrillic") << QStringLiteral("Съешь же ещё этих мягких французских булок");
     QTest::newRow("Hebrew, right to left") << QStringLiteral("שלום עולם 123");
     QTest::newRow("Arabic mixed with Latin") << QStringLiteral("مرحبا Vellix بالعالم");
-    QTest::newRow("emoji with modifiers and joiners") << QStringLiteral("👍🏽 👨‍👩‍👧 🇷🇺 ok");
+    QTest::newRow("emoji with modifiers and joiners")
+        << QStringLiteral("👍🏽 👨‍👩‍👧 🇷🇺 ok");
 }
 
 void TestBalloonComponent::unicodeTextIntactThroughInput()
@@ -520,7 +560,7 @@ void TestBalloonComponent::hugeTextAndManyLabels()
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
 
     MessageCall text = callFor(Method::ShowVellix);
-    text.second = QStringLiteral("Lorem ipsum dolor sit amet. ").repeated(40 * 1024);  // over 1 MB
+    text.second = QStringLiteral("Lorem ipsum dolor sit amet. ").repeated(40 * 1024); // over 1 MB
     QRect placed;
     BalloonAnswerer answerText([&](QWidget *b) {
         placed = b->geometry();

@@ -8,7 +8,8 @@ using balloon::Placement;
 Q_DECLARE_METATYPE(Place)
 Q_DECLARE_METATYPE(std::optional<QRect>)
 
-namespace {
+namespace
+{
 
 const QRect desktop(0, 0, 1280, 1024);
 const QSize balloonSize(300, 150);
@@ -17,7 +18,7 @@ const QSize characterSize(100, 100);
 struct Position {
     const char *name;
     QPoint topLeft;
-    QList<Place> fitting;  // sides where a 300 x 150 balloon fits whole
+    QList<Place> fitting; // sides where a 300 x 150 balloon fits whole
 };
 
 const QList<Position> positions{
@@ -35,11 +36,16 @@ const QList<Position> positions{
 const char *placeName(Place p)
 {
     switch (p) {
-    case Place::Auto: return "auto";
-    case Place::AboveRight: return "above right";
-    case Place::AboveLeft: return "above left";
-    case Place::BelowRight: return "below right";
-    case Place::BelowLeft: return "below left";
+    case Place::Auto:
+        return "auto";
+    case Place::AboveRight:
+        return "above right";
+    case Place::AboveLeft:
+        return "above left";
+    case Place::BelowRight:
+        return "below right";
+    case Place::BelowLeft:
+        return "below left";
     }
     return "?";
 }
@@ -47,19 +53,23 @@ const char *placeName(Place p)
 Place flipVertically(Place p)
 {
     const bool right = p == Place::AboveRight || p == Place::BelowRight;
-    if (balloon::isAbove(p))
-        return right ? Place::BelowRight : Place::BelowLeft;
+    if (balloon::isAbove(p)) return right ? Place::BelowRight : Place::BelowLeft;
     return right ? Place::AboveRight : Place::AboveLeft;
 }
 
 Place flipHorizontally(Place p)
 {
     switch (p) {
-    case Place::AboveRight: return Place::AboveLeft;
-    case Place::AboveLeft: return Place::AboveRight;
-    case Place::BelowRight: return Place::BelowLeft;
-    case Place::BelowLeft: return Place::BelowRight;
-    case Place::Auto: break;
+    case Place::AboveRight:
+        return Place::AboveLeft;
+    case Place::AboveLeft:
+        return Place::AboveRight;
+    case Place::BelowRight:
+        return Place::BelowLeft;
+    case Place::BelowLeft:
+        return Place::BelowRight;
+    case Place::Auto:
+        break;
     }
     return p;
 }
@@ -74,8 +84,7 @@ Place expectedSide(Place asked, const QList<Place> &fitting)
             : QList<Place>{asked, flipVertically(asked), flipHorizontally(asked),
                            flipVertically(flipHorizontally(asked))};
     for (Place p : order)
-        if (fitting.contains(p))
-            return p;
+        if (fitting.contains(p)) return p;
     return order.front();
 }
 
@@ -86,9 +95,10 @@ bool sideIsRight(Place p)
 
 } // namespace
 
-class TestBalloonPlacement : public QObject {
+class TestBalloonPlacement : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void besideCharacterOnOneScreen_data();
     void besideCharacterOnOneScreen();
     void staysOnTheCharactersScreen_data();
@@ -102,7 +112,8 @@ void TestBalloonPlacement::besideCharacterOnOneScreen_data()
     QTest::addColumn<Place>("asked");
     QTest::addColumn<Place>("expected");
     for (const Position &pos : positions)
-        for (Place asked : {Place::Auto, Place::AboveRight, Place::AboveLeft, Place::BelowRight, Place::BelowLeft})
+        for (Place asked :
+             {Place::Auto, Place::AboveRight, Place::AboveLeft, Place::BelowRight, Place::BelowLeft})
             QTest::addRow("%s, %s", pos.name, placeName(asked))
                 << QRect(pos.topLeft, characterSize) << asked << expectedSide(asked, pos.fitting);
 }
@@ -143,10 +154,12 @@ void TestBalloonPlacement::staysOnTheCharactersScreen_data()
     const QRect right(1920, 200, 1024, 768);
     const QList<QRect> three{desktop, left, right};
     QTest::newRow("screen at negative coordinates") << three << QRect(-150, 40, 100, 100) << balloonSize << 1;
-    QTest::newRow("second screen, character at its left edge") << three << QRect(1920, 500, 100, 100) << balloonSize << 2;
+    QTest::newRow("second screen, character at its left edge")
+        << three << QRect(1920, 500, 100, 100) << balloonSize << 2;
     QTest::newRow("character straddling two screens, more on the left")
         << QList<QRect>{desktop, left} << QRect(-80, 300, 100, 100) << balloonSize << 1;
-    QTest::newRow("balloon larger than the screen") << three << QRect(2000, 400, 100, 100) << QSize(4000, 3000) << 2;
+    QTest::newRow("balloon larger than the screen")
+        << three << QRect(2000, 400, 100, 100) << QSize(4000, 3000) << 2;
     QTest::newRow("balloon taller than the screen, character at bottom")
         << QList<QRect>{desktop} << QRect(600, 950, 100, 74) << QSize(300, 5000) << 0;
     QTest::newRow("character off every screen, nearest one taken")
@@ -165,7 +178,8 @@ void TestBalloonPlacement::staysOnTheCharactersScreen()
     QFETCH(QSize, size);
     QFETCH(int, screen);
 
-    for (Place asked : {Place::Auto, Place::AboveRight, Place::AboveLeft, Place::BelowRight, Place::BelowLeft}) {
+    for (Place asked :
+         {Place::Auto, Place::AboveRight, Place::AboveLeft, Place::BelowRight, Place::BelowLeft}) {
         const Placement p = balloon::placeBalloon(character, size, screens, asked);
         QVERIFY2(screens[screen].contains(p.rect), placeName(asked));
         QCOMPARE(p.rect.size(), size.boundedTo(screens[screen].size()));

@@ -11,9 +11,10 @@
 
 using namespace component;
 
-class TestBalloonPlugin : public QObject {
+class TestBalloonPlugin : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase();
     void cleanup();
     void listsBothClasses();
@@ -21,7 +22,7 @@ private slots:
     void createsEachClassAnsweringItsOwnIdentifiers();
     void refusesUnknownClass();
 
-private:
+  private:
     QPluginLoader loader_{QStringLiteral(BALLOON_PLUGIN_FILE)};
     ComponentPlugin *plugin_ = nullptr;
 };
@@ -41,8 +42,11 @@ void TestBalloonPlugin::cleanup()
 
 void TestBalloonPlugin::listsBothClasses()
 {
-    const QJsonArray classes = loader_.metaData().value(QStringLiteral("MetaData")).toObject().value(
-        QStringLiteral("classes")).toArray();
+    const QJsonArray classes = loader_.metaData()
+                                   .value(QStringLiteral("MetaData"))
+                                   .toObject()
+                                   .value(QStringLiteral("classes"))
+                                   .toArray();
     QCOMPARE(classes.size(), 2);
     QCOMPARE(classes.at(0).toString(), QStringLiteral("pVellix.Vellix"));
     QCOMPARE(classes.at(1).toString(), QStringLiteral("Quorvane.Quorvane"));
@@ -52,11 +56,11 @@ void TestBalloonPlugin::createsEachClassAnsweringItsOwnIdentifiers_data()
 {
     QTest::addColumn<QString>("classId");
     QTest::addColumn<DispId>("own");
-    QTest::addColumn<DispId>("foreign");  // an identifier only the other class has
+    QTest::addColumn<DispId>("foreign"); // an identifier only the other class has
     QTest::newRow("pVellix.Vellix") << QStringLiteral("pVellix.Vellix") << VellixMethods.ShowVellix
                                     << QuorvaneMethods.MsgInput;
-    QTest::newRow("Quorvane.Quorvane") << QStringLiteral("Quorvane.Quorvane") << QuorvaneMethods.ShowVellix
-                                       << VellixMethods.ShowVellix;
+    QTest::newRow("Quorvane.Quorvane")
+        << QStringLiteral("Quorvane.Quorvane") << QuorvaneMethods.ShowVellix << VellixMethods.ShowVellix;
 }
 
 void TestBalloonPlugin::createsEachClassAnsweringItsOwnIdentifiers()
@@ -66,8 +70,7 @@ void TestBalloonPlugin::createsEachClassAnsweringItsOwnIdentifiers()
     QFETCH(DispId, foreign);
 
     QString error;
-    const ObjectRef object =
-        plugin_->create(classId, {{QStringLiteral("balloonplace"), int32_t(4)}}, &error);
+    const ObjectRef object = plugin_->create(classId, {{QStringLiteral("balloonplace"), int32_t(4)}}, &error);
     QVERIFY2(object, qPrintable(error));
 
     Args none;
@@ -79,8 +82,13 @@ void TestBalloonPlugin::createsEachClassAnsweringItsOwnIdentifiers()
     Value icon = int32_t(1), shape = int32_t(1), buttons = int32_t(7);
     Value modal = Bool::of(true), onTop = Bool::of(false);
     const auto args = [&] {
-        return Args{Arg(QStringLiteral("Heading")), Arg(text), Arg::byRef(icon), Arg::byRef(shape),
-                    Arg::byRef(buttons), Arg::byRef(modal), Arg::byRef(onTop)};
+        return Args{Arg(QStringLiteral("Heading")),
+                    Arg(text),
+                    Arg::byRef(icon),
+                    Arg::byRef(shape),
+                    Arg::byRef(buttons),
+                    Arg::byRef(modal),
+                    Arg::byRef(onTop)};
     };
     Args foreignArgs = args();
     const Result refused = object->invoke(foreign, CallKind::Method, foreignArgs);

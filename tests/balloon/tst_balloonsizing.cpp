@@ -8,7 +8,8 @@
 
 using namespace balloon;
 
-namespace {
+namespace
+{
 
 const QRect screen(0, 0, 1024, 768);
 const QRect character(400, 600, 96, 96);
@@ -33,16 +34,16 @@ bool contentInside(const QWidget &balloon)
 {
     const QRect inside = balloon.rect();
     for (const QWidget *child : balloon.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (!child->isHidden() && !inside.contains(child->geometry()))
-            return false;
+        if (!child->isHidden() && !inside.contains(child->geometry())) return false;
     return true;
 }
 
 } // namespace
 
-class TestBalloonSizing : public QObject {
+class TestBalloonSizing : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void followsContent_data();
     void followsContent();
     void unbrokenWordWrapsAnywhere();
@@ -53,7 +54,7 @@ private slots:
 void TestBalloonSizing::followsContent_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("wide");      // reaches the readable measure
+    QTest::addColumn<bool>("wide"); // reaches the readable measure
     QTest::addColumn<bool>("scrolls");
 
     QTest::newRow("short text") << QStringLiteral("Hello.") << false << false;
@@ -85,7 +86,8 @@ void TestBalloonSizing::followsContent()
     QVERIFY(textWidth <= std::max(readable, 480));
     QCOMPARE(view->verticalScrollBar()->maximum() > 0, scrolls);
     QVERIFY(contentInside(*balloon));
-    QCOMPARE(view->toPlainText().size(), QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).size());
+    QCOMPARE(view->toPlainText().size(),
+             QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).size());
 }
 
 void TestBalloonSizing::unbrokenWordWrapsAnywhere()
@@ -100,7 +102,8 @@ void TestBalloonSizing::unbrokenWordWrapsAnywhere()
 
 void TestBalloonSizing::measuringStopsAtTheCap()
 {
-    const QString huge = QStringLiteral("word ").repeated(200 * 1024) + QLatin1Char('\n') + QString(300000, QLatin1Char('y'));
+    const QString huge =
+        QStringLiteral("word ").repeated(200 * 1024) + QLatin1Char('\n') + QString(300000, QLatin1Char('y'));
     const TextExtent e = measureText(huge, QApplication::font(), 300, 500);
     QVERIFY(e.overflows);
     QCOMPARE(e.size.height(), 500);
