@@ -13,7 +13,9 @@ QString CommonDialog::toQtFilter(const QString &filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // Qt reads the patterns from the last parentheses of the description.
+        const QString suffix = QLatin1String(" (") + patterns + QLatin1Char(')');
+        entries << (parts[i].endsWith(suffix) ? parts[i] : parts[i] + suffix);
     }
     return entries.join(QStringLiteral(";;"));
 }

@@ -32,7 +32,8 @@ public:
     explicit CommonDialog(DialogProvider &provider) : provider_(provider) {}
     component::Result invoke(component::DispId id, component::CallKind kind, component::Args &args) override;
 
-    // "Icons|*.ico|All|*" becomes "Icons (*.ico);;All (*)".
+    // "Icons|*.ico|All|*" becomes "Icons (*.ico);;All (*)"; a description
+    // that already ends with its patterns keeps them once.
     static QString toQtFilter(const QString &filter);
 
 private:
