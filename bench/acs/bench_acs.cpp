@@ -12,7 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 using Clock = std::chrono::steady_clock;
 

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <bit>
 
-namespace acswriter {
-namespace {
+namespace acswriter
+{
+namespace
+{
 
 constexpr uint32_t nearLimit = 4672; // largest distance without the 20-bit class
 constexpr uint32_t farBase = 4673;
@@ -33,10 +35,8 @@ BitWriter::BitWriter() : m_bytes{0} {}
 void BitWriter::bits(uint32_t value, int count)
 {
     for (int i = 0; i < count; ++i) {
-        if (m_used == 0)
-            m_bytes.push_back(0);
-        if (value >> i & 1)
-            m_bytes.back() |= uint8_t(1 << m_used);
+        if (m_used == 0) m_bytes.push_back(0);
+        if (value >> i & 1) m_bytes.back() |= uint8_t(1 << m_used);
         m_used = (m_used + 1) % 8;
     }
 }
@@ -83,8 +83,7 @@ void BitWriter::end()
 
 std::vector<uint8_t> BitWriter::finish()
 {
-    if (m_used != 0)
-        bits(0xff, 8 - m_used);
+    if (m_used != 0) bits(0xff, 8 - m_used);
     for (int i = 0; i < 3; ++i)
         m_bytes.push_back(0xff);
     m_used = 0;
@@ -98,8 +97,7 @@ std::vector<uint8_t> compress(std::span<const uint8_t> data, Compression mode)
     std::vector<int32_t> head(size_t(1) << hashBits, -1);
     std::vector<int32_t> previous(size, -1);
     auto insert = [&](size_t pos) {
-        if (pos + 3 > size)
-            return;
+        if (pos + 3 > size) return;
         const uint32_t h = hash3(&data[pos]);
         previous[pos] = head[h];
         head[h] = int32_t(pos);
@@ -113,8 +111,7 @@ std::vector<uint8_t> compress(std::span<const uint8_t> data, Compression mode)
             int32_t candidate = head[hash3(&data[pos])];
             for (int step = 0; candidate >= 0 && step < maxChain; ++step, candidate = previous[candidate]) {
                 const auto distance = uint32_t(pos - size_t(candidate));
-                if (distance > maxDistance)
-                    break;
+                if (distance > maxDistance) break;
                 const uint32_t limit = longestAllowed(distance, size - pos);
                 uint32_t length = 0;
                 while (length < limit && data[candidate + length] == data[pos + length])

@@ -2,8 +2,10 @@
 
 #include <cmath>
 
-namespace acsfixtures {
-namespace {
+namespace acsfixtures
+{
+namespace
+{
 
 using acs::Color;
 using acs::Frame;
@@ -13,7 +15,8 @@ using acswriter::AnimationSpec;
 using acswriter::Compression;
 using acswriter::ImageSpec;
 
-acswriter::ImageSpec patterned(uint16_t width, uint16_t height, uint8_t seed, bool compressed, Compression mode)
+acswriter::ImageSpec patterned(uint16_t width, uint16_t height, uint8_t seed, bool compressed,
+                               Compression mode)
 {
     ImageSpec image{width, height, {}, compressed, mode};
     image.pixels.resize(size_t(width) * height);
@@ -70,7 +73,10 @@ std::vector<AnimationSpec> smallAnimations()
     wave.frames = {frame({{Eyes, 4, 4}, {Body, 2, 3}}, 10, 3), frame({{Body, 3, 3}}, 20, 0),
                    frame({{Body, 4, 3}}, 15, 1, {{1, 30}, {0, 20}}), frame({}, 0, -2)};
 
-    AnimationSpec move{u"MoveLeft", {}, Transition::ReturnAnimation, u"MOVELEFTRETURN",
+    AnimationSpec move{u"MoveLeft",
+                       {},
+                       Transition::ReturnAnimation,
+                       u"MOVELEFTRETURN",
                        {frame({{Backdrop, -4, -3}}, 10), frame({{Body, 30, 20}}, 10)}};
     AnimationSpec moveReturn{u"MoveLeftReturn", {}, Transition::None, {}, {frame({{Body, 2, 3}}, 5)}};
 
@@ -106,12 +112,10 @@ uint8_t figurePixel(int x, int y, int pose, uint8_t transparent)
     const double body = bodyX * bodyX + bodyY * bodyY;
     const double head = headX * headX + headY * headY;
     const bool eye = (std::hypot(x - 55, y - 38) < 4 || std::hypot(x - 73, y - 38) < 4) && pose % 7 != 0;
-    if (eye)
-        return 1;
+    if (eye) return 1;
     if (head < 1 || body < 1 || arm) {
         const double shade = head < 1 ? head : body;
-        if (shade > 0.86)
-            return 2; // outline
+        if (shade > 0.86) return 2;                                         // outline
         const int band = int(shade * 5) + ((x ^ y) & 1) * ((pose & 1) + 1); // dithered shading
         return uint8_t(32 + (head < 1 ? 0 : 40) + band + (arm ? 80 : 0));
     }
@@ -124,7 +128,8 @@ acswriter::CharacterSpec smallCharacter()
 {
     using namespace small;
     acswriter::CharacterSpec spec;
-    spec.guid = {0x02, 0x8d, 0xb2, 0xc3, 0x54, 0xb2, 0xd0, 0x11, 0xb4, 0x64, 0x00, 0x80, 0xc7, 0xf5, 0xee, 0x85};
+    spec.guid = {0x02, 0x8d, 0xb2, 0xc3, 0x54, 0xb2, 0xd0, 0x11,
+                 0xb4, 0x64, 0x00, 0x80, 0xc7, 0xf5, 0xee, 0x85};
     spec.width = 32;
     spec.height = 24;
     spec.transparentIndex = transparent;
@@ -137,9 +142,8 @@ acswriter::CharacterSpec smallCharacter()
                       {0x0419, u"Робби", u"Робот", u""},
                       {0x0401, u"روبي", u"", u"x"},
                       {0x0411, u"ロビー \U0001F916", u"", u""}};
-    spec.states = {{u"SHOWING", {u"WAVE"}},
-                   {u"IDLINGLEVEL1", {u"IDLE1_4 (2)", u"RESTPOSE"}},
-                   {u"SPEAKING", {u"GREET"}}};
+    spec.states = {
+        {u"SHOWING", {u"WAVE"}}, {u"IDLINGLEVEL1", {u"IDLE1_4 (2)", u"RESTPOSE"}}, {u"SPEAKING", {u"GREET"}}};
     spec.animations = smallAnimations();
     spec.images.resize(ImageCount);
     spec.images[Body] = patterned(10, 6, 1, true, Compression::BackReferences);

@@ -4,10 +4,12 @@
 
 #include "acswriter.h"
 
-namespace acsfixtures {
+namespace acsfixtures
+{
 
 // Indices used by smallCharacter().
-namespace small {
+namespace small
+{
 constexpr uint8_t transparent = 3;
 constexpr uint8_t transparentTwin = 9; // same colour as the transparent entry, but opaque
 enum Image : uint32_t { Body, Eyes, Backdrop, Mouth, Blank, MouthWide, BodyFar, ImageCount };

@@ -3,8 +3,10 @@
 // the character info followed by the localized info.
 #include "acswriter.h"
 
-namespace acswriter {
-namespace {
+namespace acswriter
+{
+namespace
+{
 
 constexpr uint32_t signature = 0xabcdabc3;
 constexpr uint32_t voiceFlag = 0x20;
@@ -13,7 +15,7 @@ constexpr size_t headerSize = 36;
 
 class Sink
 {
-public:
+  public:
     std::vector<uint8_t> bytes;
 
     uint32_t size() const { return uint32_t(bytes.size()); }
@@ -34,8 +36,7 @@ public:
         u32(uint32_t(text.size()));
         for (char16_t unit : text)
             u16(unit);
-        if (!text.empty())
-            u16(0);
+        if (!text.empty()) u16(0);
     }
     void block(Block b)
     {
@@ -67,8 +68,7 @@ public:
 std::u16string upperAscii(std::u16string text)
 {
     for (auto &unit : text) {
-        if (unit >= u'a' && unit <= u'z')
-            unit = char16_t(unit - 32);
+        if (unit >= u'a' && unit <= u'z') unit = char16_t(unit - 32);
     }
     return text;
 }
@@ -100,8 +100,7 @@ void writeFrame(Sink &s, const acs::Frame &frame, bool overlayRegions)
         s.u16(uint16_t(overlay.y));
         s.u16(overlay.mouthCenterX);
         s.u16(overlay.mouthCenterY);
-        if (overlayRegions)
-            s.dataBlock(std::vector<uint8_t>(32, 0));
+        if (overlayRegions) s.dataBlock(std::vector<uint8_t>(32, 0));
     }
 }
 
@@ -136,7 +135,8 @@ std::vector<uint8_t> regionData(const ImageSpec &image, uint8_t transparent)
         }
     }
     Sink region;
-    for (uint32_t v : {32u, 1u, count, count * 16 + 32, 0u, 0u, uint32_t(image.width), uint32_t(image.height)})
+    for (uint32_t v :
+         {32u, 1u, count, count * 16 + 32, 0u, 0u, uint32_t(image.width), uint32_t(image.height)})
         region.u32(v);
     region.raw(rects.bytes);
     return region.bytes;
@@ -223,10 +223,8 @@ uint32_t writeCharacterInfo(Sink &s, const CharacterSpec &spec)
     s.u32(spec.extraFlags | (spec.voice ? voiceFlag : 0) | (spec.balloon ? balloonFlag : 0));
     s.u16(2);
     s.u16(0);
-    if (spec.voice)
-        writeVoice(s, *spec.voice);
-    if (spec.balloon)
-        writeBalloon(s, *spec.balloon);
+    if (spec.voice) writeVoice(s, *spec.voice);
+    if (spec.balloon) writeBalloon(s, *spec.balloon);
     s.u32(uint32_t(spec.palette.size()));
     for (const auto &c : spec.palette)
         s.rgbQuad(c);

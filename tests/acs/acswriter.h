@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-namespace acswriter {
+namespace acswriter
+{
 
 // Bit-level writer of the compressed stream, for hand-made token sequences.
 class BitWriter
 {
-public:
+  public:
     BitWriter();
     void bits(uint32_t value, int count); // low bit first
     void literal(uint8_t byte);
@@ -24,7 +25,7 @@ public:
     // Ends the last byte and adds the padding the real encoder writes.
     std::vector<uint8_t> finish();
 
-private:
+  private:
     std::vector<uint8_t> m_bytes;
     int m_used = 0; // bits used in the last byte
 };

@@ -9,9 +9,13 @@ using namespace acsfixtures;
 
 Q_DECLARE_METATYPE(std::vector<uint8_t>)
 
-namespace {
+namespace
+{
 
-QString qs(std::u16string_view text) { return QString::fromStdU16String(std::u16string(text)); }
+QString qs(std::u16string_view text)
+{
+    return QString::fromStdU16String(std::u16string(text));
+}
 
 // Independent of the decoder's painter: per canvas pixel, the first listed
 // image with an opaque pixel there wins.
@@ -23,11 +27,9 @@ std::vector<uint32_t> expectedFrame(const acswriter::CharacterSpec &spec, std::v
             for (const auto &ref : refs) {
                 const auto &image = spec.images[ref.image];
                 const int i = x - ref.x, j = y - ref.y;
-                if (i < 0 || j < 0 || i >= image.width || j >= image.height)
-                    continue;
+                if (i < 0 || j < 0 || i >= image.width || j >= image.height) continue;
                 const uint8_t index = image.pixels[size_t(j) * image.width + size_t(i)];
-                if (index == spec.transparentIndex)
-                    continue;
+                if (index == spec.transparentIndex) continue;
                 canvas[size_t(y) * spec.width + size_t(x)] = spec.palette[index].argb();
                 break;
             }
@@ -54,7 +56,7 @@ class TestAcsCharacter : public QObject
     const acs::Character &character() const { return *m_character; }
     const acs::Animation &animation(const char *name) const { return *character().animation(name); }
 
-private slots:
+  private slots:
     void initTestCase()
     {
         auto loaded = acs::Character::load(m_file.bytes);
@@ -114,7 +116,8 @@ private slots:
         QCOMPARE(qs(character().restPose()->name), QString("RestPose"));
         QCOMPARE(character().animationNames().size(), m_spec.animations.size());
         QCOMPARE(qs(character().animationNames()[5]), QString("Idle1_4 (2)"));
-        QCOMPARE(character().returnAnimationOf(animation("MoveLeft")), character().animation("MoveLeftReturn"));
+        QCOMPARE(character().returnAnimationOf(animation("MoveLeft")),
+                 character().animation("MoveLeftReturn"));
         QVERIFY(!character().returnAnimationOf(animation("Wave")));
         QVERIFY(acs::namesEqual(u"робби Ως", u"РОББИ ΩΣ"));
         QVERIFY(!acs::namesEqual(u"ROBBY", u"ROBBI"));
@@ -160,7 +163,8 @@ private slots:
         QCOMPARE(image.width, spec.width);
         QCOMPARE(image.height, spec.height);
         for (int y = 0; y < image.height; ++y)
-            QVERIFY(std::equal(image.row(y), image.row(y) + image.width, &spec.pixels[size_t(y) * spec.width]));
+            QVERIFY(
+                std::equal(image.row(y), image.row(y) + image.width, &spec.pixels[size_t(y) * spec.width]));
         QCOMPARE(*character().image(size_t(index)), *decoded); // cached
     }
 
@@ -257,8 +261,8 @@ private slots:
         QFETCH(int, random);
         QFETCH(bool, exiting);
         QFETCH(int, next);
-        const auto found =
-            acs::nextFrame(this->animation(animation.toLatin1().constData()), size_t(current), random, exiting);
+        const auto found = acs::nextFrame(this->animation(animation.toLatin1().constData()), size_t(current),
+                                          random, exiting);
         QCOMPARE(found ? int(*found) : -1, next);
     }
 
@@ -277,7 +281,8 @@ private slots:
         QTest::addColumn<std::vector<uint8_t>>("bytes");
         QTest::addColumn<QString>("message");
         QTest::newRow("empty") << std::vector<uint8_t>() << "not a character file";
-        QTest::newRow("text") << std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'} << "not a character file (signature";
+        QTest::newRow("text") << std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'}
+                              << "not a character file (signature";
         QTest::newRow("ACF") << std::vector<uint8_t>{0xc4, 0xab, 0xcd, 0xab, 0, 0, 0, 0} << "ACF file";
         QTest::newRow("OLE compound file")
             << std::vector<uint8_t>{0xd0, 0xcf, 0x11, 0xe0, 0xa1, 0xb1, 0x1a, 0xe1, 0} << "OLE compound file";

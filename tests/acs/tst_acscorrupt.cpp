@@ -9,7 +9,8 @@
 using namespace acsfixtures;
 using acswriter::Layout;
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<uint8_t>;
 using SpecChange = std::function<void(acswriter::CharacterSpec &)>;
@@ -20,17 +21,14 @@ using ByteChange = std::function<void(Bytes &, const Layout &)>;
 std::string exercise(const Bytes &bytes)
 {
     auto loaded = acs::Character::load(bytes);
-    if (!loaded)
-        return loaded.error().describe();
+    if (!loaded) return loaded.error().describe();
     const acs::Character &character = *loaded;
     std::string firstError;
     auto note = [&](const acs::Error &error) {
-        if (firstError.empty())
-            firstError = error.describe();
+        if (firstError.empty()) firstError = error.describe();
     };
     for (size_t i = 0; i < character.imageCount(); ++i) {
-        if (auto image = character.image(i); !image)
-            note(image.error());
+        if (auto image = character.image(i); !image) note(image.error());
     }
     for (size_t a = 0; a < character.animationCount(); ++a) {
         const auto &animation = character.animationAt(a);
@@ -50,7 +48,10 @@ std::string exercise(const Bytes &bytes)
     return firstError;
 }
 
-void pokeByte(Bytes &bytes, size_t offset, uint8_t value) { bytes.at(offset) = value; }
+void pokeByte(Bytes &bytes, size_t offset, uint8_t value)
+{
+    bytes.at(offset) = value;
+}
 
 } // namespace
 
@@ -63,7 +64,7 @@ class TestAcsCorrupt : public QObject
 
     acswriter::Written m_file = acswriter::write(smallCharacter());
 
-private slots:
+  private slots:
     void fixtureIsClean() { QCOMPARE(QString::fromStdString(exercise(m_file.bytes)), QString()); }
 
     void everyTruncationFails()
@@ -108,104 +109,146 @@ private slots:
             QTest::newRow(name) << change << none << QString(message);
         };
 
-        bytes("huge animation count", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.animationList.offset, 4000000);
-        }, "animation list: count 4000000 needs 48000000 bytes but only");
-        bytes("huge image count", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.imageList.offset, 0xffffffff);
-        }, "image list: count 4294967295");
-        bytes("huge sound count", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.audioList.offset, 2);
-        }, "sound list: count 2");
-        bytes("huge localized count", [](Bytes &b, const Layout &l) {
-            acswriter::poke16(b, l.localizedInfo.offset, 60000);
-        }, "localized info: count 60000");
-        bytes("header locator past the end", [](Bytes &b, const Layout &) {
-            acswriter::poke32(b, 20, 0x7fffffff);
-        }, "image list: block at 0x7fffffff");
-        bytes("image locator of 4 GB", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.imageList.offset + 8, 0xffffffff);
-        }, "image 0: block at");
-        bytes("image locator wrapping past 4 GB", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.imageList.offset + 4, 0xfffffff0);
-            acswriter::poke32(b, l.imageList.offset + 8, 0x20);
-        }, "runs past the end of the file");
-        bytes("image block over the header", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.imageList.offset + 4, 8);
-        }, "overlaps the file header");
-        bytes("image blocks overlapping", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.imageList.offset + 16, l.images[0].offset + 4);
-        }, "overlaps image 0");
-        bytes("huge name length", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.animationList.offset + 4, 0x7fffffff);
-        }, "animation name: length 2147483647 needs");
-        bytes("name without terminator", [](Bytes &b, const Layout &l) {
-            acswriter::poke16(b, l.animationList.offset + 8 + 16, 0x41);
-        }, "not zero-terminated");
-        bytes("frame width 0", [](Bytes &b, const Layout &l) {
-            acswriter::poke16(b, l.characterInfo.offset + 28, 0);
-        }, "frame size 0x24");
-        bytes("frame height 5000", [](Bytes &b, const Layout &l) {
-            acswriter::poke16(b, l.characterInfo.offset + 30, 5000);
-        }, "frame size 32x5000");
-        bytes("localized info past the end", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.characterInfo.offset + 8, 0x10000);
-        }, "localized info: block at");
-        bytes("huge frame count", [](Bytes &b, const Layout &l) {
-            acswriter::poke16(b, l.animations[0].offset + 27, 60000);
-        }, "frames: count 60000");
-        bytes("transition type 7", [](Bytes &b, const Layout &l) {
-            pokeByte(b, l.animations[0].offset + 22, 7);
-        }, "transition type 7");
-        bytes("frame image index out of range", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.animations[0].offset + 31, 999);
-        }, "image 999 is out of range (7)");
-        spec("branch target out of range", [](acswriter::CharacterSpec &s) {
-            s.animations[1].frames[2].branches[0].frame = 9;
-        }, "frame 2: branch target 9 is out of range (4)");
-        spec("exit frame out of range", [](acswriter::CharacterSpec &s) {
-            s.animations[1].frames[0].exitFrame = 4;
-        }, "frame 0: exit frame 4 is out of range");
-        spec("sound index out of range", [](acswriter::CharacterSpec &s) {
-            s.animations[4].frames[0].sound = 5;
-        }, "sound 5 is out of range (1)");
-        spec("overlay image out of range", [](acswriter::CharacterSpec &s) {
-            s.animations[4].frames[0].overlays[1].image = 99;
-        }, "overlay image 99 is out of range");
-        spec("mouth shape 9", [](acswriter::CharacterSpec &s) {
-            s.animations[4].frames[0].overlays[0].shape = acs::MouthShape(9);
-        }, "mouth shape 9");
-        spec("65 images in one frame", [](acswriter::CharacterSpec &s) {
-            s.animations[0].frames[0].images.resize(65);
-        }, "frame images: count 65 exceeds 64");
-        spec("palette of 300 entries", [](acswriter::CharacterSpec &s) { s.palette.resize(300); },
-             "palette: count 300 exceeds 256");
+        bytes(
+            "huge animation count",
+            [](Bytes &b, const Layout &l) { acswriter::poke32(b, l.animationList.offset, 4000000); },
+            "animation list: count 4000000 needs 48000000 bytes but only");
+        bytes(
+            "huge image count",
+            [](Bytes &b, const Layout &l) { acswriter::poke32(b, l.imageList.offset, 0xffffffff); },
+            "image list: count 4294967295");
+        bytes(
+            "huge sound count",
+            [](Bytes &b, const Layout &l) { acswriter::poke32(b, l.audioList.offset, 2); },
+            "sound list: count 2");
+        bytes(
+            "huge localized count",
+            [](Bytes &b, const Layout &l) { acswriter::poke16(b, l.localizedInfo.offset, 60000); },
+            "localized info: count 60000");
+        bytes(
+            "header locator past the end",
+            [](Bytes &b, const Layout &) { acswriter::poke32(b, 20, 0x7fffffff); },
+            "image list: block at 0x7fffffff");
+        bytes(
+            "image locator of 4 GB",
+            [](Bytes &b, const Layout &l) { acswriter::poke32(b, l.imageList.offset + 8, 0xffffffff); },
+            "image 0: block at");
+        bytes(
+            "image locator wrapping past 4 GB",
+            [](Bytes &b, const Layout &l) {
+                acswriter::poke32(b, l.imageList.offset + 4, 0xfffffff0);
+                acswriter::poke32(b, l.imageList.offset + 8, 0x20);
+            },
+            "runs past the end of the file");
+        bytes(
+            "image block over the header",
+            [](Bytes &b, const Layout &l) { acswriter::poke32(b, l.imageList.offset + 4, 8); },
+            "overlaps the file header");
+        bytes(
+            "image blocks overlapping",
+            [](Bytes &b, const Layout &l) {
+                acswriter::poke32(b, l.imageList.offset + 16, l.images[0].offset + 4);
+            },
+            "overlaps image 0");
+        bytes(
+            "huge name length",
+            [](Bytes &b, const Layout &l) { acswriter::poke32(b, l.animationList.offset + 4, 0x7fffffff); },
+            "animation name: length 2147483647 needs");
+        bytes(
+            "name without terminator",
+            [](Bytes &b, const Layout &l) { acswriter::poke16(b, l.animationList.offset + 8 + 16, 0x41); },
+            "not zero-terminated");
+        bytes(
+            "frame width 0",
+            [](Bytes &b, const Layout &l) { acswriter::poke16(b, l.characterInfo.offset + 28, 0); },
+            "frame size 0x24");
+        bytes(
+            "frame height 5000",
+            [](Bytes &b, const Layout &l) { acswriter::poke16(b, l.characterInfo.offset + 30, 5000); },
+            "frame size 32x5000");
+        bytes(
+            "localized info past the end",
+            [](Bytes &b, const Layout &l) { acswriter::poke32(b, l.characterInfo.offset + 8, 0x10000); },
+            "localized info: block at");
+        bytes(
+            "huge frame count",
+            [](Bytes &b, const Layout &l) { acswriter::poke16(b, l.animations[0].offset + 27, 60000); },
+            "frames: count 60000");
+        bytes(
+            "transition type 7",
+            [](Bytes &b, const Layout &l) { pokeByte(b, l.animations[0].offset + 22, 7); },
+            "transition type 7");
+        bytes(
+            "frame image index out of range",
+            [](Bytes &b, const Layout &l) { acswriter::poke32(b, l.animations[0].offset + 31, 999); },
+            "image 999 is out of range (7)");
+        spec(
+            "branch target out of range",
+            [](acswriter::CharacterSpec &s) { s.animations[1].frames[2].branches[0].frame = 9; },
+            "frame 2: branch target 9 is out of range (4)");
+        spec(
+            "exit frame out of range",
+            [](acswriter::CharacterSpec &s) { s.animations[1].frames[0].exitFrame = 4; },
+            "frame 0: exit frame 4 is out of range");
+        spec(
+            "sound index out of range",
+            [](acswriter::CharacterSpec &s) { s.animations[4].frames[0].sound = 5; },
+            "sound 5 is out of range (1)");
+        spec(
+            "overlay image out of range",
+            [](acswriter::CharacterSpec &s) { s.animations[4].frames[0].overlays[1].image = 99; },
+            "overlay image 99 is out of range");
+        spec(
+            "mouth shape 9",
+            [](acswriter::CharacterSpec &s) {
+                s.animations[4].frames[0].overlays[0].shape = acs::MouthShape(9);
+            },
+            "mouth shape 9");
+        spec(
+            "65 images in one frame",
+            [](acswriter::CharacterSpec &s) { s.animations[0].frames[0].images.resize(65); },
+            "frame images: count 65 exceeds 64");
+        spec(
+            "palette of 300 entries", [](acswriter::CharacterSpec &s) { s.palette.resize(300); },
+            "palette: count 300 exceeds 256");
 
         // Image blocks: the character loads, the image does not decode.
-        bytes("pixel data not starting with zero", [](Bytes &b, const Layout &l) {
-            pokeByte(b, l.images[small::Body].offset + 10, 5);
-        }, "image 0: pixel data: compressed data: first byte is 0x5");
-        bytes("back-reference before the start of the output", [](Bytes &b, const Layout &l) {
-            b.at(l.images[small::Body].offset + 11) |= 1;
-        }, "before the start of the output");
-        bytes("output overflow", [](Bytes &b, const Layout &l) {
-            acswriter::poke16(b, l.images[small::Body].offset + 3, 5);
-        }, "overflows the output");
-        bytes("stream shorter than the image", [](Bytes &b, const Layout &l) {
-            acswriter::poke16(b, l.images[small::Body].offset + 3, 60);
-        }, "ends after 72 of 720 bytes");
-        bytes("pixel data size past the block", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.images[small::Body].offset + 6, 0x10000000);
-        }, "image 0: pixel data: needs 268435456 bytes");
-        bytes("raw pixels of the wrong size", [](Bytes &b, const Layout &l) {
-            acswriter::poke16(b, l.images[small::Eyes].offset + 3, 3);
-        }, "raw pixel data is 8 bytes but the image needs 12");
-        bytes("compressed flag 2", [](Bytes &b, const Layout &l) {
-            pokeByte(b, l.images[small::Body].offset + 5, 2);
-        }, "compressed flag is 2");
-        bytes("image of 65535x65535", [](Bytes &b, const Layout &l) {
-            acswriter::poke32(b, l.images[small::Body].offset + 1, 0xffffffff);
-        }, "65535x65535 is too large");
+        bytes(
+            "pixel data not starting with zero",
+            [](Bytes &b, const Layout &l) { pokeByte(b, l.images[small::Body].offset + 10, 5); },
+            "image 0: pixel data: compressed data: first byte is 0x5");
+        bytes(
+            "back-reference before the start of the output",
+            [](Bytes &b, const Layout &l) { b.at(l.images[small::Body].offset + 11) |= 1; },
+            "before the start of the output");
+        bytes(
+            "output overflow",
+            [](Bytes &b, const Layout &l) { acswriter::poke16(b, l.images[small::Body].offset + 3, 5); },
+            "overflows the output");
+        bytes(
+            "stream shorter than the image",
+            [](Bytes &b, const Layout &l) { acswriter::poke16(b, l.images[small::Body].offset + 3, 60); },
+            "ends after 72 of 720 bytes");
+        bytes(
+            "pixel data size past the block",
+            [](Bytes &b, const Layout &l) {
+                acswriter::poke32(b, l.images[small::Body].offset + 6, 0x10000000);
+            },
+            "image 0: pixel data: needs 268435456 bytes");
+        bytes(
+            "raw pixels of the wrong size",
+            [](Bytes &b, const Layout &l) { acswriter::poke16(b, l.images[small::Eyes].offset + 3, 3); },
+            "raw pixel data is 8 bytes but the image needs 12");
+        bytes(
+            "compressed flag 2",
+            [](Bytes &b, const Layout &l) { pokeByte(b, l.images[small::Body].offset + 5, 2); },
+            "compressed flag is 2");
+        bytes(
+            "image of 65535x65535",
+            [](Bytes &b, const Layout &l) {
+                acswriter::poke32(b, l.images[small::Body].offset + 1, 0xffffffff);
+            },
+            "65535x65535 is too large");
     }
 
     void corruptions()
@@ -239,8 +282,7 @@ private slots:
     void regressions()
     {
         const std::filesystem::path dir(ACS_REGRESSION_DIR);
-        if (!std::filesystem::exists(dir))
-            QSKIP("no regression inputs");
+        if (!std::filesystem::exists(dir)) QSKIP("no regression inputs");
         for (const auto &entry : std::filesystem::directory_iterator(dir)) {
             std::ifstream in(entry.path(), std::ios::binary);
             const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -248,15 +290,14 @@ private slots:
         }
     }
 
-private:
+  private:
     size_t locatorOfAnimation(size_t index) const
     {
         size_t at = m_file.layout.animationList.offset + 4;
         for (size_t i = 0;; ++i) {
             const uint32_t units = uint32_t(m_file.bytes[at]) | uint32_t(m_file.bytes[at + 1]) << 8;
             at += 4 + (units ? units * 2 + 2 : 0);
-            if (i == index)
-                return at;
+            if (i == index) return at;
             at += 8;
         }
     }

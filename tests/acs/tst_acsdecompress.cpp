@@ -5,7 +5,8 @@
 #include <functional>
 #include <random>
 
-namespace {
+namespace
+{
 
 // Writes tokens and keeps what they must decode to, byte by byte.
 struct Stream {
@@ -57,7 +58,7 @@ class TestAcsDecompress : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void workedExample()
     {
         const std::vector<uint8_t> block = {0x00, 0x82, 0x08, 0x15, 0x8c, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff};
@@ -168,8 +169,8 @@ private slots:
         QTest::newRow("output larger than the stream gives") << valid << 11 << "ends after 10 of 11";
         QTest::newRow("copy overflows the output") << valid << 8 << "overflows the output";
         QTest::newRow("literal overflows the output") << valid << 3 << "literal overflows";
-        QTest::newRow("no end marker") << std::vector<uint8_t>(valid.begin(), valid.end() - 6) << 10
-                                       << "ends before the end marker";
+        QTest::newRow("no end marker")
+            << std::vector<uint8_t>(valid.begin(), valid.end() - 6) << 10 << "ends before the end marker";
         QTest::newRow("huge output from a few bytes") << valid << 100000000 << "cannot expand";
 
         acswriter::BitWriter before;

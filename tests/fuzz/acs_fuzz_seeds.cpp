@@ -5,7 +5,8 @@
 #include <fstream>
 #include <iostream>
 
-namespace {
+namespace
+{
 
 void save(const std::filesystem::path &dir, const char *name, const std::vector<uint8_t> &bytes)
 {

@@ -6,8 +6,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::span<const uint8_t> bytes(data, size);
     (void)acs::decompress(bytes, size * 7 % 65536);
     auto loaded = acs::Character::load(bytes);
-    if (!loaded)
-        return loaded.error().describe().empty();
+    if (!loaded) return loaded.error().describe().empty();
     const acs::Character &character = *loaded;
     for (size_t i = 0; i < character.imageCount(); ++i)
         (void)character.image(i);

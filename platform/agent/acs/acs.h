@@ -27,14 +27,15 @@
 #include <variant>
 #include <vector>
 
-namespace acs {
+namespace acs
+{
 
 // ---------------------------------------------------------------- errors
 
 struct Error {
     static constexpr uint64_t noOffset = UINT64_MAX;
 
-    std::string message; // e.g. "image list: count 4000000 needs 48000000 bytes but only 120 remain"
+    std::string message;        // e.g. "image list: count 4000000 needs 48000000 bytes but only 120 remain"
     uint64_t offset = noOffset; // byte offset in the file where the problem was found
 
     // The message followed by " (offset 0x1a4)" when an offset is known.
@@ -43,7 +44,7 @@ struct Error {
 
 template <typename T> class [[nodiscard]] Result
 {
-public:
+  public:
     Result(T value) : m_state(std::move(value)) {}
     Result(Error error) : m_state(std::move(error)) {}
 
@@ -61,7 +62,7 @@ public:
     // Only valid when !ok().
     const Error &error() const { return std::get<1>(m_state); }
 
-private:
+  private:
     std::variant<T, Error> m_state;
 };
 
@@ -183,14 +184,17 @@ enum class Transition : uint8_t {
 };
 
 struct Animation {
-    std::u16string name;            // as spelled in the animation list, e.g. u"RestPose"
+    std::u16string name; // as spelled in the animation list, e.g. u"RestPose"
     Transition transition = Transition::None;
     std::u16string returnAnimation; // upper case; empty unless transition is ReturnAnimation
     std::vector<Frame> frames;
 };
 
 // Duration units of the file (hundredths of a second) to milliseconds.
-constexpr int durationToMs(uint16_t hundredths) { return int(hundredths) * 10; }
+constexpr int durationToMs(uint16_t hundredths)
+{
+    return int(hundredths) * 10;
+}
 
 // ---------------------------------------------------------------- images
 
@@ -235,7 +239,7 @@ std::optional<size_t> nextFrame(const Animation &animation, size_t current, int 
 
 class Character
 {
-public:
+  public:
     // Parse a file image. The bytes are copied (or moved) into the character.
     static Result<Character> load(std::span<const uint8_t> bytes);
     static Result<Character> load(std::vector<uint8_t> &&bytes);
@@ -289,7 +293,7 @@ public:
 
     struct Data;
 
-private:
+  private:
     explicit Character(std::shared_ptr<Data> data);
     std::shared_ptr<Data> m_data;
 };

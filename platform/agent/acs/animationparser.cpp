@@ -2,8 +2,10 @@
 // sound, branch target, exit frame) is checked here so playback never has to.
 #include "characterdata.h"
 
-namespace acs::detail {
-namespace {
+namespace acs::detail
+{
+namespace
+{
 
 constexpr uint64_t minListEntrySize = 4 + 8;
 constexpr uint64_t imageRefSize = 4 + 2 + 2;
@@ -37,24 +39,21 @@ void readImageRefs(ByteReader &r, Frame &frame, const FrameContext &ctx)
         return r.fail("frame images: count " + std::to_string(count) + " exceeds " +
                           std::to_string(maxImagesPerFrame),
                       at);
-    if (!r.fits(count, imageRefSize, "frame images"))
-        return;
+    if (!r.fits(count, imageRefSize, "frame images")) return;
     frame.images.resize(count);
     for (auto &ref : frame.images) {
         const uint64_t at = r.offset();
         ref.image = r.u32("frame image index");
         ref.x = r.i16("frame image x");
         ref.y = r.i16("frame image y");
-        if (!checkIndex(r, at, ref.image, ctx.imageCount, "image"))
-            return;
+        if (!checkIndex(r, at, ref.image, ctx.imageCount, "image")) return;
     }
 }
 
 void readBranches(ByteReader &r, Frame &frame)
 {
     const uint8_t count = r.u8("branch count");
-    if (!r.fits(count, branchSize, "branches"))
-        return;
+    if (!r.fits(count, branchSize, "branches")) return;
     frame.branches.resize(count);
     for (auto &branch : frame.branches) {
         branch.frame = r.u16("branch frame");
@@ -65,8 +64,7 @@ void readBranches(ByteReader &r, Frame &frame)
 void readOverlays(ByteReader &r, Frame &frame, const FrameContext &ctx)
 {
     const uint8_t count = r.u8("overlay count");
-    if (!r.fits(count, overlaySize, "overlays"))
-        return;
+    if (!r.fits(count, overlaySize, "overlays")) return;
     frame.overlays.resize(count);
     for (auto &overlay : frame.overlays) {
         const uint64_t at = r.offset();
@@ -83,10 +81,8 @@ void readOverlays(ByteReader &r, Frame &frame, const FrameContext &ctx)
         overlay.y = r.i16("overlay y");
         overlay.mouthCenterX = r.u16("overlay mouth centre x");
         overlay.mouthCenterY = r.u16("overlay mouth centre y");
-        if (hasRegion)
-            r.skip(r.u32("overlay region size"), "overlay region");
-        if (!checkIndex(r, imageAt, overlay.image, ctx.imageCount, "overlay image"))
-            return;
+        if (hasRegion) r.skip(r.u32("overlay region size"), "overlay region");
+        if (!checkIndex(r, imageAt, overlay.image, ctx.imageCount, "overlay image")) return;
     }
 }
 
@@ -95,8 +91,7 @@ void readFrame(ByteReader &r, Frame &frame, const FrameContext &ctx)
     readImageRefs(r, frame, ctx);
     const uint64_t soundAt = r.offset();
     frame.sound = r.u16("frame sound index");
-    if (frame.sound != noSound && !checkIndex(r, soundAt, frame.sound, ctx.soundCount, "sound"))
-        return;
+    if (frame.sound != noSound && !checkIndex(r, soundAt, frame.sound, ctx.soundCount, "sound")) return;
     frame.duration = r.u16("frame duration");
     frame.exitFrame = r.i16("frame exit index");
     readBranches(r, frame);
@@ -110,8 +105,7 @@ void checkTargets(ByteReader &r, const Animation &animation, uint64_t at)
     for (size_t i = 0; i < count && !r.failed(); ++i) {
         const Frame &frame = animation.frames[i];
         const std::string where = "frame " + std::to_string(i) + ": ";
-        if (frame.exitFrame >= 0)
-            checkIndex(r, at, uint64_t(frame.exitFrame), count, where + "exit frame");
+        if (frame.exitFrame >= 0) checkIndex(r, at, uint64_t(frame.exitFrame), count, where + "exit frame");
         for (const auto &branch : frame.branches)
             checkIndex(r, at, branch.frame, count, where + "branch target");
     }
@@ -135,13 +129,11 @@ std::optional<Error> readAnimation(Character::Data &data, Locator where, Animati
         animation.frames.resize(frameCount);
         for (auto &frame : animation.frames) {
             readFrame(r, frame, ctx);
-            if (r.failed())
-                break;
+            if (r.failed()) break;
         }
         checkTargets(r, animation, framesAt);
     }
-    if (r.failed())
-        return r.takeError();
+    if (r.failed()) return r.takeError();
     return std::nullopt;
 }
 
@@ -151,21 +143,18 @@ std::optional<Error> parseAnimations(Character::Data &data, Locator list)
 {
     ByteReader r(data.bytes, list.offset, uint64_t(list.offset) + list.size, "animation list");
     const uint32_t count = r.u32("count");
-    if (!r.fits(count, minListEntrySize, "animation list"))
-        return r.takeError();
+    if (!r.fits(count, minListEntrySize, "animation list")) return r.takeError();
     data.animations.resize(count);
     data.animationBlocks.resize(count);
     for (size_t i = 0; i < count; ++i) {
         data.animations[i].name = r.string("animation name");
         const uint64_t at = r.offset();
         const Locator where = r.locator("animation locator");
-        if (r.failed())
-            return r.takeError();
+        if (r.failed()) return r.takeError();
         if (auto error = checkLocator(where, "animation " + std::to_string(i), data.bytes.size(), at))
             return error;
         data.animationBlocks[i] = where;
-        if (auto error = readAnimation(data, where, data.animations[i]))
-            return error;
+        if (auto error = readAnimation(data, where, data.animations[i])) return error;
         data.animationByFoldedName.emplace(foldName(data.animations[i].name), i);
     }
     return std::nullopt;

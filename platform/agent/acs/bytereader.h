@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <string>
 
-namespace acs::detail {
+namespace acs::detail
+{
 
 struct Locator {
     uint32_t offset = 0;
@@ -24,7 +25,7 @@ inline std::string hex(uint64_t value)
 
 class ByteReader
 {
-public:
+  public:
     // Reads bytes [begin, end) of file; errors name `context` and carry absolute offsets.
     ByteReader(std::span<const uint8_t> file, uint64_t begin, uint64_t end, std::string context)
         : m_file(file), m_pos(begin), m_end(end), m_context(std::move(context))
@@ -41,8 +42,7 @@ public:
     void fail(std::string message) { fail(std::move(message), m_pos); }
     void fail(std::string message, uint64_t offset)
     {
-        if (!m_error)
-            m_error = Error{m_context + ": " + message, offset};
+        if (!m_error) m_error = Error{m_context + ": " + message, offset};
     }
 
     uint8_t u8(const char *field) { return uint8_t(number(field, 1)); }
@@ -60,8 +60,7 @@ public:
 
     std::span<const uint8_t> bytes(uint64_t count, const char *field)
     {
-        if (!has(count, field))
-            return {};
+        if (!has(count, field)) return {};
         auto result = m_file.subspan(size_t(m_pos), size_t(count));
         m_pos += count;
         return result;
@@ -82,8 +81,7 @@ public:
     {
         const uint64_t start = m_pos;
         const uint32_t units = u32(field);
-        if (failed() || units == 0)
-            return {};
+        if (failed() || units == 0) return {};
         const uint64_t needed = uint64_t(units) * 2 + 2;
         if (needed > remaining()) {
             fail(std::string(field) + ": length " + std::to_string(units) + " needs " +
@@ -94,16 +92,14 @@ public:
         std::u16string text(units, u'\0');
         for (auto &unit : text)
             unit = char16_t(u16(field));
-        if (u16(field) != 0)
-            fail(std::string(field) + ": string is not zero-terminated", m_pos - 2);
+        if (u16(field) != 0) fail(std::string(field) + ": string is not zero-terminated", m_pos - 2);
         return text;
     }
 
     // A count of records, each at least minRecordSize bytes, must fit in what is left.
     bool fits(uint64_t count, uint64_t minRecordSize, const char *what)
     {
-        if (failed())
-            return false;
+        if (failed()) return false;
         const uint64_t needed = count * minRecordSize;
         if (needed > remaining()) {
             fail(std::string(what) + ": count " + std::to_string(count) + " needs " + std::to_string(needed) +
@@ -114,11 +110,10 @@ public:
         return true;
     }
 
-private:
+  private:
     bool has(uint64_t count, const char *field)
     {
-        if (failed())
-            return false;
+        if (failed()) return false;
         if (count > m_end - m_pos) {
             fail(std::string(field) + ": needs " + std::to_string(count) + " bytes but only " +
                  std::to_string(m_end - m_pos) + " remain");
@@ -129,8 +124,7 @@ private:
 
     uint64_t number(const char *field, int size)
     {
-        if (!has(uint64_t(size), field))
-            return 0;
+        if (!has(uint64_t(size), field)) return 0;
         uint64_t value = 0;
         for (int i = size - 1; i >= 0; --i)
             value = value << 8 | m_file[size_t(m_pos) + size_t(i)];

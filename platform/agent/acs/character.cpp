@@ -3,9 +3,11 @@
 
 #include <fstream>
 
-namespace acs {
+namespace acs
+{
 
-namespace {
+namespace
+{
 
 constexpr std::u16string_view restPoseName = u"RESTPOSE";
 // Decoded images are kept for the character's life; a hostile file of many
@@ -16,8 +18,7 @@ template <typename Entry> const Entry *pickLanguage(const std::vector<Entry> &en
 {
     constexpr LanguageId primaryMask = 0x3ff;
     for (const auto &entry : entries) {
-        if ((entry.language & primaryMask) == (language & primaryMask))
-            return &entry;
+        if ((entry.language & primaryMask) == (language & primaryMask)) return &entry;
     }
     return entries.empty() ? nullptr : &entries.front();
 }
@@ -35,8 +36,7 @@ Result<Character> Character::load(std::vector<uint8_t> &&bytes)
 {
     auto data = std::make_shared<Data>();
     data->bytes = std::move(bytes);
-    if (auto error = detail::parseCharacter(*data))
-        return std::move(*error);
+    if (auto error = detail::parseCharacter(*data)) return std::move(*error);
     data->imageCache.resize(data->images.size());
     data->argbByIndex.fill(Color{}.argb());
     for (size_t i = 0; i < data->palette.size(); ++i)
@@ -51,33 +51,72 @@ Result<Character> Character::loadFile(const std::filesystem::path &path)
     if (std::filesystem::is_directory(path, code))
         return Error{"cannot read \"" + name + "\": it is a folder"};
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Error{"cannot open \"" + name + "\""};
+    if (!in) return Error{"cannot open \"" + name + "\""};
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     in.seekg(0, std::ios::beg);
-    if (size < 0 || !in)
-        return Error{"cannot read \"" + name + "\""};
+    if (size < 0 || !in) return Error{"cannot read \"" + name + "\""};
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!in.read(reinterpret_cast<char *>(bytes.data()), size))
-        return Error{"cannot read \"" + name + "\""};
+    if (!in.read(reinterpret_cast<char *>(bytes.data()), size)) return Error{"cannot read \"" + name + "\""};
     return load(std::move(bytes));
 }
 
-Size Character::frameSize() const { return m_data->frameSize; }
-const std::vector<Color> &Character::palette() const { return m_data->palette; }
-uint8_t Character::transparentIndex() const { return m_data->transparentIndex; }
-const std::array<uint8_t, 16> &Character::guid() const { return m_data->guid; }
-uint32_t Character::flags() const { return m_data->flags; }
-const std::vector<LocalizedInfo> &Character::localizedInfo() const { return m_data->localized; }
-const std::optional<VoiceInfo> &Character::voice() const { return m_data->voice; }
-const std::optional<BalloonInfo> &Character::balloon() const { return m_data->balloon; }
-const std::optional<TrayIcon> &Character::trayIcon() const { return m_data->trayIcon; }
-const std::vector<State> &Character::states() const { return m_data->states; }
-size_t Character::animationCount() const { return m_data->animations.size(); }
-const Animation &Character::animationAt(size_t index) const { return m_data->animations.at(index); }
-size_t Character::imageCount() const { return m_data->images.size(); }
-size_t Character::soundCount() const { return m_data->sounds.size(); }
+Size Character::frameSize() const
+{
+    return m_data->frameSize;
+}
+const std::vector<Color> &Character::palette() const
+{
+    return m_data->palette;
+}
+uint8_t Character::transparentIndex() const
+{
+    return m_data->transparentIndex;
+}
+const std::array<uint8_t, 16> &Character::guid() const
+{
+    return m_data->guid;
+}
+uint32_t Character::flags() const
+{
+    return m_data->flags;
+}
+const std::vector<LocalizedInfo> &Character::localizedInfo() const
+{
+    return m_data->localized;
+}
+const std::optional<VoiceInfo> &Character::voice() const
+{
+    return m_data->voice;
+}
+const std::optional<BalloonInfo> &Character::balloon() const
+{
+    return m_data->balloon;
+}
+const std::optional<TrayIcon> &Character::trayIcon() const
+{
+    return m_data->trayIcon;
+}
+const std::vector<State> &Character::states() const
+{
+    return m_data->states;
+}
+size_t Character::animationCount() const
+{
+    return m_data->animations.size();
+}
+const Animation &Character::animationAt(size_t index) const
+{
+    return m_data->animations.at(index);
+}
+size_t Character::imageCount() const
+{
+    return m_data->images.size();
+}
+size_t Character::soundCount() const
+{
+    return m_data->sounds.size();
+}
 
 std::u16string Character::name(LanguageId language) const
 {
@@ -94,13 +133,15 @@ std::u16string Character::description(LanguageId language) const
 const State *Character::state(std::u16string_view name) const
 {
     for (const auto &state : m_data->states) {
-        if (namesEqual(state.name, name))
-            return &state;
+        if (namesEqual(state.name, name)) return &state;
     }
     return nullptr;
 }
 
-const State *Character::state(std::string_view asciiName) const { return state(detail::fromAscii(asciiName)); }
+const State *Character::state(std::string_view asciiName) const
+{
+    return state(detail::fromAscii(asciiName));
+}
 
 std::vector<std::u16string> Character::animationNames() const
 {
@@ -122,7 +163,10 @@ const Animation *Character::animation(std::string_view asciiName) const
     return animation(detail::fromAscii(asciiName));
 }
 
-const Animation *Character::restPose() const { return animation(restPoseName); }
+const Animation *Character::restPose() const
+{
+    return animation(restPoseName);
+}
 
 const Animation *Character::returnAnimationOf(const Animation &animation) const
 {
@@ -140,8 +184,7 @@ Result<const Image *> Character::image(size_t index) const
     auto &slot = m_data->imageCache[index];
     if (!slot) {
         auto decoded = detail::decodeImage(m_data->bytes, m_data->images[index], index);
-        if (!decoded)
-            return decoded.error();
+        if (!decoded) return decoded.error();
         if (m_data->cachedBytes + decoded->indices.size() > maxCachedBytes)
             return Error{"image " + std::to_string(index) + ": decoded images would exceed " +
                              std::to_string(maxCachedBytes >> 20) + " MB",

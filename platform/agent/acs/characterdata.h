@@ -7,7 +7,8 @@
 #include <mutex>
 #include <unordered_map>
 
-namespace acs {
+namespace acs
+{
 
 struct Character::Data {
     std::vector<uint8_t> bytes;
@@ -37,7 +38,8 @@ struct Character::Data {
     mutable size_t cachedBytes = 0;
 };
 
-namespace detail {
+namespace detail
+{
 
 // Parsing steps, each filling its part of Data; errors carry file offsets.
 std::optional<Error> parseCharacter(Character::Data &data);

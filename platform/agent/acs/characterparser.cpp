@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
-namespace acs::detail {
-namespace {
+namespace acs::detail
+{
+namespace
+{
 
 constexpr uint32_t acsSignature = 0xabcdabc3;
 constexpr uint32_t acfSignature = 0xabcdabc4;
@@ -34,14 +36,13 @@ std::optional<Error> refuseOtherKinds(std::span<const uint8_t> file)
         return Error{"an OLE compound file (an older-format character), not a version 2 character file", 0};
     if (file.size() < 4)
         return Error{"not a character file (only " + std::to_string(file.size()) + " bytes)", 0};
-    const uint32_t signature = uint32_t(file[0]) | uint32_t(file[1]) << 8 | uint32_t(file[2]) << 16 |
-                               uint32_t(file[3]) << 24;
+    const uint32_t signature =
+        uint32_t(file[0]) | uint32_t(file[1]) << 8 | uint32_t(file[2]) << 16 | uint32_t(file[3]) << 24;
     if (signature == acfSignature)
         return Error{"an ACF file (a character whose animations are in separate .aca files), "
                      "not a complete character file",
                      0};
-    if (signature != acsSignature)
-        return Error{"not a character file (signature " + hex(signature) + ")", 0};
+    if (signature != acsSignature) return Error{"not a character file (signature " + hex(signature) + ")", 0};
     return std::nullopt;
 }
 
@@ -59,14 +60,16 @@ std::optional<Error> checkLocator(Locator where, const std::string &what, uint64
     return std::nullopt;
 }
 
-namespace {
+namespace
+{
 
 // Blocks may be shared by identical locators, but never partly overlap.
 std::optional<Error> checkNoOverlap(std::vector<NamedBlock> blocks)
 {
     std::erase_if(blocks, [](const NamedBlock &b) { return b.where.size == 0; });
     std::sort(blocks.begin(), blocks.end(), [](const NamedBlock &a, const NamedBlock &b) {
-        return a.where.offset != b.where.offset ? a.where.offset < b.where.offset : a.where.size < b.where.size;
+        return a.where.offset != b.where.offset ? a.where.offset < b.where.offset
+                                                : a.where.size < b.where.size;
     });
     for (size_t i = 1; i < blocks.size(); ++i) {
         const auto &before = blocks[i - 1];
@@ -149,8 +152,7 @@ std::vector<Color> readPalette(ByteReader &r)
         r.fail("palette: count " + std::to_string(count) + " exceeds 256", at);
         return {};
     }
-    if (!r.fits(count, 4, "palette"))
-        return {};
+    if (!r.fits(count, 4, "palette")) return {};
     std::vector<Color> palette(count);
     for (auto &entry : palette)
         entry = readRgbQuad(r);
@@ -160,14 +162,12 @@ std::vector<Color> readPalette(ByteReader &r)
 std::vector<State> readStates(ByteReader &r)
 {
     const uint16_t count = r.u16("state count");
-    if (!r.fits(count, minStateSize, "states"))
-        return {};
+    if (!r.fits(count, minStateSize, "states")) return {};
     std::vector<State> states(count);
     for (auto &state : states) {
         state.name = r.string("state name");
         const uint16_t animations = r.u16("state animation count");
-        if (!r.fits(animations, minStringSize, "state animations"))
-            return {};
+        if (!r.fits(animations, minStringSize, "state animations")) return {};
         state.animations.resize(animations);
         for (auto &name : state.animations)
             name = r.string("state animation name");
@@ -179,8 +179,7 @@ std::optional<Error> readLocalizedInfo(Character::Data &data, Locator where)
 {
     ByteReader r(data.bytes, where.offset, uint64_t(where.offset) + where.size, "localized info");
     const uint16_t count = r.u16("count");
-    if (!r.fits(count, minLocalizedEntrySize, "localized info"))
-        return r.takeError();
+    if (!r.fits(count, minLocalizedEntrySize, "localized info")) return r.takeError();
     data.localized.resize(count);
     for (auto &entry : data.localized) {
         entry.language = r.u16("language");
@@ -188,8 +187,7 @@ std::optional<Error> readLocalizedInfo(Character::Data &data, Locator where)
         entry.description = r.string("description");
         entry.extraData = r.string("extra data");
     }
-    if (r.failed())
-        return r.takeError();
+    if (r.failed()) return r.takeError();
     return std::nullopt;
 }
 
@@ -201,13 +199,10 @@ std::optional<Error> readCharacterInfo(Character::Data &data, Locator where)
     probe.skip(4, "version");
     const uint64_t localizedAt = probe.offset();
     const Locator localized = probe.locator("localized info locator");
-    if (probe.failed())
-        return probe.takeError();
-    if (auto error = checkLocator(localized, "localized info", fileSize, localizedAt))
-        return error;
+    if (probe.failed()) return probe.takeError();
+    if (auto error = checkLocator(localized, "localized info", fileSize, localizedAt)) return error;
     // The info's locator usually covers the localized info stored right after it.
-    if (localized.offset > where.offset && localized.offset < end)
-        end = localized.offset;
+    if (localized.offset > where.offset && localized.offset < end) end = localized.offset;
 
     ByteReader r(data.bytes, where.offset, end, "character info");
     r.u16("minor version");
@@ -224,16 +219,15 @@ std::optional<Error> readCharacterInfo(Character::Data &data, Locator where)
     if (!r.failed() && (data.frameSize.width == 0 || data.frameSize.height == 0 ||
                         data.frameSize.width > maxFrameSide || data.frameSize.height > maxFrameSide))
         return Error{"character info: frame size " + std::to_string(data.frameSize.width) + "x" +
-                         std::to_string(data.frameSize.height) + " is not between 1 and " + std::to_string(maxFrameSide),
+                         std::to_string(data.frameSize.height) + " is not between 1 and " +
+                         std::to_string(maxFrameSide),
                      sizeAt};
     data.transparentIndex = r.u8("transparent index");
     data.flags = r.u32("flags");
     r.u16("animation set major version");
     r.u16("animation set minor version");
-    if (data.flags & voiceInfoFlag)
-        data.voice = readVoice(r);
-    if (data.flags & balloonInfoFlag)
-        data.balloon = readBalloon(r);
+    if (data.flags & voiceInfoFlag) data.voice = readVoice(r);
+    if (data.flags & balloonInfoFlag) data.balloon = readBalloon(r);
     data.palette = readPalette(r);
     if (r.u8("tray icon flag") != 0) {
         TrayIcon icon;
@@ -242,8 +236,7 @@ std::optional<Error> readCharacterInfo(Character::Data &data, Locator where)
         data.trayIcon = std::move(icon);
     }
     data.states = readStates(r);
-    if (r.failed())
-        return r.takeError();
+    if (r.failed()) return r.takeError();
     return readLocalizedInfo(data, localized);
 }
 
@@ -252,15 +245,13 @@ std::optional<Error> readBlockList(Character::Data &data, Locator where, const s
 {
     ByteReader r(data.bytes, where.offset, uint64_t(where.offset) + where.size, what + " list");
     const uint32_t count = r.u32("count");
-    if (!r.fits(count, blockListEntrySize, (what + " list").c_str()))
-        return r.takeError();
+    if (!r.fits(count, blockListEntrySize, (what + " list").c_str())) return r.takeError();
     blocks.resize(count);
     for (size_t i = 0; i < blocks.size(); ++i) {
         const uint64_t at = r.offset();
         blocks[i] = r.locator("locator");
         r.u32("checksum");
-        if (r.failed())
-            return r.takeError();
+        if (r.failed()) return r.takeError();
         if (auto error = checkLocator(blocks[i], what + " " + std::to_string(i), data.bytes.size(), at))
             return error;
     }
@@ -271,8 +262,7 @@ std::optional<Error> readBlockList(Character::Data &data, Locator where, const s
 
 std::optional<Error> parseCharacter(Character::Data &data)
 {
-    if (auto error = refuseOtherKinds(data.bytes))
-        return error;
+    if (auto error = refuseOtherKinds(data.bytes)) return error;
     ByteReader header(data.bytes, 0, data.bytes.size(), "header");
     header.u32("signature");
     const char *names[] = {"character info", "animation list", "image list", "audio list"};
@@ -280,19 +270,13 @@ std::optional<Error> parseCharacter(Character::Data &data)
     for (int i = 0; i < 4; ++i) {
         const uint64_t at = header.offset();
         locators[i] = header.locator(names[i]);
-        if (header.failed())
-            return header.takeError();
-        if (auto error = checkLocator(locators[i], names[i], data.bytes.size(), at))
-            return error;
+        if (header.failed()) return header.takeError();
+        if (auto error = checkLocator(locators[i], names[i], data.bytes.size(), at)) return error;
     }
-    if (auto error = readCharacterInfo(data, locators[0]))
-        return error;
-    if (auto error = readBlockList(data, locators[2], "image", data.images))
-        return error;
-    if (auto error = readBlockList(data, locators[3], "sound", data.sounds))
-        return error;
-    if (auto error = parseAnimations(data, locators[1]))
-        return error;
+    if (auto error = readCharacterInfo(data, locators[0])) return error;
+    if (auto error = readBlockList(data, locators[2], "image", data.images)) return error;
+    if (auto error = readBlockList(data, locators[3], "sound", data.sounds)) return error;
+    if (auto error = parseAnimations(data, locators[1])) return error;
 
     std::vector<NamedBlock> blocks;
     for (int i = 0; i < 4; ++i)

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
-namespace acs {
-namespace {
+namespace acs
+{
+namespace
+{
 
 struct Placement {
     uint32_t image;
@@ -41,8 +43,7 @@ void paint(FrameImage &canvas, const Image &image, int x, int y, uint8_t transpa
         uint32_t *target = canvas.pixels.data() + size_t(y + j) * size_t(canvas.width) + x;
         for (int i = firstColumn; i < lastColumn; ++i) {
             const uint8_t index = source[i];
-            if (index != transparent)
-                target[i] = argb[index];
+            if (index != transparent) target[i] = argb[index];
         }
     }
 }
@@ -57,8 +58,7 @@ Result<FrameImage> Character::composeFrame(const Frame &frame, const Overlay *ov
     canvas.pixels.assign(size_t(canvas.width) * size_t(canvas.height), 0);
     for (const auto &placement : paintOrder(frame, overlay)) {
         auto decoded = image(placement.image);
-        if (!decoded)
-            return decoded.error();
+        if (!decoded) return decoded.error();
         paint(canvas, **decoded, placement.x, placement.y, m_data->transparentIndex, m_data->argbByIndex);
     }
     return canvas;

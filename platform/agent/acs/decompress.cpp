@@ -7,8 +7,10 @@
 #include <bit>
 #include <cstring>
 
-namespace acs {
-namespace {
+namespace acs
+{
+namespace
+{
 
 constexpr uint32_t endMarker = 0xfffff;
 constexpr int maxLengthPrefix = 11;
@@ -18,7 +20,7 @@ constexpr int maxLengthPrefix = 11;
 // which the caller checks once per token.
 class BitReader
 {
-public:
+  public:
     explicit BitReader(std::span<const uint8_t> bytes)
         : m_begin(bytes.data()), m_next(bytes.data()), m_end(bytes.data() + bytes.size())
     {
@@ -29,8 +31,7 @@ public:
         if (m_end - m_next >= 8) {
             uint64_t word;
             std::memcpy(&word, m_next, 8);
-            if constexpr (std::endian::native == std::endian::big)
-                word = byteswap(word);
+            if constexpr (std::endian::native == std::endian::big) word = byteswap(word);
             m_buffer |= word << m_count;
             m_next += (63 - m_count) >> 3;
             m_count |= 56;
@@ -56,9 +57,12 @@ public:
     }
     bool overrun() const { return m_count < 0; }
     // Byte of the block holding the next unread bit.
-    uint64_t byteOffset() const { return uint64_t(m_next - m_begin) - uint64_t(m_count > 0 ? m_count : 0) / 8; }
+    uint64_t byteOffset() const
+    {
+        return uint64_t(m_next - m_begin) - uint64_t(m_count > 0 ? m_count : 0) / 8;
+    }
 
-private:
+  private:
     static uint64_t byteswap(uint64_t v)
     {
         uint64_t r = 0;
@@ -83,12 +87,9 @@ struct DistanceClass {
 // Chosen by the first three bits after the copy flag (read low bit first).
 constexpr DistanceClass distanceClassFor(uint64_t bits)
 {
-    if (!(bits & 1))
-        return {1, 6, 1};
-    if (!(bits & 2))
-        return {2, 9, 65};
-    if (!(bits & 4))
-        return {3, 12, 577};
+    if (!(bits & 1)) return {1, 6, 1};
+    if (!(bits & 2)) return {2, 9, 65};
+    if (!(bits & 4)) return {3, 12, 577};
     return {3, 20, 4673};
 }
 
@@ -114,10 +115,8 @@ Error streamError(std::string message, uint64_t offset)
 
 std::optional<Error> decompressInto(std::span<const uint8_t> block, uint8_t *out, size_t size)
 {
-    if (block.empty())
-        return streamError("block is empty", 0);
-    if (block[0] != 0)
-        return streamError("first byte is " + detail::hex(block[0]) + " instead of 0x0", 0);
+    if (block.empty()) return streamError("block is empty", 0);
+    if (block[0] != 0) return streamError("first byte is " + detail::hex(block[0]) + " instead of 0x0", 0);
 
     BitReader bits(block.subspan(1));
     size_t pos = 0;
@@ -127,8 +126,7 @@ std::optional<Error> decompressInto(std::span<const uint8_t> block, uint8_t *out
         if (!(bits.peek() & 1)) {
             bits.consume(1);
             const auto literal = uint8_t(bits.take(8));
-            if (bits.overrun())
-                return streamError("data ends before the end marker", block.size());
+            if (bits.overrun()) return streamError("data ends before the end marker", block.size());
             if (pos >= size)
                 return streamError("literal overflows the output of " + std::to_string(size) + " bytes",
                                    tokenOffset);
@@ -140,19 +138,15 @@ std::optional<Error> decompressInto(std::span<const uint8_t> block, uint8_t *out
         bits.consume(cls.prefixBits);
         const uint32_t field = bits.take(cls.width);
         if (cls.width == 20 && field == endMarker) {
-            if (bits.overrun())
-                return streamError("data ends before the end marker", block.size());
+            if (bits.overrun()) return streamError("data ends before the end marker", block.size());
             break;
         }
         const int prefix = std::countr_one(bits.peek() & 0xfff);
-        if (prefix > maxLengthPrefix)
-            return streamError("length prefix longer than 11 bits", tokenOffset);
+        if (prefix > maxLengthPrefix) return streamError("length prefix longer than 11 bits", tokenOffset);
         bits.consume(prefix + 1);
         size_t length = 2 + (cls.width == 20 ? 1 : 0);
-        if (prefix > 0)
-            length += (size_t(1) << prefix) - 1 + bits.take(prefix);
-        if (bits.overrun())
-            return streamError("data ends before the end marker", block.size());
+        if (prefix > 0) length += (size_t(1) << prefix) - 1 + bits.take(prefix);
+        if (bits.overrun()) return streamError("data ends before the end marker", block.size());
         const size_t distance = size_t(field) + cls.base;
         if (distance > pos)
             return streamError("back-reference of distance " + std::to_string(distance) +
@@ -182,12 +176,10 @@ constexpr size_t maxExpansionPerByte = 4096 * 8 / 31 + 1;
 Result<std::vector<uint8_t>> decompress(std::span<const uint8_t> block, size_t expectedSize)
 {
     if (block.size() > 0 && expectedSize / maxExpansionPerByte > block.size())
-        return streamError(std::to_string(block.size()) + " bytes cannot expand to " +
-                               std::to_string(expectedSize),
-                           0);
+        return streamError(
+            std::to_string(block.size()) + " bytes cannot expand to " + std::to_string(expectedSize), 0);
     std::vector<uint8_t> out(block.empty() ? 0 : expectedSize);
-    if (auto error = decompressInto(block, out.data(), expectedSize))
-        return std::move(*error);
+    if (auto error = decompressInto(block, out.data(), expectedSize)) return std::move(*error);
     return out;
 }
 

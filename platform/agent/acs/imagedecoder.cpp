@@ -2,8 +2,10 @@
 // the region data, which drawing does not need.
 #include "characterdata.h"
 
-namespace acs::detail {
-namespace {
+namespace acs::detail
+{
+namespace
+{
 
 // No real image comes near this; it bounds what a hostile header can make us allocate.
 constexpr size_t maxImageBytes = size_t(4) << 20;
@@ -31,10 +33,10 @@ Result<Image> decodeImage(std::span<const uint8_t> file, Locator block, size_t i
     const uint32_t regionCompressed = r.u32("region compressed size");
     const uint32_t regionSize = r.u32("region size");
     r.skip(regionCompressed ? regionCompressed : regionSize, "region data");
-    if (r.failed())
-        return r.takeError();
+    if (r.failed()) return r.takeError();
     if (compressed > 1)
-        return Error{r.context() + ": compressed flag is " + std::to_string(compressed) + ", not 0 or 1", flagAt};
+        return Error{r.context() + ": compressed flag is " + std::to_string(compressed) + ", not 0 or 1",
+                     flagAt};
 
     const size_t expected = image.stride() * image.height;
     if (expected > maxImageBytes)
@@ -50,8 +52,7 @@ Result<Image> decodeImage(std::span<const uint8_t> file, Locator block, size_t i
         return image;
     }
     auto decoded = decompress(pixels, expected);
-    if (!decoded)
-        return inImage(index, decoded.error(), dataAt);
+    if (!decoded) return inImage(index, decoded.error(), dataAt);
     image.indices = std::move(*decoded);
     return image;
 }

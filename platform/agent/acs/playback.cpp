@@ -1,8 +1,10 @@
 // What plays next: branches, exit branches and mouth-shape fallback.
 #include "acs.h"
 
-namespace acs {
-namespace {
+namespace acs
+{
+namespace
+{
 
 // For each wanted shape, the shapes to try in order when a frame lacks it:
 // similar openings first, the closed mouth last.
@@ -24,12 +26,10 @@ constexpr MouthShape shapePreference[mouthShapeCount][mouthShapeCount] = {
 const Overlay *Frame::overlayFor(MouthShape shape) const
 {
     const auto wanted = size_t(shape);
-    if (wanted >= size_t(mouthShapeCount))
-        return nullptr;
+    if (wanted >= size_t(mouthShapeCount)) return nullptr;
     for (MouthShape candidate : shapePreference[wanted]) {
         for (const auto &overlay : overlays) {
-            if (overlay.shape == candidate)
-                return &overlay;
+            if (overlay.shape == candidate) return &overlay;
         }
     }
     return nullptr;
@@ -38,24 +38,19 @@ const Overlay *Frame::overlayFor(MouthShape shape) const
 std::optional<size_t> nextFrame(const Animation &animation, size_t current, int random, bool exiting)
 {
     const size_t count = animation.frames.size();
-    if (current >= count)
-        return std::nullopt;
+    if (current >= count) return std::nullopt;
     const Frame &frame = animation.frames[current];
     if (exiting) {
-        if (animation.transition != Transition::ExitBranches)
-            return std::nullopt;
-        if (frame.exitFrame >= 0 && size_t(frame.exitFrame) < count)
-            return size_t(frame.exitFrame);
+        if (animation.transition != Transition::ExitBranches) return std::nullopt;
+        if (frame.exitFrame >= 0 && size_t(frame.exitFrame) < count) return size_t(frame.exitFrame);
     } else {
         int runningSum = 0;
         for (const auto &branch : frame.branches) {
             runningSum += branch.probability;
-            if (runningSum > random && branch.frame < count)
-                return size_t(branch.frame);
+            if (runningSum > random && branch.frame < count) return size_t(branch.frame);
         }
     }
-    if (current + 1 < count)
-        return current + 1;
+    if (current + 1 < count) return current + 1;
     return std::nullopt;
 }
 

@@ -1,7 +1,9 @@
 #include "characterdata.h"
 
-namespace acs {
-namespace {
+namespace acs
+{
+namespace
+{
 
 // Lower-case letter ranges and the distance to their upper case. Names in the
 // files are mostly ASCII; the rest covers the scripts the localized names use.
@@ -20,11 +22,9 @@ constexpr char16_t greekCapitalSigma = u'\u03a3';
 
 char16_t foldUnit(char16_t unit)
 {
-    if (unit == greekFinalSigma)
-        return greekCapitalSigma;
+    if (unit == greekFinalSigma) return greekCapitalSigma;
     for (const auto &range : foldRanges) {
-        if (unit >= range.first && unit <= range.last)
-            return char16_t(unit - range.down);
+        if (unit >= range.first && unit <= range.last) return char16_t(unit - range.down);
     }
     return unit;
 }
@@ -48,8 +48,14 @@ void appendUtf8(std::string &out, char32_t code)
     }
 }
 
-bool isHighSurrogate(char16_t unit) { return unit >= 0xd800 && unit <= 0xdbff; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xdc00 && unit <= 0xdfff; }
+bool isHighSurrogate(char16_t unit)
+{
+    return unit >= 0xd800 && unit <= 0xdbff;
+}
+bool isLowSurrogate(char16_t unit)
+{
+    return unit >= 0xdc00 && unit <= 0xdfff;
+}
 
 } // namespace
 
@@ -74,23 +80,21 @@ std::string toUtf8(std::u16string_view text)
 
 bool namesEqual(std::u16string_view a, std::u16string_view b)
 {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (foldUnit(a[i]) != foldUnit(b[i]))
-            return false;
+        if (foldUnit(a[i]) != foldUnit(b[i])) return false;
     }
     return true;
 }
 
 std::string Error::describe() const
 {
-    if (offset == noOffset)
-        return message;
+    if (offset == noOffset) return message;
     return message + " (offset " + detail::hex(offset) + ")";
 }
 
-namespace detail {
+namespace detail
+{
 
 std::u16string foldName(std::u16string_view name)
 {
