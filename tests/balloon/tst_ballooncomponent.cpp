@@ -141,6 +141,7 @@ class TestBalloonComponent : public QObject
     void cleanup();
 
     void startsFromStoredSettings();
+    void oddStoredSettingsAreKeptAndStillShow();
     void everyPropertyReadsBackWhatWasWritten();
     void propertyErrors_data();
     void propertyErrors();
@@ -177,6 +178,21 @@ void TestBalloonComponent::startsFromStoredSettings()
     QCOMPARE(std::get<Bool>(get(*c, prop::LineSeparator).value()), Bool::of(false));
     QCOMPARE(std::get<int32_t>(get(*c, prop::Language).value()), 200);
     QCOMPARE(std::get<int32_t>(get(*c, prop::CaptionColor).value()), 0); // not stored: default
+}
+
+// Stored values are taken as they are; odd ones only fall back to defaults
+// when the balloon is drawn.
+void TestBalloonComponent::oddStoredSettingsAreKeptAndStillShow()
+{
+    auto c = makeComponent(VellixMethods, {{QStringLiteral("balloonplace"), int32_t(9)},
+                                           {QStringLiteral("Language"), int32_t(150)},
+                                           {QStringLiteral("framecolor"), QStringLiteral("grey")}});
+    QCOMPARE(std::get<int32_t>(get(*c, prop::BalloonPlace).value()), 9);
+    QCOMPARE(std::get<int32_t>(get(*c, prop::Language).value()), 150);
+    QCOMPARE(std::get<int32_t>(get(*c, prop::FrameColor).value()), 0x4B4B4B);
+    BalloonAnswerer answerer(BalloonAnswerer::clickButton(QStringLiteral("Ok")));
+    MessageCall mc = callFor(Method::ShowVellix);
+    QCOMPARE(resultOf(call(*c, VellixMethods, Method::ShowVellix, mc)).Button, 1);
 }
 
 void TestBalloonComponent::everyPropertyReadsBackWhatWasWritten()
@@ -436,9 +452,11 @@ void TestBalloonComponent::modalBlocksOtherWindowsModelessDoesNotTakeFocus()
 
     MessageCall modeless = callFor(Method::MsgInput);
     modeless.modal = Bool::of(false);
+    modeless.onTop = Bool::of(false);
     call(*c, VellixMethods, Method::MsgInput, modeless);
     QWidget *shown = BalloonAnswerer::findBalloon();
     QVERIFY(shown);
+    QVERIFY(!shown->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(shown->testAttribute(Qt::WA_ShowWithoutActivating));
     QCOMPARE(shown->windowModality(), Qt::NonModal);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
@@ -451,7 +469,8 @@ void TestBalloonComponent::modalBlocksOtherWindowsModelessDoesNotTakeFocus()
 
     bool blocked = false;
     BalloonAnswerer answerer([&](QWidget *balloon) {
-        blocked = QApplication::activeModalWidget() == balloon && QTest::qWaitForWindowActive(balloon);
+        blocked = QApplication::activeModalWidget() == balloon && QTest::qWaitForWindowActive(balloon) &&
+                  balloon->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         BalloonAnswerer::clickButton(QStringLiteral("Ok"))(balloon);
     });
     MessageCall modal = callFor(Method::ShowVellix);
