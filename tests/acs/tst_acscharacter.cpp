@@ -313,7 +313,9 @@ class TestAcsCharacter : public QObject
         QVERIFY(!missing.ok());
         QVERIFY(QString::fromStdString(missing.error().describe()).contains("cannot open"));
         QVERIFY(QString::fromStdString(missing.error().describe()).contains("missing.acs"));
-        QVERIFY(!acs::Character::loadFile(dir.path().toStdString()).ok());
+        const auto folder = acs::Character::loadFile(dir.path().toStdString());
+        QVERIFY(!folder.ok());
+        QVERIFY(QString::fromStdString(folder.error().describe()).contains("not a regular file"));
     }
 };
 

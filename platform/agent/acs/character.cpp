@@ -1,6 +1,8 @@
 // Loading, lookups, the image cache and sounds.
 #include "characterdata.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 namespace acs
@@ -13,6 +15,8 @@ constexpr std::u16string_view restPoseName = u"RESTPOSE";
 // Decoded images are kept for the character's life; a hostile file of many
 // highly compressible images must not be able to grow the cache without end.
 constexpr size_t maxCachedBytes = size_t(256) << 20;
+// Real files are a few megabytes; this refuses a wrong pick before reading it all.
+constexpr uintmax_t maxFileSize = uintmax_t(256) << 20;
 
 template <typename Entry> const Entry *pickLanguage(const std::vector<Entry> &entries, LanguageId language)
 {
@@ -46,18 +50,22 @@ Result<Character> Character::load(std::vector<uint8_t> &&bytes)
 
 Result<Character> Character::loadFile(const std::filesystem::path &path)
 {
-    const std::string name = path.string();
+    const std::string name = "\"" + path.string() + "\"";
     std::error_code code;
-    if (std::filesystem::is_directory(path, code))
-        return Error{"cannot read \"" + name + "\": it is a folder"};
+    const auto status = std::filesystem::status(path, code);
+    if (!std::filesystem::exists(status)) return Error{"cannot open " + name + ": no such file"};
+    if (!std::filesystem::is_regular_file(status))
+        return Error{"cannot open " + name + ": not a regular file"};
+    const uintmax_t size = std::filesystem::file_size(path, code);
+    if (code) return Error{"cannot read " + name + ": " + code.message()};
+    if (size > maxFileSize)
+        return Error{"cannot load " + name + ": " + std::to_string(size) +
+                     " bytes is more than a character file holds"};
     std::ifstream in(path, std::ios::binary);
-    if (!in) return Error{"cannot open \"" + name + "\""};
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size < 0 || !in) return Error{"cannot read \"" + name + "\""};
+    if (!in) return Error{"cannot open " + name + ": " + std::strerror(errno)};
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!in.read(reinterpret_cast<char *>(bytes.data()), size)) return Error{"cannot read \"" + name + "\""};
+    if (!in.read(reinterpret_cast<char *>(bytes.data()), std::streamsize(size)))
+        return Error{"cannot read " + name};
     return load(std::move(bytes));
 }
 
