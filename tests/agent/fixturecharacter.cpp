@@ -40,9 +40,7 @@ acswriter::ImageSpec square(uint16_t side, uint8_t index)
             acswriter::Compression::BackReferences};
 }
 
-} // namespace
-
-std::vector<uint8_t> characterFile()
+acswriter::CharacterSpec baseSpec()
 {
     acswriter::CharacterSpec spec;
     spec.width = FrameSide;
@@ -51,6 +49,14 @@ std::vector<uint8_t> characterFile()
     spec.palette = {{255, 0, 255}, {255, 0, 0}, {0, 0, 255}};
     spec.localized = {{acs::englishLanguage, u"Fixture", u"A test character", u""}};
     spec.images = {square(FrameSide, 1), square(8, 2)};
+    return spec;
+}
+
+} // namespace
+
+std::vector<uint8_t> characterFile()
+{
+    acswriter::CharacterSpec spec = baseSpec();
     spec.animations = {
         animation(u"Showing", {frame({Body}), frame({Patch, Body})}),
         animation(u"RestPose", {frame({Body})}),
@@ -68,6 +74,19 @@ std::vector<uint8_t> characterFile()
         {u"IDLINGLEVEL1", {u"WAVE", u"GOES", u"MISSING"}},
         {u"IDLINGLEVEL2", {u"BRANCHY"}},
     };
+    return acswriter::write(spec).bytes;
+}
+
+std::vector<uint8_t> damagedCharacterFile()
+{
+    acswriter::CharacterSpec spec = baseSpec();
+    spec.animations = {
+        animation(u"Spin", {frame({Body}, 0, -1, {{1, 100}}), frame({Body}, 0, -1, {{0, 100}})}),
+        animation(u"RestPose", {frame({Body})}),
+        animation(u"Circle", {frame({Body}, 10, 1), frame({Patch, Body}, 10, 0, {{0, 100}})},
+                  acs::Transition::ExitBranches),
+    };
+    spec.states = {{u"SHOWING", {u"SPIN"}}, {u"IDLINGLEVEL1", {u"CIRCLE"}}};
     return acswriter::write(spec).bytes;
 }
 

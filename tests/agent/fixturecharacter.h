@@ -20,6 +20,12 @@ namespace fixture
 
 std::vector<uint8_t> characterFile();
 
+// A character whose animations a damaged file could hold:
+//   Spin      SHOWING       two zero-length frames that branch to each other for ever
+//   RestPose                one frame
+//   Circle    IDLINGLEVEL1  frames 0 and 1 loop, and their exit branches lead to each other
+std::vector<uint8_t> damagedCharacterFile();
+
 inline constexpr int FrameSide = 16;
 inline constexpr uint32_t BodyColor = 0xffff0000;  // opaque red, ARGB
 inline constexpr uint32_t PatchColor = 0xff0000ff; // opaque blue

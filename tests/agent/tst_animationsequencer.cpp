@@ -51,6 +51,7 @@ class TestAnimationSequencer : public QObject
     void missingStateAnimationIsSkipped();
     void getsMoreIdleOverTime();
     void stopEndsTheSequence();
+    void damagedAnimationsEnd();
 
   private:
     // "Name:frame:ms" for each of the next `count` steps.
@@ -198,6 +199,26 @@ void TestAnimationSequencer::stopEndsTheSequence()
     sequencer.stop();
     QVERIFY(!sequencer.running());
     QVERIFY(!sequencer.next());
+}
+
+void TestAnimationSequencer::damagedAnimationsEnd()
+{
+    acs::Result<acs::Character> loaded = acs::Character::load(fixture::damagedCharacterFile());
+    QVERIFY(loaded.ok());
+    const AcsCharacter damaged(std::move(loaded.value()));
+    ScriptedRandom random;
+    AnimationSequencer sequencer(damaged, std::ref(random), FastIdle);
+    sequencer.show(false);
+    // Spin never has a frame to show: given up, on to the rest pose. Circle's
+    // exit branches go round: left after as many exit steps as it has frames.
+    QStringList seen;
+    for (int i = 0; i < 8; ++i) {
+        const std::optional<FrameStep> step = sequencer.next();
+        QVERIFY(step);
+        seen << QStringLiteral("%1:%2").arg(damaged.animationName(step->animation)).arg(step->frame);
+    }
+    QCOMPARE(seen, QStringList({"RestPose:0", "RestPose:0", "Circle:0", "Circle:1", "Circle:0", "Circle:1",
+                                "Circle:0", "RestPose:0"}));
 }
 
 QTEST_GUILESS_MAIN(TestAnimationSequencer)
