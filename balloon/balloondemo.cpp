@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QPainter>
 #include <QTextStream>
 #include <QTimer>
@@ -94,6 +95,10 @@ int main(int argc, char **argv)
     const auto text =
         option("text", "text; for labels, lines separated by |", "Balloons follow the character.");
     const auto characterOption = option("char", "character rectangle x,y,w,h", "600,500,96,96");
+    const auto textFile = option("text-file", "read the text (labels: one a line) from a UTF-8 file", "");
+    const QCommandLineOption closeAtOnce(QStringLiteral("close"),
+                                         QStringLiteral("close the balloon once shown"));
+    parser.addOption(closeAtOnce);
     parser.process(app);
 
     auto character = std::make_shared<StandInCharacter>(parseRect(parser.value(characterOption)));
@@ -115,8 +120,19 @@ int main(int argc, char **argv)
     const Method method = k == QLatin1String("input")    ? Method::MsgInput
                           : k == QLatin1String("labels") ? Method::MsgLabels
                                                          : Method::ShowVellix;
-    Value second = parser.value(text);
-    if (method == Method::MsgLabels) second = parser.value(text).split(QLatin1Char('|'));
+    QString textValue = parser.value(text);
+    QChar labelSeparator = QLatin1Char('|');
+    if (!parser.value(textFile).isEmpty()) {
+        QFile file(parser.value(textFile));
+        if (!file.open(QIODevice::ReadOnly)) {
+            QTextStream(stderr) << "cannot read " << file.fileName() << '\n';
+            return 1;
+        }
+        textValue = QString::fromUtf8(file.readAll());
+        labelSeparator = QLatin1Char('\n');
+    }
+    Value second = textValue;
+    if (method == Method::MsgLabels) second = textValue.split(labelSeparator);
     Value iconValue = parser.value(icon).toInt();
     Value shapeValue = parser.value(shape).toInt();
     Value buttonsValue = parser.value(buttons).toInt();
@@ -132,6 +148,8 @@ int main(int argc, char **argv)
             QTextStream(stderr) << "crop " << r.width() << 'x' << r.height() << '+' << r.x() << '+' << r.y()
                                 << Qt::endl;
             reporter.stop();
+            if (parser.isSet(closeAtOnce)) w->close();
+            break;
         }
     });
     reporter.start(50);
