@@ -1,11 +1,13 @@
 // Decoding speed of .acs images against PNG decoding of the same pixels.
 //   bench_acs [image count] [runs]
+//   bench_acs --strip out.png   (saves a few composed frames, to look at)
 // Prints megabytes of decoded palette indices per second for both, the
 // ratio of the medians, and how long loading and showing the first frame take.
 #include "acsfixtures.h"
 
 #include <QBuffer>
 #include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <chrono>
@@ -89,10 +91,30 @@ Run measure(const std::vector<uint8_t> &file, const std::vector<QByteArray> &png
     return run;
 }
 
+// Wraps composed frames in QImages the way the engine does and saves them side by side.
+int saveStrip(const char *path)
+{
+    constexpr int frames = 6;
+    const auto character = acs::Character::load(acswriter::write(acsfixtures::largeCharacter(frames)).bytes);
+    const acs::Size size = character->frameSize();
+    QImage strip(size.width * frames, size.height, QImage::Format_ARGB32_Premultiplied);
+    strip.fill(Qt::white);
+    QPainter painter(&strip);
+    for (int i = 0; i < frames; ++i) {
+        const auto composed = character->composeFrame(character->animationAt(0).frames[size_t(i)]);
+        const QImage frame(reinterpret_cast<const uchar *>(composed->pixels.data()), composed->width,
+                           composed->height, composed->width * 4, QImage::Format_ARGB32_Premultiplied);
+        painter.drawImage(i * size.width, 0, frame);
+    }
+    painter.end();
+    return strip.save(path) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 3 && std::string_view(argv[1]) == "--strip") return saveStrip(argv[2]);
     const int imageCount = argc > 1 ? std::max(1, std::atoi(argv[1])) : 150;
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
 

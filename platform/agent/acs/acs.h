@@ -10,6 +10,10 @@
 // decodes no image. Images are decoded on first use and cached, so showing the
 // first frame of a large character costs one parse and a few image decodes.
 //
+// Limits for hostile files, far above any real character: frame sides up to
+// 1024, at most 64 images in one frame, 4 MB per decoded image, 256 MB of
+// decoded images per character, 256 MB per file.
+//
 // A Character is a cheap handle: copies share the file bytes and the image
 // cache. The cache is guarded by a mutex, so a Character may be used from
 // several threads.
