@@ -20,6 +20,7 @@ namespace {
 struct Options {
     std::optional<QString> character;  // answer to the start-up file dialog
     QString trace;
+    bool quitWhenReady = false;
 };
 
 Options parseCommandLine(const QApplication &app)
@@ -37,8 +38,12 @@ Options parseCommandLine(const QApplication &app)
                                    QStringLiteral("Write every call and message box as JSON lines to <file> (- for "
                                                   "standard output)."),
                                    QStringLiteral("file"));
+    const QCommandLineOption quitWhenReady(QStringLiteral("quit-when-ready"),
+                                           QStringLiteral("Quit as soon as start-up has finished (for timing and "
+                                                          "smoke tests)."));
     parser.addOption(character);
     parser.addOption(trace);
+    parser.addOption(quitWhenReady);
     parser.process(app);
 
     Options options;
@@ -48,6 +53,7 @@ Options parseCommandLine(const QApplication &app)
         options.character = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
     }
     options.trace = parser.value(trace);
+    options.quitWhenReady = parser.isSet(quitWhenReady);
     return options;
 }
 
@@ -97,7 +103,11 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     qtDialogs.setParent(&window);
     messageBoxes.setParent(&window);
     window.controls().button("cmbMsgShow").setFocus();
-    QTimer::singleShot(0, &window, [&trace] { trace.ready(); });
+    QTimer::singleShot(0, &window, [&trace, quit = options.quitWhenReady] {
+        trace.ready();
+        if (quit)
+            QCoreApplication::quit();
+    });
     return app.exec();
 }
 
