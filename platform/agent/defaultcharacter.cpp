@@ -45,7 +45,7 @@ const std::vector<Animation> &animations()
          {{.pose = {.scale = 0.15, .eyeOpen = 0.0, .glow = 1.0}, .durationCs = 6},
           {.pose = {.scale = 0.45, .eyeOpen = 0.0, .glow = 1.0}, .durationCs = 6},
           {.pose = {.scale = 0.8, .lift = 3, .eyeOpen = 0.3, .glow = 1.0}, .durationCs = 7},
-          {.pose = {.scale = 1.04, .lift = 2, .eyeOpen = 1.0, .glow = 0.8}, .durationCs = 8},
+          {.pose = {.scale = 1.04, .eyeOpen = 1.0, .glow = 0.8}, .durationCs = 8},
           {.pose = {.scale = 0.97, .eyeOpen = 1.0, .glow = 0.5}, .durationCs = 8},
           {.pose = {.glow = 0.3}, .durationCs = 15}}},
         {QLatin1StringView("RestPose"), {{.pose = {}, .durationCs = 10}}},
