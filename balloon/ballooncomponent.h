@@ -8,10 +8,18 @@
 // wrongArgCount, a wrong type typeMismatch, an out-of-range IconType, MsgType
 // or ButtonsType invalidValue; nothing is shown then.
 //
+// ModalFlag true: the call returns when the balloon closes and other windows
+// take no input meanwhile. OnTopFlag true keeps the balloon above other
+// windows. A modeless balloon does not take the keyboard focus.
+//
 // They return MsgResult:
-//   Button  the number of the button that closed the balloon (see
-//           buttonset.h: Ok 1 ... Yes for all 15), 0 when closed without one
-//           and always 0 from a modeless call, which returns at once
+//   Button  the button that closed the balloon, one number per kind:
+//             Ok 1, Cancel 2, Abort 3, Retry 4, Ignore 5, Yes 6, No 7,
+//             Back 8, Next 9, Close 10, Snooze 11, Find 12, Tips 13,
+//             Options 14, Yes for all 15;
+//           0 when closed without a button, and always 0 from a modeless
+//           call, which returns at once. Esc answers the first of Cancel,
+//           Close, No, Snooze, Ok that the set has, else 0 (buttonset.h).
 //   Label   the label selected when a button, Enter or a click on a label
 //           closed the balloon; -1 when there is none or the balloon was
 //           dismissed (Esc, or a click on a balloon without buttons)
