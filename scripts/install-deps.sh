@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config dpkg-dev file
     qt6-base-dev
     clang libclang-rt-14-dev          # the decoder's fuzz target
     libbenchmark-dev                  # benchmarks

@@ -1,0 +1,33 @@
+# Installs the two programs, their components, icons and desktop entries, and
+# packages them for Debian with CPack.
+include(GNUInstallDirs)
+
+install(TARGETS fennick morrowby RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The programs look for their components in ../lib/balloon-harness/components.
+install(TARGETS vellixballoon LIBRARY DESTINATION lib/balloon-harness/components)
+install(FILES resources/fennick.desktop resources/morrowby.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES resources/balloon-harness-32.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME balloon-harness.png)
+install(FILES resources/balloon-harness-16.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/16x16/apps RENAME balloon-harness.png)
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+set(CPACK_PACKAGE_NAME balloon-harness)
+set(CPACK_PACKAGE_VENDOR "Balloon harness developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Interactive test harness for a balloon message component")
+set(CPACK_PACKAGE_CONTACT "Balloon harness developers <maintainers@users.noreply.invalid>")
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The package ships no shared library of its own; the components are plugins.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+"Interactive test harness for a balloon message component
+ Two programs, Fennick and Morrowby, drive a balloon message component by its
+ dispatch identifiers: set its options, show its three kinds of message beside
+ an animated desktop character and see what the user answered. Ships a
+ reference balloon component and a character engine for .acs files.")
+include(CPack)

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the build two ways, with cmake --install and from the Debian
+# package CPack makes, into temporary roots, and starts each installed program
+# offscreen to ready with the component found beside it.
+# Usage: installed_starts.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen HARNESS_COMPONENT_PATH= XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+check_root() {
+    local root=$1 prefix=$2
+    for file in bin/fennick bin/morrowby lib/balloon-harness/components/vellixballoon.so \
+                share/applications/fennick.desktop share/applications/morrowby.desktop \
+                share/icons/hicolor/32x32/apps/balloon-harness.png; do
+        [ -e "$root$prefix/$file" ] || { echo "missing in the installed tree: $prefix/$file"; exit 1; }
+    done
+    for program in fennick morrowby; do
+        # Run from elsewhere: the program must find its component relative to itself.
+        out=$(cd / && timeout 30 "$root$prefix/bin/$program" --character "" --trace - --quit-when-ready 2>&1) || {
+            echo "$program from $root$prefix failed:"; echo "$out"; exit 1; }
+        grep -q '"event":"ready"' <<<"$out" || { echo "$program never got ready:"; echo "$out"; exit 1; }
+        echo "$program installed under $prefix: ready"
+    done
+}
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+check_root "$work/prefix" ""
+
+(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
+deb=$(ls "$work"/package/*.deb)
+dpkg-deb --info "$deb" | grep -E '^ (Package|Depends):'
+dpkg-deb -x "$deb" "$work/debroot"
+check_root "$work/debroot" /usr
+echo "1 passed, 0 failed"
