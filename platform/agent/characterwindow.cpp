@@ -1,6 +1,7 @@
 #include "characterwindow.h"
 
 #include <QBitmap>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -25,6 +26,21 @@ CharacterWindow::CharacterWindow(QSize frameSize)
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(frameSize);
     setMask(NothingVisible);
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool CharacterWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Show || !isVisible()) return false;
+    const auto *widget = qobject_cast<const QWidget *>(watched);
+    if (!widget || widget == this || !widget->isWindow()) return false;
+    // Balloons, menus and tips belong above the character; ordinary windows
+    // and dialogs go beneath it. The show event comes before the window is on
+    // the screen, so raise once it is.
+    const Qt::WindowType type = widget->windowType();
+    if (type == Qt::Window || type == Qt::Dialog)
+        QMetaObject::invokeMethod(this, &QWidget::raise, Qt::QueuedConnection);
+    return false;
 }
 
 QRegion CharacterWindow::opaqueRegion(const QImage &frame)

@@ -1,7 +1,9 @@
 // The character's own window: no frame, never takes the focus, and shows
 // nothing but the character's pixels. The mask does the cutting out, because
 // without a compositor a translucent window would show black around it.
-// The user can drag the character around with the mouse.
+// The user can drag the character around with the mouse. The character stays
+// above the program's ordinary windows even where no window manager keeps
+// "stays on top" windows there.
 #pragma once
 
 #include <QImage>
@@ -26,6 +28,7 @@ class CharacterWindow : public QWidget
     static QRegion opaqueRegion(const QImage &frame);
 
   protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

@@ -50,7 +50,9 @@ Result<Character> Character::load(std::vector<uint8_t> &&bytes)
 
 Result<Character> Character::loadFile(const std::filesystem::path &path)
 {
-    const std::string name = "\"" + path.string() + "\"";
+    std::string name = "\"";
+    name += path.string();
+    name += '"';
     std::error_code code;
     const auto status = std::filesystem::status(path, code);
     if (!std::filesystem::exists(status)) return Error{"cannot open " + name + ": no such file"};

@@ -93,11 +93,20 @@ constexpr DistanceClass distanceClassFor(uint64_t bits)
     return {3, 20, 4673};
 }
 
+// Output buffers carry this many spare bytes so short copies can move whole
+// 8-byte words and spill a little past their end.
+constexpr size_t copySlack = 8;
+constexpr size_t shortCopy = 32;
+
 void copyBack(uint8_t *out, size_t pos, size_t distance, size_t length)
 {
     uint8_t *dst = out + pos;
     const uint8_t *src = dst - distance;
-    if (distance >= length) {
+    if (distance >= 8 && length <= shortCopy) {
+        // Each word read lies wholly before the word being written, so it is final.
+        for (size_t i = 0; i < length; i += 8)
+            std::memcpy(dst + i, src + i, 8);
+    } else if (distance >= length) {
         std::memcpy(dst, src, length);
     } else if (distance == 1) {
         std::memset(dst, *src, length);
@@ -178,8 +187,9 @@ Result<std::vector<uint8_t>> decompress(std::span<const uint8_t> block, size_t e
     if (block.size() > 0 && expectedSize / maxExpansionPerByte > block.size())
         return streamError(
             std::to_string(block.size()) + " bytes cannot expand to " + std::to_string(expectedSize), 0);
-    std::vector<uint8_t> out(block.empty() ? 0 : expectedSize);
+    std::vector<uint8_t> out(block.empty() ? 0 : expectedSize + copySlack);
     if (auto error = decompressInto(block, out.data(), expectedSize)) return std::move(*error);
+    out.resize(expectedSize);
     return out;
 }
 
