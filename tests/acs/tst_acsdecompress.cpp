@@ -83,6 +83,13 @@ class TestAcsDecompress : public QObject
             s.copy(3, 10);
             s.copy(2, 5);
         });
+        QTest::newRow("short copies overlapping by whole words, last one at the very end")
+            << Script([](Stream &s) {
+                   s.literals(20, 7);
+                   s.copy(9, 31);
+                   s.copy(8, 17);
+                   s.copy(16, 2);
+               });
         QTest::newRow("6-bit class at 1 and 64") << Script([](Stream &s) {
             s.literals(64, 2);
             s.copy(64, 2);
