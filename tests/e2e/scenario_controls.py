@@ -1,0 +1,1 @@
+def run(r): pass

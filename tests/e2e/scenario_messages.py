@@ -1,0 +1,2 @@
+def run_modal(r): pass
+def run_modeless(r): pass
