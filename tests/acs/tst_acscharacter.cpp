@@ -113,6 +113,7 @@ class TestAcsCharacter : public QObject
         }
         QCOMPARE(qs(character().animation(u"WAVE")->name), QString("Wave"));
         QVERIFY(!character().animation("Wav"));
+        QCOMPARE(character().animationIndex(u"movelEFT"), std::optional<size_t>(2));
         QCOMPARE(qs(character().restPose()->name), QString("RestPose"));
         QCOMPARE(character().animationNames().size(), m_spec.animations.size());
         QCOMPARE(qs(character().animationNames()[5]), QString("Idle1_4 (2)"));

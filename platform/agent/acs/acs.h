@@ -271,10 +271,13 @@ class Character
     const State *state(std::string_view asciiName) const;
 
     size_t animationCount() const;
+    // index < animationCount(); list order.
     const Animation &animationAt(size_t index) const;
     std::vector<std::u16string> animationNames() const; // list order, as spelled in the list
     // Case-insensitive lookup; nullptr when absent.
     const Animation *animation(std::u16string_view name) const;
+    // List position of the animation with this name (case-insensitive).
+    std::optional<size_t> animationIndex(std::u16string_view name) const;
     const Animation *animation(std::string_view asciiName) const;
     // The "RestPose" animation, nullptr when absent.
     const Animation *restPose() const;

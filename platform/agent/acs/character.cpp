@@ -162,10 +162,17 @@ std::vector<std::u16string> Character::animationNames() const
     return names;
 }
 
-const Animation *Character::animation(std::u16string_view name) const
+std::optional<size_t> Character::animationIndex(std::u16string_view name) const
 {
     const auto found = m_data->animationByFoldedName.find(detail::foldName(name));
-    return found == m_data->animationByFoldedName.end() ? nullptr : &m_data->animations[found->second];
+    if (found == m_data->animationByFoldedName.end()) return std::nullopt;
+    return found->second;
+}
+
+const Animation *Character::animation(std::u16string_view name) const
+{
+    const auto index = animationIndex(name);
+    return index ? &m_data->animations[*index] : nullptr;
 }
 
 const Animation *Character::animation(std::string_view asciiName) const
