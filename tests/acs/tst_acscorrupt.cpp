@@ -48,6 +48,12 @@ std::string exercise(const Bytes &bytes)
     return firstError;
 }
 
+Bytes readFile(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
 void pokeByte(Bytes &bytes, size_t offset, uint8_t value)
 {
     bytes.at(offset) = value;
@@ -278,16 +284,20 @@ class TestAcsCorrupt : public QObject
         }
     }
 
-    // Inputs the fuzzer once found troublesome.
-    void regressions()
+    // The fuzz seeds must load cleanly; inputs the fuzzer once found
+    // troublesome (kept in regressions/) must give errors at most.
+    void fuzzInputs()
     {
-        const std::filesystem::path dir(ACS_REGRESSION_DIR);
-        if (!std::filesystem::exists(dir)) QSKIP("no regression inputs");
-        for (const auto &entry : std::filesystem::directory_iterator(dir)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            exercise(bytes);
+        const std::filesystem::path root(ACS_FUZZ_DIR);
+        int seeds = 0;
+        for (const auto &entry : std::filesystem::directory_iterator(root / "corpus" / "acs")) {
+            QVERIFY2(exercise(readFile(entry.path())).empty(), entry.path().c_str());
+            ++seeds;
         }
+        QVERIFY(seeds > 0);
+        if (!std::filesystem::exists(root / "regressions")) return;
+        for (const auto &entry : std::filesystem::directory_iterator(root / "regressions"))
+            exercise(readFile(entry.path()));
     }
 
   private:
