@@ -57,7 +57,9 @@ void OptionGroup::select(int index)
 
 CheckBox::CheckBox(QWidget *parent) : QCheckBox(parent)
 {
-    connect(this, &QCheckBox::clicked, this, &CheckBox::userClicked);
+    // Any change not made by setValue() is the user's: a click, a key, or an
+    // assistive tool's toggle, which sets the state without a click.
+    connect(this, &QCheckBox::stateChanged, this, &CheckBox::userClicked);
 }
 
 int CheckBox::value() const
@@ -75,7 +77,10 @@ void CheckBox::setValue(int value)
         throw HarnessError(component::error::InvalidPropertyValue, QStringLiteral("Invalid property value"));
     if (value == this->value())
         return;
-    setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    {
+        const QSignalBlocker blocker(this);
+        setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    }
     if (onClick)
         onClick();
 }

@@ -6,28 +6,31 @@ namespace harness {
 
 using namespace component;
 
-void throwTypeMismatch(const QString &control, const QString &member)
+void throwTypeMismatch(const QString &control, QLatin1String member)
 {
     throw HarnessError(error::TypeMismatch,
                        QStringLiteral("Type mismatch: %1.%2 returned a value of the wrong type").arg(control, member));
 }
 
-Value HostedControl::call(DispId id, const QString &member, CallKind kind, Args args)
+Value HostedControl::call(DispId id, QLatin1String member, CallKind kind, Args args)
 {
     if (!object_)
         throw HarnessError(error::ObjectRequired, QStringLiteral("Object required: %1").arg(name_));
     std::vector<Value> before;
-    before.reserve(args.size());
-    for (const Arg &a : args)
-        before.push_back(a.get());
+    if (trace_.enabled()) {
+        before.reserve(args.size());
+        for (const Arg &a : args)
+            before.push_back(a.get());
+    }
     const Result result = safeInvoke(*object_, id, kind, args);
-    trace_.dispatch({name_, id, member, kind, before, args}, result);
+    if (trace_.enabled())
+        trace_.dispatch({name_, id, member, kind, before, args}, result);
     if (!result.ok())
         throw HarnessError(result.error().number, result.error().description);
     return result.value();
 }
 
-int32_t HostedControl::getLong(DispId id, const QString &member)
+int32_t HostedControl::getLong(DispId id, QLatin1String member)
 {
     const Value v = call(id, member, CallKind::PropertyGet);
     if (const auto *l = std::get_if<int32_t>(&v))
@@ -37,7 +40,7 @@ int32_t HostedControl::getLong(DispId id, const QString &member)
     throwTypeMismatch(name_, member);
 }
 
-bool HostedControl::getBool(DispId id, const QString &member)
+bool HostedControl::getBool(DispId id, QLatin1String member)
 {
     const Value v = call(id, member, CallKind::PropertyGet);
     if (const auto *b = std::get_if<Bool>(&v))
@@ -45,7 +48,7 @@ bool HostedControl::getBool(DispId id, const QString &member)
     throwTypeMismatch(name_, member);
 }
 
-QString HostedControl::getString(DispId id, const QString &member)
+QString HostedControl::getString(DispId id, QLatin1String member)
 {
     const Value v = call(id, member, CallKind::PropertyGet);
     if (const auto *s = std::get_if<QString>(&v))

@@ -18,13 +18,14 @@ public:
     const QString &name() const { return name_; }
     const component::ObjectRef &object() const { return object_; }
 
-    component::Value call(component::DispId id, const QString &member, component::CallKind kind,
+    // member names the call in the trace and in errors.
+    component::Value call(component::DispId id, QLatin1String member, component::CallKind kind,
                           component::Args args = {});
 
     // Typed reads: a value of another type from the control is an error.
-    int32_t getLong(component::DispId id, const QString &member);
-    bool getBool(component::DispId id, const QString &member);
-    QString getString(component::DispId id, const QString &member);
+    int32_t getLong(component::DispId id, QLatin1String member);
+    bool getBool(component::DispId id, QLatin1String member);
+    QString getString(component::DispId id, QLatin1String member);
 
 private:
     QString name_;
@@ -33,6 +34,6 @@ private:
 };
 
 // A result of the wrong type from a control.
-[[noreturn]] void throwTypeMismatch(const QString &control, const QString &member);
+[[noreturn]] void throwTypeMismatch(const QString &control, QLatin1String member);
 
 } // namespace harness

@@ -11,43 +11,43 @@ namespace cd = dialogs::member;
 
 void CommonDialogFacade::setDialogTitle(const QString &title)
 {
-    control_.call(cd::DialogTitle, QStringLiteral("DialogTitle"), CallKind::PropertyPut, {Value(title)});
+    control_.call(cd::DialogTitle, QLatin1String("DialogTitle"), CallKind::PropertyPut, {Value(title)});
 }
 
 void CommonDialogFacade::setFilter(const QString &filter)
 {
-    control_.call(cd::Filter, QStringLiteral("Filter"), CallKind::PropertyPut, {Value(filter)});
+    control_.call(cd::Filter, QLatin1String("Filter"), CallKind::PropertyPut, {Value(filter)});
 }
 
 void CommonDialogFacade::setFileName(const QString &file)
 {
-    control_.call(cd::FileName, QStringLiteral("FileName"), CallKind::PropertyPut, {Value(file)});
+    control_.call(cd::FileName, QLatin1String("FileName"), CallKind::PropertyPut, {Value(file)});
 }
 
-QString CommonDialogFacade::FileName() { return control_.getString(cd::FileName, QStringLiteral("FileName")); }
+QString CommonDialogFacade::FileName() { return control_.getString(cd::FileName, QLatin1String("FileName")); }
 
 void CommonDialogFacade::setColor(int32_t color)
 {
-    control_.call(cd::Color, QStringLiteral("Color"), CallKind::PropertyPut, {Value(color)});
+    control_.call(cd::Color, QLatin1String("Color"), CallKind::PropertyPut, {Value(color)});
 }
 
-int32_t CommonDialogFacade::Color() { return control_.getLong(cd::Color, QStringLiteral("Color")); }
+int32_t CommonDialogFacade::Color() { return control_.getLong(cd::Color, QLatin1String("Color")); }
 
-void CommonDialogFacade::ShowOpen() { control_.call(cd::ShowOpen, QStringLiteral("ShowOpen"), CallKind::Method); }
+void CommonDialogFacade::ShowOpen() { control_.call(cd::ShowOpen, QLatin1String("ShowOpen"), CallKind::Method); }
 
-void CommonDialogFacade::ShowColor() { control_.call(cd::ShowColor, QStringLiteral("ShowColor"), CallKind::Method); }
+void CommonDialogFacade::ShowColor() { control_.call(cd::ShowColor, QLatin1String("ShowColor"), CallKind::Method); }
 
 void AgentFacade::CharactersLoad(const QString &characterId, const std::optional<QString> &file)
 {
     Args args{Value(characterId)};
     if (file)
         args.emplace_back(Value(*file));
-    control_.call(agent::member::CharactersLoad, QStringLiteral("Characters.Load"), CallKind::Method, std::move(args));
+    control_.call(agent::member::CharactersLoad, QLatin1String("Characters.Load"), CallKind::Method, std::move(args));
 }
 
 ObjectRef AgentFacade::CharactersCharacter(const QString &characterId)
 {
-    const QString member = QStringLiteral("Characters.Character");
+    const QLatin1String member("Characters.Character");
     const Value v = control_.call(agent::member::CharactersCharacter, member, CallKind::Method, {Value(characterId)});
     const auto *object = std::get_if<ObjectRef>(&v);
     if (!object || !*object)
@@ -62,14 +62,14 @@ CharacterFacade::CharacterFacade(const ObjectRef &character, Trace &trace)
 
 void CharacterFacade::setTop(int16_t top)
 {
-    control_.call(character::Top, QStringLiteral("Character.Top"), CallKind::PropertyPut, {Value(top)});
+    control_.call(character::Top, QLatin1String("Character.Top"), CallKind::PropertyPut, {Value(top)});
 }
 
 void CharacterFacade::setLeft(int16_t left)
 {
-    control_.call(character::Left, QStringLiteral("Character.Left"), CallKind::PropertyPut, {Value(left)});
+    control_.call(character::Left, QLatin1String("Character.Left"), CallKind::PropertyPut, {Value(left)});
 }
 
-void CharacterFacade::Show() { control_.call(character::Show, QStringLiteral("Character.Show"), CallKind::Method); }
+void CharacterFacade::Show() { control_.call(character::Show, QLatin1String("Character.Show"), CallKind::Method); }
 
 } // namespace harness

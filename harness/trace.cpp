@@ -108,7 +108,7 @@ void Trace::dispatch(const Call &call, const Result &result)
     for (const Value &v : call.argsBefore)
         args << toJson(v);
     QString line = QLatin1String("{\"event\":\"dispatch\",\"control\":") + jsonString(call.control) +
-                   QLatin1String(",\"id\":") + hexId(call.id) + QLatin1String(",\"member\":") + jsonString(call.member) +
+                   QLatin1String(",\"id\":") + hexId(call.id) + QLatin1String(",\"member\":") + jsonString(QString(call.member)) +
                    QLatin1String(",\"kind\":\"") + QLatin1String(kindName(call.kind)) + QLatin1String("\",\"args\":[") +
                    args.join(QLatin1Char(',')) + QLatin1Char(']');
     QStringList changed;

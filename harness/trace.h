@@ -25,7 +25,7 @@ public:
     struct Call {
         const QString &control;
         component::DispId id;
-        const QString &member;
+        QLatin1String member;
         component::CallKind kind;
         const std::vector<component::Value> &argsBefore;  // as passed
         const component::Args &argsAfter;  // by-reference arguments may have changed

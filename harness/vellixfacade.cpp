@@ -4,10 +4,10 @@ namespace harness {
 
 using namespace component;
 
-QString VellixFacade::nameOf(DispId property)
+QLatin1String VellixFacade::nameOf(DispId property)
 {
     const PropertyInfo *info = findProperty(property);
-    return info ? QString::fromLatin1(info->name.data(), qsizetype(info->name.size())) : QString::number(property);
+    return info ? QLatin1String(info->name.data(), qsizetype(info->name.size())) : QLatin1String("?");
 }
 
 int32_t VellixFacade::getLong(DispId property) { return control_.getLong(property, nameOf(property)); }
@@ -36,15 +36,16 @@ void VellixFacade::setCustomIcon(Value &picture)
 
 MsgResult VellixFacade::callMethod(Method method, const QString &heading, Arg second, HarnessState &state)
 {
-    const std::string_view name = methodNames[size_t(method)];
-    const Value result = control_.call(methods_.of(method), QString::fromLatin1(name.data(), qsizetype(name.size())),
+    const std::string_view view = methodNames[size_t(method)];
+    const QLatin1String name(view.data(), qsizetype(view.size()));
+    const Value result = control_.call(methods_.of(method), name,
                                        CallKind::Method,
                                        {Value(heading), std::move(second), Arg::byRef(state.IconType),
                                         Arg::byRef(state.MsgType), Arg::byRef(state.ButtonsType),
                                         Arg::byRef(state.ModalFlag), Arg::byRef(state.OnTopFlag)});
     if (const auto *r = std::get_if<MsgResult>(&result))
         return *r;
-    throwTypeMismatch(control_.name(), QString::fromLatin1(name.data(), qsizetype(name.size())));
+    throwTypeMismatch(control_.name(), name);
 }
 
 MsgResult VellixFacade::ShowVellix(const QString &heading, const QString &text, HarnessState &state)

@@ -36,7 +36,7 @@ public:
 private:
     component::MsgResult callMethod(component::Method method, const QString &heading, component::Arg second,
                                     HarnessState &state);
-    static QString nameOf(component::DispId property);
+    static QLatin1String nameOf(component::DispId property);
 
     HostedControl &control_;
     component::MethodIds methods_;
