@@ -14,6 +14,13 @@ cxx=${CLANGXX:-clang++}
 binary="$work/acs_fuzzer"
 
 mkdir -p "$work/corpus" "$work/artifacts"
+# Without clang's fuzzer runtime there is nothing to run: 77 tells CTest to skip.
+probe="$work/probe.cpp"
+echo 'extern "C" int LLVMFuzzerTestOneInput(const char *, unsigned long) { return 0; }' > "$probe"
+if ! "$cxx" -fsanitize=fuzzer,address,undefined "$probe" -o "$work/probe" 2> "$work/probe.log"; then
+    echo "skipped: $cxx cannot build libFuzzer targets (see $work/probe.log)"
+    exit 77
+fi
 sources=("$here/acs_fuzzer.cpp" "$decoder"/*.cpp)
 if [[ ! -x "$binary" ]] || [[ -n "$(find "${sources[@]}" "$decoder"/*.h -newer "$binary")" ]]; then
     "$cxx" -std=c++20 -g -O1 -fno-omit-frame-pointer \
