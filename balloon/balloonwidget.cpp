@@ -272,8 +272,12 @@ void BalloonWidget::finish(int button)
     if (finished_) return;
     finished_ = true;
     answer_.button = button;
-    if (labels_ && !dismissed_ && labels_->selectionModel()->hasSelection())
-        answer_.label = labels_->currentIndex().row();
+    // The selected label, not the current one: an assistive tool selects
+    // without moving the current index.
+    if (labels_ && !dismissed_) {
+        const QModelIndexList selected = labels_->selectionModel()->selectedIndexes();
+        if (!selected.isEmpty()) answer_.label = selected.first().row();
+    }
     if (input_) answer_.text = input_->text();
     hide();
     emit finished();
