@@ -88,6 +88,12 @@ def text_of(acc):
     return text.getText(0, text.characterCount)
 
 
+def child_button(window, caption):
+    button = find(window, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == caption)
+    check(button is not None, f"{window.name!r} has no button {caption!r}")
+    return button
+
+
 def label_texts(window):
     return [label.name for label in find_all(window, lambda o: o.getRole() == pyatspi.ROLE_LABEL) if label.name]
 
@@ -221,6 +227,13 @@ class HarnessApp:
         target.queryComponent().grabFocus()
         wait_for(f"{name} to have the focus", lambda: target.getState().contains(pyatspi.STATE_FOCUSED))
 
+    # -- balloons --------------------------------------------------------
+
+    def balloon(self, heading):
+        """The balloon component's message window, an alert named by its heading."""
+        return self.wait_top_level(f"a balloon headed {heading!r}",
+                                   lambda w: w.getRole() == pyatspi.ROLE_ALERT and w.name == heading)
+
     # -- message boxes ---------------------------------------------------
 
     def message_box(self, title):
@@ -231,9 +244,7 @@ class HarnessApp:
         """Reads the box's text, presses its OK button, and returns the text."""
         box = self.message_box(title)
         texts = wait_for(f"the text of the {title!r} box", lambda: label_texts(box))
-        ok = find(box, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == "OK")
-        check(ok is not None, f"the {title!r} box has no OK button")
-        do_action(ok, "Press")
+        do_action(child_button(box, "OK"), "Press")
         self.wait_closed(f"the {title!r} box", box)
         check_equal(len(texts), 1, f"texts shown in the {title!r} box")
         return texts[0]

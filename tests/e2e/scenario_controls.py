@@ -7,8 +7,8 @@ import subprocess
 
 import pyatspi
 
-from harnessapp import (WAIT_SECONDS, check, check_equal, do_action, find, is_checked, labelled_by, screen_pixel,
-                        screen_rect, wait_for)
+from harnessapp import (WAIT_SECONDS, check, check_equal, child_button, do_action, find, is_checked, labelled_by,
+                        screen_pixel, screen_rect, wait_for)
 
 COLOUR_DIALOG_TITLE = "Select Color"
 ICON_DIALOG_TITLE = "Select the icon file..."
@@ -85,12 +85,6 @@ def open_colour_dialog(app, button):
                               lambda w: w.getRole() == pyatspi.ROLE_DIALOG and w.name == COLOUR_DIALOG_TITLE)
 
 
-def dialog_button(dialog, caption):
-    button = find(dialog, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == caption)
-    check(button is not None, f"the dialog {dialog.name!r} has no {caption!r} button")
-    return button
-
-
 def check_colour_picked(r, app):
     r.step("colour: pick #123456 for the window colour")
     app.trace.mark()
@@ -102,7 +96,7 @@ def check_colour_picked(r, app):
         wait_for(f"{field} to read {value}", lambda: int(spin.queryValue().currentValue) == value)
     html = find(dialog, lambda o: o.getRole() == pyatspi.ROLE_TEXT and labelled_by(o) == "HTML:")
     wait_for("the dialog to show #123456", lambda: html.queryText().getText(0, -1).lower() == "#123456")
-    do_action(dialog_button(dialog, "OK"), "Press")
+    do_action(child_button(dialog, "OK"), "Press")
     app.wait_closed("the colour dialog", dialog)
     wanted = colour_ref(PICKED_RGB)
     wait_for("BalloonColor read back", lambda: len(puts(app, "BalloonColor", "get")) == 2)
@@ -117,7 +111,7 @@ def check_colour_cancelled(r, app):
     dialog = open_colour_dialog(app, "cmbTextColor")
     spin = find(dialog, lambda o: o.getRole() == pyatspi.ROLE_SPIN_BUTTON and o.name == "Red:")
     spin.queryValue().currentValue = 200  # changed in the dialog, then thrown away
-    do_action(dialog_button(dialog, "Cancel"), "Press")
+    do_action(child_button(dialog, "Cancel"), "Press")
     app.wait_closed("the colour dialog", dialog)
     wait_for("TextColor read back", lambda: len(puts(app, "TextColor", "get")) == 2)
     check_equal(app.trace.new_dispatches("Vellix1", "TextColor", "get")[0]["result"], before,
@@ -147,7 +141,7 @@ def check_icon_chosen(r, app):
     check_equal(file_types.name if file_types else None, "Icons (*.ico)", "icon file filter")
     name_field = find(dialog, lambda o: o.getRole() == pyatspi.ROLE_TEXT and labelled_by(o) == "File name:")
     name_field.queryEditableText().setTextContents(icon)
-    open_button = dialog_button(dialog, "Open")
+    open_button = child_button(dialog, "Open")
     wait_for("the Open button to be enabled", lambda: open_button.getState().contains(pyatspi.STATE_ENABLED))
     do_action(open_button, "Press")
     app.wait_closed("the icon file dialog", dialog)
@@ -162,7 +156,7 @@ def check_icon_cancelled(r, app):
     icon = r.icon_file()
     app.trace.mark()
     dialog = icon_dialog(app)
-    do_action(dialog_button(dialog, "Cancel"), "Press")
+    do_action(child_button(dialog, "Cancel"), "Press")
     app.wait_closed("the icon file dialog", dialog)
     check_equal(app.answer_message_box("Error"), "You have not chosen a icon!", "the box after a cancel")
     wait_for("CustomIcon assigned", lambda: puts(app, "CustomIcon", "putref"))
