@@ -12,6 +12,10 @@ BUSY_TEXT = "Window of the message already on the screen."
 # Button numbers of the component's answer.
 OK, CANCEL, YES, NO = 1, 2, 6, 7
 LABELS = ["alpha", "бета", "", "gamma 🎈"]
+METHOD_IDS = {
+    "fennick": {"ShowVellix": "0x60030013", "MsgLabels": "0x60030014", "MsgInput": "0x60030015"},
+    "morrowby": {"ShowVellix": "0x60030014", "MsgLabels": "0x60030015", "MsgInput": "0x60030016"},
+}
 
 
 def utf16_length(text):
@@ -56,6 +60,7 @@ def close_balloon(app, balloon, caption):
 def check_call(app, member, heading, second, result):
     calls = method_calls(app, member)
     check_equal(len(calls), 1, f"{member} calls")
+    check_equal(calls[0]["id"], METHOD_IDS[app.name][member], f"{member} identifier")
     args = calls[0]["args"]
     check_equal(args[:2], [heading, second], f"{member} heading and text")
     check_equal(calls[0]["result"], result, f"{member} result")
