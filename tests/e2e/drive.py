@@ -85,6 +85,7 @@ def keep_artifacts(run, artifacts):
     if run.apps:
         last = run.apps[-1]
         print(f"--- tail of the trace of {last.label} ---\n{last.trace.tail()}--- end of trace ---")
+        print(f"--- tail of the output of {last.label} ---\n{last.log_tail()}--- end of output ---")
 
 
 def main():

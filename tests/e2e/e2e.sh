@@ -23,8 +23,6 @@ if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
     exit 77
 fi
 
-# Only the last run's failure is kept.
-rm -f "$ARTIFACTS"/screen.png "$ARTIFACTS"/*.jsonl "$ARTIFACTS"/*.log 2>/dev/null
 WORK=$(mktemp -d /tmp/e2e-"$SCENARIO".XXXXXX)
 mkdir -p "$WORK/config" "$WORK/runtime"
 chmod 700 "$WORK/runtime"

@@ -12,6 +12,7 @@ import time
 import pyatspi
 
 from tracelog import TraceLog
+from xwindow import request_close
 
 WAIT_SECONDS = 10.0
 MAIN_WINDOW_TITLE = "Testing of core (Please excuse me for bad English)"
@@ -44,6 +45,19 @@ def wait_for(what, probe, timeout=WAIT_SECONDS, interval=0.03):
         time.sleep(interval)
     raise CheckFailed(f"timed out after {timeout:.0f} s waiting for {what}"
                       + (f" (last error: {last_error})" if last_error else ""))
+
+
+def wait_equal(what, read, expected, timeout=WAIT_SECONDS):
+    """Polls read() until it gives expected; a timeout tells the last value seen."""
+    seen = []
+
+    def probe():
+        seen[:] = [read()]
+        return seen[0] == expected
+    try:
+        wait_for(what, probe, timeout)
+    except CheckFailed as e:
+        raise CheckFailed(f"{e}: expected {expected!r}, last saw {seen[0] if seen else None!r}") from None
 
 
 def find(root, predicate):
@@ -143,6 +157,19 @@ class HarnessApp:
                 self.process.kill()
                 self.process.wait(timeout=5)
 
+    def close(self):
+        """Closes the window as a user does; the program must end by itself, with 0."""
+        request_close(self.main_window_id())
+        try:
+            code = self.process.wait(timeout=WAIT_SECONDS)
+        except subprocess.TimeoutExpired:
+            raise CheckFailed(f"{self.name} still runs {WAIT_SECONDS:.0f} s after its window was closed")
+        check_equal(code, 0, f"exit code of {self.name} after closing its window")
+
+    def log_tail(self, lines=15):
+        with open(self.log_path, encoding="utf-8", errors="replace") as f:
+            return "".join(f.readlines()[-lines:])
+
     def check_running(self):
         check(self.process.poll() is None, f"{self.name} ended with exit code {self.process.returncode}")
 
@@ -210,12 +237,16 @@ class HarnessApp:
         field.queryEditableText().setTextContents(text)
         wait_for(f"{name} to hold the new text", lambda: text_of(field) == text)
 
-    def focus_main_window(self):
-        """Gives the window X input focus, which nobody does without a window manager."""
+    def main_window_id(self):
         out = subprocess.run(["xdotool", "search", "--pid", str(self.process.pid), "--name", "^Testing of core"],
                              capture_output=True, text=True, timeout=WAIT_SECONDS).stdout.split()
         check(out, "xdotool cannot find the main window")
-        subprocess.run(["xdotool", "windowfocus", "--sync", out[0]], timeout=WAIT_SECONDS, check=True)
+        return int(out[0])
+
+    def focus_main_window(self):
+        """Gives the window X input focus, which nobody does without a window manager."""
+        subprocess.run(["xdotool", "windowfocus", "--sync", str(self.main_window_id())], timeout=WAIT_SECONDS,
+                       check=True)
         wait_for("the main window to be active",
                  lambda: self.main_window().getState().contains(pyatspi.STATE_ACTIVE))
 

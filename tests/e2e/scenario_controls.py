@@ -178,4 +178,4 @@ def run(r):
     check_colour_cancelled(r, app)
     check_icon_chosen(r, app)
     check_icon_cancelled(r, app)
-    app.check_running()
+    app.close()

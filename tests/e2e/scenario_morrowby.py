@@ -42,4 +42,4 @@ def run(r):
     do_action(child_button(dialog, "Cancel"), "Press")
     app.wait_closed("the icon file dialog", dialog)
     check_equal(app.answer_message_box("Error"), "You have not chosen a icon!", "the box after a cancel")
-    app.check_running()
+    app.close()

@@ -33,7 +33,7 @@ def run_cancelled(r):
     app.wait_ready()
     check_loaded(app, ["Default"], BUILT_IN_CHARACTER)
     check_window_shows_start_values(app)
-    app.stop()
+    app.close()
 
 
 def run_character_option(r):
@@ -41,7 +41,7 @@ def run_character_option(r):
     app = r.start("option", character=acs)
     app.wait_ready()
     check_loaded(app, ["Default", acs], FIXTURE_CHARACTER)
-    app.stop()
+    app.close()
 
 
 def run_file_dialog(r):
@@ -64,7 +64,7 @@ def run_file_dialog(r):
     app.wait_closed("the character file dialog", dialog)
     app.wait_ready()
     check_loaded(app, ["Default", acs], FIXTURE_CHARACTER)
-    app.stop()
+    app.close()
 
 
 def run(r):
