@@ -43,7 +43,7 @@ std::string exercise(const Bytes &bytes)
         character.returnAnimationOf(animation);
     }
     for (size_t s = 0; s < character.soundCount(); ++s)
-        (void)character.sound(s);
+        if (auto sound = character.sound(s); !sound) note(sound.error());
     (void)character.name(0x0419);
     return firstError;
 }
@@ -217,6 +217,11 @@ class TestAcsCorrupt : public QObject
         spec(
             "palette of 300 entries", [](acswriter::CharacterSpec &s) { s.palette.resize(300); },
             "palette: count 300 exceeds 256");
+
+        bytes(
+            "sound that is not a WAVE file",
+            [](Bytes &b, const Layout &l) { pokeByte(b, l.sounds[0].offset + 8, 'X'); },
+            "sound 0: not a RIFF WAVE file");
 
         // Image blocks: the character loads, the image does not decode.
         bytes(

@@ -219,8 +219,9 @@ Result<std::span<const uint8_t>> Character::sound(size_t index) const
                      std::to_string(m_data->sounds.size()) + ")"};
     const auto where = m_data->sounds[index];
     const auto bytes = std::span<const uint8_t>(m_data->bytes).subspan(where.offset, where.size);
-    constexpr std::string_view riff = "RIFF";
-    if (bytes.size() < 12 || !std::equal(riff.begin(), riff.end(), bytes.begin()))
+    constexpr std::string_view riff = "RIFF", wave = "WAVE";
+    if (bytes.size() < 12 || !std::equal(riff.begin(), riff.end(), bytes.begin()) ||
+        !std::equal(wave.begin(), wave.end(), bytes.begin() + 8))
         return Error{"sound " + std::to_string(index) + ": not a RIFF WAVE file", where.offset};
     return bytes;
 }
