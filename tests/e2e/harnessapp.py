@@ -22,6 +22,10 @@ class CheckFailed(AssertionError):
     pass
 
 
+class ProgramEnded(CheckFailed):
+    """The program under test is gone: no point in waiting any longer."""
+
+
 def check(condition, message):
     if not condition:
         raise CheckFailed(message)
@@ -38,6 +42,8 @@ def wait_for(what, probe, timeout=WAIT_SECONDS, interval=0.03):
     while time.monotonic() < deadline:
         try:
             found = probe()
+        except ProgramEnded:
+            raise
         except Exception as e:  # objects come and go while we look
             found, last_error = None, e
         if found:
@@ -171,7 +177,8 @@ class HarnessApp:
             return "".join(f.readlines()[-lines:])
 
     def check_running(self):
-        check(self.process.poll() is None, f"{self.name} ended with exit code {self.process.returncode}")
+        if self.process.poll() is not None:
+            raise ProgramEnded(f"{self.name} ended with exit code {self.process.returncode}")
 
     # -- finding ---------------------------------------------------------
 

@@ -2,7 +2,6 @@
 option group, a check box, the language list, a colour button with a picked and
 a cancelled colour in the real colour dialog, and the custom icon button with a
 real icon file and with a cancel."""
-import os
 import subprocess
 
 import pyatspi

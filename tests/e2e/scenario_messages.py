@@ -146,7 +146,7 @@ def run_modeless(r):
     check_equal(app.trace.new_message_boxes()[1:], [], "boxes after closing a modeless balloon")
 
     balloon = start_message(r, app, "cmbMsgInput", "Input, modeless")
-    report_box(app, f"You have entered the text:  Button: 0")
+    report_box(app, "You have entered the text:  Button: 0")
     check_call(app, "MsgInput", "Input, modeless", text, at_once)
     field = find(balloon, lambda o: o.getRole() == pyatspi.ROLE_TEXT and o.name == "Input")
     field.queryEditableText().setTextContents("too late")
