@@ -46,7 +46,7 @@ QSize BalloonWidget::fitContent(QSize screen)
     const QMargins padding = contentPadding(request_.shape);
     const int maxWidth = std::max(120, screen.width() - padding.left() - padding.right());
     const int maxHeight = std::max(80, screen.height() - padding.top() - padding.bottom() - tailLength);
-    const int readable = std::min(maxWidth, std::clamp(fontMetrics().averageCharWidth() * 48, 240, 480));
+    const int readable = std::min(maxWidth, std::clamp(fontMetrics().averageCharWidth() * 64, 240, 520));
     const int width = contentWidth(readable, maxWidth, maxHeight);
     const int height = layOutHeights(width, maxHeight);
     return {width + padding.left() + padding.right(), height + padding.top() + padding.bottom() + tailLength};
@@ -128,6 +128,9 @@ int BalloonWidget::layOutHeights(int width, int available)
     }
     if (text_) {
         text_->setFixedHeight(std::max(textHeight, 16));
+        // A scroll bar shown while the view is still small would narrow it for
+        // good and rewrap a text that fits: show one only when it cannot fit.
+        text_->setVerticalScrollBarPolicy(textHeight < textWanted ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         text_->setFocusPolicy(textHeight < textWanted ? Qt::StrongFocus : Qt::NoFocus);
     }
     if (labels_) labels_->setFixedHeight(std::max(labelsHeight, rowHeight + 4));

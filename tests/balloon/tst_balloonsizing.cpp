@@ -60,6 +60,10 @@ void TestBalloonSizing::followsContent_data()
     QTest::newRow("short text") << QStringLiteral("Hello.") << false << false;
     QTest::newRow("long text") << QStringLiteral("A sentence that goes on. ").repeated(20) << true << false;
     QTest::newRow("unbroken text") << QString(600, QLatin1Char('x')) << true << false;
+    QTest::newRow("harness sample text, four lines that fit")
+        << QStringLiteral("This is simple message, which should appear\r\non your screen. The sizes of a window are\r\n"
+                          "automatically selected, proceeding from that text,\r\nwhich needs to be displayed on the screen")
+        << true << false;
     QTest::newRow("many lines") << QStringLiteral("line\r\n").repeated(500) << false << true;
     QTest::newRow("huge text") << QStringLiteral("word ").repeated(200 * 1024) << true << true;
 }
@@ -78,12 +82,12 @@ void TestBalloonSizing::followsContent()
     const auto *view = balloon->findChild<QPlainTextEdit *>(QLatin1String(BalloonWidget::textName));
     QVERIFY(view);
     const int textWidth = view->width();
-    const int readable = QFontMetrics(view->font()).averageCharWidth() * 48;
+    const int readable = QFontMetrics(view->font()).averageCharWidth() * 64;
     if (wide)
         QVERIFY2(textWidth >= std::min(readable, 240) - 8, qPrintable(QString::number(textWidth)));
     else
         QVERIFY2(textWidth < readable, qPrintable(QString::number(textWidth)));
-    QVERIFY(textWidth <= std::max(readable, 480));
+    QVERIFY(textWidth <= std::max(readable, 520));
     QCOMPARE(view->verticalScrollBar()->maximum() > 0, scrolls);
     QVERIFY(contentInside(*balloon));
     QCOMPARE(view->toPlainText().size(),
