@@ -22,19 +22,19 @@ QString CommonDialog::toQtFilter(const QString &filter)
 
 namespace {
 
-// A string property: get returns it, put replaces it.
-Result stringProperty(QString &field, CallKind kind, Args &args)
+// A plain property: get returns the field, put replaces it.
+template <typename T> Result property(T &field, CallKind kind, Args &args)
 {
     if (kind == CallKind::PropertyGet)
-        return args.empty() ? Result(field) : Result(error::wrongArgCount());
+        return args.empty() ? Result(Value(field)) : Result(error::wrongArgCount());
     if (kind != CallKind::PropertyPut)
         return error::notSupported();
     if (args.size() != 1)
         return error::wrongArgCount();
-    const auto s = as<QString>(args[0]);
-    if (!s)
+    const auto value = as<T>(args[0]);
+    if (!value)
         return error::typeMismatch();
-    field = *s;
+    field = *value;
     return {};
 }
 
@@ -43,21 +43,10 @@ Result stringProperty(QString &field, CallKind kind, Args &args)
 Result CommonDialog::invoke(DispId id, CallKind kind, Args &args)
 {
     switch (id) {
-    case member::DialogTitle: return stringProperty(title_, kind, args);
-    case member::Filter: return stringProperty(filter_, kind, args);
-    case member::FileName: return stringProperty(fileName_, kind, args);
-    case member::Color:
-        if (kind == CallKind::PropertyGet)
-            return args.empty() ? Result(color_) : Result(error::wrongArgCount());
-        if (kind != CallKind::PropertyPut)
-            return error::notSupported();
-        if (args.size() != 1)
-            return error::wrongArgCount();
-        if (const auto c = as<int32_t>(args[0]))
-            color_ = *c;
-        else
-            return error::typeMismatch();
-        return {};
+    case member::DialogTitle: return property(title_, kind, args);
+    case member::Filter: return property(filter_, kind, args);
+    case member::FileName: return property(fileName_, kind, args);
+    case member::Color: return property(color_, kind, args);
     case member::ShowOpen: {
         if (kind != CallKind::Method)
             return error::notSupported();
