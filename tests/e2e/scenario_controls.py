@@ -7,7 +7,7 @@ import subprocess
 import pyatspi
 
 from harnessapp import (WAIT_SECONDS, check, check_equal, child_button, do_action, find, is_checked, labelled_by,
-                        screen_pixel, screen_rect, wait_for)
+                        screen_pixel, screen_rect, text_of, wait_for)
 
 COLOUR_DIALOG_TITLE = "Select Color"
 ICON_DIALOG_TITLE = "Select the icon file..."
@@ -167,6 +167,27 @@ def check_icon_cancelled(r, app):
     check_equal(icon_centre_colour(app), RED, "custom icon picture after a cancel")
 
 
+def check_balloon_shows_them(r, app):
+    """The picked colour, icon and language reach the balloon the component draws."""
+    r.step("the balloon shows the picked colour and the custom icon")
+    app.select_option("optIconType(6)")  # custom
+    app.select_option("optbuttontype(7)")  # Ok
+    app.trace.mark()
+    app.press("cmbMsgShow")
+    balloon = app.balloon(text_of(app.control("txtCaption")))
+    icon = wait_for("the icon in the balloon", lambda: find(balloon, lambda o: screen_rect(o)[2:] == (32, 32)))
+    x, y, width, height = screen_rect(icon)
+    check_equal(screen_pixel(x + width // 2, y + height // 2), RED, "middle of the balloon's icon")
+    # Between the icon and the heading there is only the balloon's own colour.
+    check_equal(screen_pixel(x + width + 4, y + height // 2), colour_ref(PICKED_RGB), "balloon colour")
+    # In Russian, picked from the language list above.
+    do_action(child_button(balloon, "ОК"), "Press")
+    app.wait_closed("the balloon", balloon)
+    check_equal(app.answer_message_box(app.name), "1", "report box")
+    call = app.trace.new_dispatches("Vellix1", "ShowVellix", "method")
+    check_equal([c["args"][2:5] for c in call], [[6, 0, 7]], "IconType, MsgType, ButtonsType passed")
+
+
 def run(r):
     app = r.start("controls", character="")
     app.wait_ready()
@@ -177,4 +198,5 @@ def run(r):
     check_colour_cancelled(r, app)
     check_icon_chosen(r, app)
     check_icon_cancelled(r, app)
+    check_balloon_shows_them(r, app)
     app.close()

@@ -2,7 +2,7 @@
 answered in the real file dialog; each reaches the window and its trace's ready."""
 import pyatspi
 
-from harnessapp import check, check_equal, do_action, find, labelled_by, wait_for
+from harnessapp import check, check_equal, child_button, do_action, find, labelled_by, wait_for
 
 CHARACTER_DIALOG_TITLE = "Select the file with the character..."
 BUILT_IN_CHARACTER = "Robo"
@@ -44,12 +44,27 @@ def run_character_option(r):
     app.close()
 
 
-def run_file_dialog(r):
-    acs = r.character_file()
-    app = r.start("dialog")
+def character_dialog(app):
     dialog = app.wait_top_level("the character file dialog",
                                 lambda w: w.getRole() == pyatspi.ROLE_DIALOG and w.name == CHARACTER_DIALOG_TITLE)
     check(not app.trace.has_ready(), "ready written while the character dialog is open")
+    return dialog
+
+
+def run_file_dialog_cancelled(r):
+    app = r.start("dialog cancelled")
+    dialog = character_dialog(app)
+    do_action(child_button(dialog, "Cancel"), "Press")
+    app.wait_closed("the character file dialog", dialog)
+    app.wait_ready()
+    check_loaded(app, ["Default"], BUILT_IN_CHARACTER)
+    app.close()
+
+
+def run_file_dialog(r):
+    acs = r.character_file()
+    app = r.start("dialog")
+    dialog = character_dialog(app)
     file_types = find(dialog, lambda o: o.getRole() == pyatspi.ROLE_COMBO_BOX and o.name.startswith("Files of"))
     check(file_types is not None, "the dialog offers no 'Files of the characters' filter")
     check_equal(file_types.name, "Files of the characters (*.acs)", "file type filter")
@@ -57,7 +72,7 @@ def run_file_dialog(r):
     name_field = find(dialog, lambda o: o.getRole() == pyatspi.ROLE_TEXT and labelled_by(o) == "File name:")
     check(name_field is not None, "the dialog has no 'File name:' field")
     name_field.queryEditableText().setTextContents(acs)
-    open_button = find(dialog, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == "Open")
+    open_button = child_button(dialog, "Open")
     # The button takes actions only once it is enabled by the typed name.
     wait_for("the Open button to be enabled", lambda: open_button.getState().contains(pyatspi.STATE_ENABLED))
     do_action(open_button, "Press")
@@ -70,4 +85,5 @@ def run_file_dialog(r):
 def run(r):
     run_cancelled(r)
     run_character_option(r)
+    run_file_dialog_cancelled(r)
     run_file_dialog(r)
