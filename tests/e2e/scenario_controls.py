@@ -7,7 +7,8 @@ import subprocess
 import pyatspi
 
 from harnessapp import (WAIT_SECONDS, check, check_equal, child_button, do_action, find, is_checked, labelled_by,
-                        screen_pixel, screen_rect, text_of, wait_for)
+                        screen_pixel, screen_rect, text_of, wait_equal, wait_for)
+from scenario_startup import swatch_colour
 
 COLOUR_DIALOG_TITLE = "Select Color"
 ICON_DIALOG_TITLE = "Select the icon file..."
@@ -22,11 +23,6 @@ def colour_ref(rgb):
 
 def puts(app, member, kind="put"):
     return [e["args"] for e in app.trace.new_dispatches("Vellix1", member, kind)]
-
-
-def swatch_colour(app, name):
-    x, y, width, height = screen_rect(app.control(name))
-    return screen_pixel(x + width // 2, y + height // 2)
 
 
 def check_option_group(r, app):
@@ -100,7 +96,7 @@ def check_colour_picked(r, app):
     wanted = colour_ref(PICKED_RGB)
     wait_for("BalloonColor read back", lambda: len(puts(app, "BalloonColor", "get")) == 2)
     check_equal(puts(app, "BalloonColor"), [[wanted]], "BalloonColor puts")
-    wait_for(f"the window colour swatch to show {wanted:#08x}", lambda: swatch_colour(app, "lblBackColor") == wanted)
+    wait_equal("the window colour swatch", lambda: swatch_colour(app, "lblBackColor"), wanted)
 
 
 def check_colour_cancelled(r, app):
@@ -147,7 +143,7 @@ def check_icon_chosen(r, app):
     wait_for("CustomIcon assigned", lambda: puts(app, "CustomIcon", "putref"))
     check_equal(puts(app, "CustomIcon", "putref"), [[f"<picture {icon} 32x32>"]], "CustomIcon assignments")
     check_equal(app.trace.new_message_boxes(), [], "message boxes after choosing an icon")
-    wait_for("the custom icon picture to turn red", lambda: icon_centre_colour(app) == RED)
+    wait_equal("the middle of the custom icon picture", lambda: icon_centre_colour(app), RED)
 
 
 def check_icon_cancelled(r, app):
@@ -177,9 +173,9 @@ def check_balloon_shows_them(r, app):
     balloon = app.balloon(text_of(app.control("txtCaption")))
     icon = wait_for("the icon in the balloon", lambda: find(balloon, lambda o: screen_rect(o)[2:] == (32, 32)))
     x, y, width, height = screen_rect(icon)
-    check_equal(screen_pixel(x + width // 2, y + height // 2), RED, "middle of the balloon's icon")
+    wait_equal("the middle of the balloon's icon", lambda: screen_pixel(x + width // 2, y + height // 2), RED)
     # Between the icon and the heading there is only the balloon's own colour.
-    check_equal(screen_pixel(x + width + 4, y + height // 2), colour_ref(PICKED_RGB), "balloon colour")
+    wait_equal("the balloon's colour", lambda: screen_pixel(x + width + 4, y + height // 2), colour_ref(PICKED_RGB))
     # In Russian, picked from the language list above.
     do_action(child_button(balloon, "ОК"), "Press")
     app.wait_closed("the balloon", balloon)

@@ -2,18 +2,29 @@
 answered in the real file dialog; each reaches the window and its trace's ready."""
 import pyatspi
 
-from harnessapp import check, check_equal, child_button, do_action, find, labelled_by, wait_for
+from harnessapp import (check, check_equal, child_button, do_action, find, is_checked, labelled_by, screen_pixel,
+                        screen_rect, wait_equal, wait_for)
 
 CHARACTER_DIALOG_TITLE = "Select the file with the character..."
 BUILT_IN_CHARACTER = "Robo"
 # The name the fixture writer gives its character.
 FIXTURE_CHARACTER = "Bench"
+SWATCH_COLOURS = {
+    "lblBackColor": "BalloonColor", "lblCaptionColor": "CaptionColor", "lblTextColor": "TextColor",
+    "lblFrameColor": "FrameColor", "lblLineColor": "LineColor", "lblButtonColor": "ButtonColor",
+    "lblButtonTextColor": "ButtonCaptionColor",
+}
 
 
 def check_loaded(app, load_args, character_name):
     loads = [e["args"] for e in app.trace.new_dispatches("msa", "Characters.Load")]
     check_equal(loads, [load_args], "Characters.Load calls")
     app.wait_top_level(f"the character {character_name!r} on the screen", lambda w: w.name == character_name)
+
+
+def swatch_colour(app, name):
+    x, y, width, height = screen_rect(app.control(name))
+    return screen_pixel(x + width // 2, y + height // 2)
 
 
 def check_window_shows_start_values(app):
@@ -23,6 +34,9 @@ def check_window_shows_start_values(app):
                           ("BalloonPlace", "optBalloonPlace")):
         radio = app.control(f"{group}({selected[member]})")
         check(radio.getState().contains(pyatspi.STATE_CHECKED), f"{group}({selected[member]}) is not selected")
+    for swatch, member in SWATCH_COLOURS.items():
+        wait_equal(f"{swatch} to show the {member} read", lambda: swatch_colour(app, swatch), selected[member])
+    check_equal(is_checked(app.control("chkLineSeparator")), selected["LineSeparator"], "separator line box")
     check_equal(app.control("cdLanguage").name, "English", "language list")
     language = app.trace.new_dispatches("Vellix1", "Language", "put")
     check_equal([e["args"] for e in language], [[200]], "Language written at start-up")
