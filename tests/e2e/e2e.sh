@@ -23,7 +23,7 @@ if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
     exit 77
 fi
 
-WORK=$(mktemp -d /tmp/e2e-"$SCENARIO".XXXXXX)
+WORK=$(mktemp -d -t e2e-"$SCENARIO".XXXXXX)
 mkdir -p "$WORK/config" "$WORK/runtime"
 chmod 700 "$WORK/runtime"
 # Throwaway per-run folders: the accessibility bus socket, dconf and Qt's
