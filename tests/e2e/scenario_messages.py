@@ -88,6 +88,9 @@ def run_modal(r):
     balloon = start_message(r, app, "cmbMsgShow", "Plain, modal")
     shown = find(balloon, lambda o: o.getRole() == pyatspi.ROLE_TEXT)
     check_equal(text_of(shown), text.replace("\r\n", "\n"), "the balloon's text")
+    # The start-up text fits: all of it readable without scrolling.
+    bars = find_all(shown, lambda o: o.getRole() == pyatspi.ROLE_SCROLL_BAR and is_showing(o))
+    check_equal(len(bars), 0, "scroll bars beside the balloon's text")
     check_equal([b.name for b in find_all(balloon, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON)],
                 ["Yes", "No", "Cancel"], "the balloon's buttons")
     check_equal(method_calls(app, "ShowVellix"), [], "ShowVellix returned while its modal balloon is up")
