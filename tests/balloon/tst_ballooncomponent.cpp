@@ -376,6 +376,14 @@ void TestBalloonComponent::answers_data()
         row("labels, Enter on the empty label", Method::MsgLabels, 6,
             A::keysInLabels({Qt::Key_Down, Qt::Key_Enter}), 9, 1, {});
         row("labels, Esc", Method::MsgLabels, 8, A::keysInLabels({Qt::Key_Down, Qt::Key_Escape}), 2, -1, {});
+        row("labels, selected by an assistive tool, then Ok", Method::MsgLabels, 7,
+            [](QWidget *b) {
+                // Selection without moving the current index, as AT-SPI's selection interface does.
+                auto *list = b->findChild<QListView *>(QStringLiteral("balloonLabels"));
+                list->selectionModel()->select(list->model()->index(2, 0), QItemSelectionModel::ClearAndSelect);
+                BalloonAnswerer::clickButton(QStringLiteral("Ok"))(b);
+            },
+            1, 2, {});
         row("labels, click a label without buttons", Method::MsgLabels, 0,
             [](QWidget *b) {
                 auto *list = b->findChild<QListView *>(QStringLiteral("balloonLabels"));

@@ -81,6 +81,9 @@ private slots:
         QCOMPARE(f->takeCalls(), QStringList{QStringLiteral("Vellix1 put LineSeparator [true]")});
         QTest::mouseClick(&separator, Qt::LeftButton);  // the user never reaches the greyed state
         QCOMPARE(separator.value(), 0);
+        QCOMPARE(f->takeCalls(), QStringList{QStringLiteral("Vellix1 put LineSeparator [false]")});
+        separator.toggle();  // an assistive tool's Toggle sets the state without a click
+        QCOMPARE(f->takeCalls(), QStringList{QStringLiteral("Vellix1 put LineSeparator [true]")});
     }
 
     void languageListRaisesOnlyForASelection()
