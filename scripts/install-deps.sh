@@ -4,9 +4,9 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config dpkg-dev file
-    qt6-base-dev
+    qt6-base-dev fonts-dejavu-core
     clang libclang-rt-14-dev          # the decoder's fuzz target
-    libbenchmark-dev                  # benchmarks
+    libbenchmark-dev hyperfine time   # benchmarks
     xvfb xauth x11-utils xdotool imagemagick dbus at-spi2-core python3-pyatspi
 )
 
