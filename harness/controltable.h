@@ -30,7 +30,7 @@ struct ControlDef {
     const char *caption;      // caption or start text; nullptr for none
     QRect twips;              // left, top, width, height relative to the container
     int startValue;           // check box value
-    const char *description;  // accessible name of a control without a caption
+    const char *description;  // accessible name where the caption is no name: none, or content
 };
 
 struct OptionGroupDef {

@@ -148,11 +148,8 @@ Controls buildWindow(QWidget *window, const ProgramDescription &program)
     for (const ControlDef &def : controls()) {
         QWidget *parent = def.container ? containers.at(name(def.container)) : window;
         QWidget *w = createControl(def, parent, built);
-        const QString caption = text(def.caption);
-        label(w, name(def.name),
-              def.kind == Kind::TextLine || def.kind == Kind::TextMultiLine || caption.isEmpty() || def.kind == Kind::ComboBox
-                  ? text(def.description)
-                  : caption);
+        // Controls whose text is content, or that have none, carry a description.
+        label(w, name(def.name), def.description ? text(def.description) : text(def.caption));
         QRect twips = def.twips;
         if (qstrcmp(def.name, "Vellix1") == 0)
             twips.moveTopLeft(program.vellixPlace);
