@@ -1,5 +1,7 @@
 #include "balloonsettings.h"
 
+#include <component/colorref.h>
+
 #include <array>
 
 namespace balloon
@@ -79,13 +81,9 @@ BalloonSettings::BalloonSettings()
 void BalloonSettings::load(const NamedValues &stored)
 {
     for (const auto &[key, value] : stored) {
-        for (const PropertyInfo &p : properties) {
-            if (p.storedKey.empty() ||
-                key.compare(QLatin1String(p.storedKey.data(), qsizetype(p.storedKey.size())),
-                            Qt::CaseInsensitive) != 0)
-                continue;
-            if (std::optional<Value> v = coerce(p.type, value)) values_.insert(p.id, *v);
-        }
+        const PropertyInfo *p = findStoredProperty(key);
+        if (!p) continue;
+        if (std::optional<Value> v = coerce(p->type, value)) values_.insert(p->id, *v);
     }
 }
 
@@ -129,13 +127,13 @@ BalloonStyle BalloonSettings::style() const
     s.language = static_cast<Language>(integer(prop::Language));
     const Value separator = values_.value(prop::LineSeparator);
     if (const Bool *b = std::get_if<Bool>(&separator)) s.lineSeparator = b->value();
-    s.balloon = colorFromBgr(integer(prop::BalloonColor));
-    s.frame = colorFromBgr(integer(prop::FrameColor));
-    s.caption = colorFromBgr(integer(prop::CaptionColor));
-    s.text = colorFromBgr(integer(prop::TextColor));
-    s.line = colorFromBgr(integer(prop::LineColor));
-    s.button = colorFromBgr(integer(prop::ButtonColor));
-    s.buttonCaption = colorFromBgr(integer(prop::ButtonCaptionColor));
+    s.balloon = colorFromRef(integer(prop::BalloonColor));
+    s.frame = colorFromRef(integer(prop::FrameColor));
+    s.caption = colorFromRef(integer(prop::CaptionColor));
+    s.text = colorFromRef(integer(prop::TextColor));
+    s.line = colorFromRef(integer(prop::LineColor));
+    s.button = colorFromRef(integer(prop::ButtonColor));
+    s.buttonCaption = colorFromRef(integer(prop::ButtonCaptionColor));
     s.place = static_cast<Place>(integer(prop::BalloonPlace));
     s.textAlignment = static_cast<HAlign>(integer(prop::HAlignmentText));
     s.captionAlignment = static_cast<VAlign>(integer(prop::VAlignmentCaption));

@@ -57,10 +57,4 @@ struct BalloonAnswer {
     QString text;   // what was typed into the input field
 };
 
-// 0x00BBGGRR to a colour; the top byte is ignored.
-inline QColor colorFromBgr(int32_t bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
 } // namespace balloon

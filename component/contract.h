@@ -83,6 +83,16 @@ inline const PropertyInfo *findProperty(DispId id)
     return nullptr;
 }
 
+// The property a stored setting sets; keys compare without regard to case.
+inline const PropertyInfo *findStoredProperty(const QString &key)
+{
+    for (const PropertyInfo &p : properties)
+        if (!p.storedKey.empty() &&
+            key.compare(QLatin1String(p.storedKey.data(), qsizetype(p.storedKey.size())), Qt::CaseInsensitive) == 0)
+            return &p;
+    return nullptr;
+}
+
 enum class Method { ShowVellix, MsgLabels, MsgInput };
 
 inline constexpr std::array<std::string_view, 3> methodNames{"ShowVellix", "MsgLabels", "MsgInput"};

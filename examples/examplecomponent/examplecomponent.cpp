@@ -20,9 +20,8 @@ public:
     ExampleComponent(MethodIds methods, const NamedValues &stored) : methods_(methods)
     {
         for (const auto &[key, value] : stored)
-            for (const PropertyInfo &p : properties)
-                if (QLatin1String(p.storedKey.data(), qsizetype(p.storedKey.size())) == key && typeOf(value) == p.type)
-                    values_[p.id] = value;
+            if (const PropertyInfo *p = findStoredProperty(key); p && typeOf(value) == p->type)
+                values_[p->id] = value;
     }
 
     Result invoke(DispId id, CallKind kind, Args &args) override

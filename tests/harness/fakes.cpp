@@ -19,9 +19,8 @@ std::vector<Value> snapshot(const Args &args)
 RecordingComponent::RecordingComponent(MethodIds ids, const NamedValues &stored) : methods(ids)
 {
     for (const auto &[key, value] : stored)
-        for (const PropertyInfo &p : properties)
-            if (key == QLatin1String(p.storedKey.data(), qsizetype(p.storedKey.size())))
-                values[p.id] = value;
+        if (const PropertyInfo *p = findStoredProperty(key))
+            values[p->id] = value;
 }
 
 Result RecordingComponent::invoke(DispId id, CallKind kind, Args &args)
