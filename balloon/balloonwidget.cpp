@@ -163,7 +163,8 @@ void BalloonWidget::buildText()
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->viewport()->setAutoFillBackground(false);
     text_->setStyleSheet(
-        QStringLiteral("QPlainTextEdit { background: transparent; border: none; padding: 0px; color: %1; }").arg(style_.text.name()));
+        QStringLiteral("QPlainTextEdit { background: transparent; border: none; padding: 0px; color: %1; }")
+            .arg(style_.text.name()));
     text_->setFocusPolicy(Qt::NoFocus);
     text_->viewport()->installEventFilter(this);
     layout_->addWidget(text_);

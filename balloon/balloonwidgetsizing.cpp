@@ -130,7 +130,8 @@ int BalloonWidget::layOutHeights(int width, int available)
         text_->setFixedHeight(std::max(textHeight, 16));
         // A scroll bar shown while the view is still small would narrow it for
         // good and rewrap a text that fits: show one only when it cannot fit.
-        text_->setVerticalScrollBarPolicy(textHeight < textWanted ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        text_->setVerticalScrollBarPolicy(textHeight < textWanted ? Qt::ScrollBarAsNeeded
+                                                                  : Qt::ScrollBarAlwaysOff);
         text_->setFocusPolicy(textHeight < textWanted ? Qt::StrongFocus : Qt::NoFocus);
     }
     if (labels_) labels_->setFixedHeight(std::max(labelsHeight, rowHeight + 4));

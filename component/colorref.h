@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-namespace component {
+namespace component
+{
 
 inline QColor colorFromRef(int32_t ref)
 {

@@ -31,10 +31,12 @@
 
 #include <QtPlugin>
 
-namespace component {
+namespace component
+{
 
-class ComponentPlugin {
-public:
+class ComponentPlugin
+{
+  public:
     virtual ~ComponentPlugin() = default;
 
     // Creates an instance of classId, one of the classes the metadata lists,

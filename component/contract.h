@@ -32,9 +32,11 @@
 #include <array>
 #include <string_view>
 
-namespace component {
+namespace component
+{
 
-namespace prop {
+namespace prop
+{
 inline constexpr DispId Language = 0x68030000;
 inline constexpr DispId LineSeparator = 0x68030001;
 inline constexpr DispId ButtonCaptionColor = 0x68030002;
@@ -55,7 +57,7 @@ struct PropertyInfo {
     DispId id;
     std::string_view name;
     ValueType type;
-    std::string_view storedKey;  // key in the stored settings, empty when not stored
+    std::string_view storedKey; // key in the stored settings, empty when not stored
 };
 
 inline constexpr std::array<PropertyInfo, 14> properties{{
@@ -78,8 +80,7 @@ inline constexpr std::array<PropertyInfo, 14> properties{{
 inline const PropertyInfo *findProperty(DispId id)
 {
     for (const PropertyInfo &p : properties)
-        if (p.id == id)
-            return &p;
+        if (p.id == id) return &p;
     return nullptr;
 }
 
@@ -88,7 +89,8 @@ inline const PropertyInfo *findStoredProperty(const QString &key)
 {
     for (const PropertyInfo &p : properties)
         if (!p.storedKey.empty() &&
-            key.compare(QLatin1String(p.storedKey.data(), qsizetype(p.storedKey.size())), Qt::CaseInsensitive) == 0)
+            key.compare(QLatin1String(p.storedKey.data(), qsizetype(p.storedKey.size())),
+                        Qt::CaseInsensitive) == 0)
             return &p;
     return nullptr;
 }
@@ -105,9 +107,12 @@ struct MethodIds {
     DispId of(Method m) const
     {
         switch (m) {
-        case Method::ShowVellix: return ShowVellix;
-        case Method::MsgLabels: return MsgLabels;
-        case Method::MsgInput: return MsgInput;
+        case Method::ShowVellix:
+            return ShowVellix;
+        case Method::MsgLabels:
+            return MsgLabels;
+        case Method::MsgInput:
+            return MsgInput;
         }
         return 0;
     }
@@ -140,7 +145,8 @@ using NamedValues = std::vector<std::pair<QString, Value>>;
 
 // Members of the agent character object that a component may read to place
 // its balloon beside the character. All are Long, in screen pixels.
-namespace character {
+namespace character
+{
 inline constexpr DispId Left = 0x60020003;
 inline constexpr DispId Top = 0x60020005;
 inline constexpr DispId Width = 0x60020007;

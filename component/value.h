@@ -16,7 +16,8 @@
 #include <variant>
 #include <vector>
 
-namespace component {
+namespace component
+{
 
 class DispatchObject;
 
@@ -35,7 +36,7 @@ using ObjectRef = std::shared_ptr<DispatchObject>;
 // A picture, for example the custom icon. The image is implicitly shared.
 struct Picture {
     QImage image;
-    QString source;  // file it came from, or a short name for a built-in picture
+    QString source; // file it came from, or a short name for a built-in picture
     friend bool operator==(const Picture &a, const Picture &b)
     {
         return a.source == b.source && a.image == b.image;
@@ -44,41 +45,54 @@ struct Picture {
 
 // The record every balloon method returns.
 struct MsgResult {
-    int32_t Button = 0;  // the button that closed the balloon
-    int32_t Label = 0;   // the chosen label (labels balloon)
-    QString Text;        // the entered text (input balloon)
-    int32_t Status = 0;  // 1: a message window is already on the screen, nothing shown
+    int32_t Button = 0; // the button that closed the balloon
+    int32_t Label = 0;  // the chosen label (labels balloon)
+    QString Text;       // the entered text (input balloon)
+    int32_t Status = 0; // 1: a message window is already on the screen, nothing shown
     friend bool operator==(const MsgResult &, const MsgResult &) = default;
 };
 
 enum class ValueType { Empty, Int16, Int32, Bool, String, StringArray, Object, Picture, Result };
 
-using Value = std::variant<std::monostate, int16_t, int32_t, Bool, QString, QStringList, ObjectRef,
-                           Picture, MsgResult>;
+using Value =
+    std::variant<std::monostate, int16_t, int32_t, Bool, QString, QStringList, ObjectRef, Picture, MsgResult>;
 
-inline ValueType typeOf(const Value &v) { return static_cast<ValueType>(v.index()); }
+inline ValueType typeOf(const Value &v)
+{
+    return static_cast<ValueType>(v.index());
+}
 
 inline const char *typeName(ValueType t)
 {
     switch (t) {
-    case ValueType::Empty: return "Empty";
-    case ValueType::Int16: return "Integer";
-    case ValueType::Int32: return "Long";
-    case ValueType::Bool: return "Boolean";
-    case ValueType::String: return "String";
-    case ValueType::StringArray: return "String()";
-    case ValueType::Object: return "Object";
-    case ValueType::Picture: return "Picture";
-    case ValueType::Result: return "MsgResult";
+    case ValueType::Empty:
+        return "Empty";
+    case ValueType::Int16:
+        return "Integer";
+    case ValueType::Int32:
+        return "Long";
+    case ValueType::Bool:
+        return "Boolean";
+    case ValueType::String:
+        return "String";
+    case ValueType::StringArray:
+        return "String()";
+    case ValueType::Object:
+        return "Object";
+    case ValueType::Picture:
+        return "Picture";
+    case ValueType::Result:
+        return "MsgResult";
     }
     return "?";
 }
 
 // One argument of a call: a value, or a reference to the caller's variable.
 // A reference keeps its type: a component may change the value, not the type.
-class Arg {
-public:
-    Arg(Value v) : value_(std::move(v)) {}  // NOLINT: implicit on purpose, args read like values
+class Arg
+{
+  public:
+    Arg(Value v) : value_(std::move(v)) {} // NOLINT: implicit on purpose, args read like values
     static Arg byRef(Value &variable) { return Arg(&variable); }
 
     bool isRef() const { return ref_ != nullptr; }
@@ -89,13 +103,12 @@ public:
     // value or the new value has another type.
     bool set(Value v)
     {
-        if (!ref_ || typeOf(v) != typeOf(*ref_))
-            return false;
+        if (!ref_ || typeOf(v) != typeOf(*ref_)) return false;
         *ref_ = std::move(v);
         return true;
     }
 
-private:
+  private:
     explicit Arg(Value *ref) : ref_(ref) {}
     Value value_;
     Value *ref_ = nullptr;
@@ -106,8 +119,7 @@ using Args = std::vector<Arg>;
 // Reads an argument as T, or nothing when it holds another type.
 template <typename T> std::optional<T> as(const Arg &a)
 {
-    if (const T *p = std::get_if<T>(&a.get()))
-        return *p;
+    if (const T *p = std::get_if<T>(&a.get())) return *p;
     return std::nullopt;
 }
 

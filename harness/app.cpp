@@ -13,12 +13,14 @@
 
 #include <cstdio>
 
-namespace harness {
+namespace harness
+{
 
-namespace {
+namespace
+{
 
 struct Options {
-    std::optional<QString> character;  // answer to the start-up file dialog
+    std::optional<QString> character; // answer to the start-up file dialog
     QString trace;
     bool quitWhenReady = false;
 };
@@ -32,15 +34,18 @@ Options parseCommandLine(const QApplication &app)
     parser.addVersionOption();
     const QCommandLineOption character(
         QStringLiteral("character"),
-        QStringLiteral("Answer the start-up character dialog with <file>; an empty value answers it as a cancel."),
+        QStringLiteral(
+            "Answer the start-up character dialog with <file>; an empty value answers it as a cancel."),
         QStringLiteral("file"));
-    const QCommandLineOption trace(QStringLiteral("trace"),
-                                   QStringLiteral("Write every call and message box as JSON lines to <file> (- for "
-                                                  "standard output)."),
-                                   QStringLiteral("file"));
-    const QCommandLineOption quitWhenReady(QStringLiteral("quit-when-ready"),
-                                           QStringLiteral("Quit as soon as start-up has finished (for timing and "
-                                                          "smoke tests)."));
+    const QCommandLineOption trace(
+        QStringLiteral("trace"),
+        QStringLiteral("Write every call and message box as JSON lines to <file> (- for "
+                       "standard output)."),
+        QStringLiteral("file"));
+    const QCommandLineOption quitWhenReady(
+        QStringLiteral("quit-when-ready"),
+        QStringLiteral("Quit as soon as start-up has finished (for timing and "
+                       "smoke tests)."));
     parser.addOption(character);
     parser.addOption(trace);
     parser.addOption(quitWhenReady);
@@ -81,23 +86,24 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
 
     dialogs::QtDialogProvider qtDialogs;
     std::unique_ptr<dialogs::DialogProvider> preset;
-    if (options.character)
-        preset = std::make_unique<dialogs::PresetFirstOpen>(qtDialogs, *options.character);
-    dialogs::DialogProvider &dialogProvider = preset ? *preset : static_cast<dialogs::DialogProvider &>(qtDialogs);
+    if (options.character) preset = std::make_unique<dialogs::PresetFirstOpen>(qtDialogs, *options.character);
+    dialogs::DialogProvider &dialogProvider =
+        preset ? *preset : static_cast<dialogs::DialogProvider &>(qtDialogs);
     dialogs::QtMessageBox messageBoxes;
 
     hosting::ClassRegistry registry;
-    registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"), [&](const component::NamedValues &, QString *) {
-        return std::make_shared<dialogs::CommonDialog>(dialogProvider);
-    });
-    registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
-                        [](const component::NamedValues &, QString *) { return agent::createAgentControl(); });
+    registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"),
+                        [&](const component::NamedValues &, QString *) {
+                            return std::make_shared<dialogs::CommonDialog>(dialogProvider);
+                        });
+    registry.addBuiltin(
+        QStringLiteral("AgentObjectsCtl.Agent"),
+        [](const component::NamedValues &, QString *) { return agent::createAgentControl(); });
     registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
                               hosting::ClassRegistry::bundledFolders());
 
     FrmMain window(program, {registry, messageBoxes, trace, [](int code) { QCoreApplication::exit(code); }});
-    if (!window.createControls() || !window.load())
-        return 1;
+    if (!window.createControls() || !window.load()) return 1;
     window.move(toPixels(DesignLeftTwips), toPixels(DesignTopTwips));
     window.show();
     qtDialogs.setParent(&window);
@@ -105,8 +111,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     window.controls().button("cmbMsgShow").setFocus();
     QTimer::singleShot(0, &window, [&trace, quit = options.quitWhenReady] {
         trace.ready();
-        if (quit)
-            QCoreApplication::quit();
+        if (quit) QCoreApplication::quit();
     });
     return app.exec();
 }

@@ -3,7 +3,8 @@
 
 #include "programdescription.h"
 
-namespace harness {
+namespace harness
+{
 
 int runHarness(int argc, char **argv, const ProgramDescription &program);
 

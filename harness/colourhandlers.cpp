@@ -6,11 +6,13 @@
 
 #include <array>
 
-namespace harness {
+namespace harness
+{
 
 using namespace component;
 
-namespace {
+namespace
+{
 
 const std::array colourTable{
     ColourButton{"cmbBackColor", "window color", prop::BalloonColor, "lblBackColor"},
@@ -19,7 +21,8 @@ const std::array colourTable{
     ColourButton{"cmbFrameColor", "frame color", prop::FrameColor, "lblFrameColor"},
     ColourButton{"cmbLineColor", "separator line color", prop::LineColor, "lblLineColor"},
     ColourButton{"cmbButtonColor", "button color", prop::ButtonColor, "lblButtonColor"},
-    ColourButton{"cmbButtonTextColor", "button caption color", prop::ButtonCaptionColor, "lblButtonTextColor"},
+    ColourButton{"cmbButtonTextColor", "button caption color", prop::ButtonCaptionColor,
+                 "lblButtonTextColor"},
 };
 
 const QString ErrorTitle = QStringLiteral("Error");
@@ -39,7 +42,10 @@ std::optional<Picture> loadPicture(const QString &file, QString *why)
 
 } // namespace
 
-std::span<const ColourButton> colourButtons() { return colourTable; }
+std::span<const ColourButton> colourButtons()
+{
+    return colourTable;
+}
 
 void ColourHandlers::pickColour(const ColourButton &row)
 {
@@ -62,8 +68,9 @@ void ColourHandlers::cmbCustomIcon()
         if (const auto picture = loadPicture(file, &why))
             c_.controls.imgCustomIcon->setPicture(*picture);
         else
-            c_.messages.show(QStringLiteral("The file \"%1\" could not be used as an icon: %2").arg(file, why),
-                             dialogs::style::Critical, ErrorTitle);
+            c_.messages.show(
+                QStringLiteral("The file \"%1\" could not be used as an icon: %2").arg(file, why),
+                dialogs::style::Critical, ErrorTitle);
     } else {
         c_.messages.show(QStringLiteral("You have not chosen a icon!"), dialogs::style::Critical, ErrorTitle);
     }

@@ -5,7 +5,8 @@
 
 #include <span>
 
-namespace harness {
+namespace harness
+{
 
 struct ColourButton {
     const char *button;
@@ -17,14 +18,15 @@ struct ColourButton {
 // One row per colour button: what it changes and where it shows it.
 std::span<const ColourButton> colourButtons();
 
-class ColourHandlers {
-public:
+class ColourHandlers
+{
+  public:
     explicit ColourHandlers(HarnessContext &context) : c_(context) {}
 
     void pickColour(const ColourButton &row);
     void cmbCustomIcon();
 
-private:
+  private:
     HarnessContext &c_;
 };
 

@@ -9,16 +9,17 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-namespace harness {
+namespace harness
+{
 
-OptionGroup::OptionGroup(const QString &name, QObject *parent) : QObject(parent), group_(new QButtonGroup(this))
+OptionGroup::OptionGroup(const QString &name, QObject *parent)
+    : QObject(parent), group_(new QButtonGroup(this))
 {
     setObjectName(name);
     group_->setExclusive(true);
     // Code-made selections block the group's signals, so this sees only the user.
     connect(group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked)
-            emit userClicked(int16_t(id));
+        if (checked) emit userClicked(int16_t(id));
     });
 }
 
@@ -43,16 +44,13 @@ bool OptionGroup::isSelected(int index) const
 void OptionGroup::select(int index)
 {
     QRadioButton *b = button(index);
-    if (!b)
-        throw HarnessError(340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
-    if (b->isChecked())
-        return;
+    if (!b) throw HarnessError(340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+    if (b->isChecked()) return;
     {
         const QSignalBlocker blocker(group_);
         b->setChecked(true);
     }
-    if (onClick)
-        onClick(int16_t(index));
+    if (onClick) onClick(int16_t(index));
 }
 
 CheckBox::CheckBox(QWidget *parent) : QCheckBox(parent)
@@ -65,9 +63,12 @@ CheckBox::CheckBox(QWidget *parent) : QCheckBox(parent)
 int CheckBox::value() const
 {
     switch (checkState()) {
-    case Qt::Checked: return 1;
-    case Qt::PartiallyChecked: return 2;
-    default: return 0;
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
     }
 }
 
@@ -75,14 +76,12 @@ void CheckBox::setValue(int value)
 {
     if (value < 0 || value > 2)
         throw HarnessError(component::error::InvalidPropertyValue, QStringLiteral("Invalid property value"));
-    if (value == this->value())
-        return;
+    if (value == this->value()) return;
     {
         const QSignalBlocker blocker(this);
         setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
     }
-    if (onClick)
-        onClick();
+    if (onClick) onClick();
 }
 
 void CheckBox::nextCheckState()
@@ -111,7 +110,8 @@ void LanguageList::clearItems()
 void LanguageList::addItemAt(int index, const QString &text)
 {
     if (index < 0 || index > count())
-        throw HarnessError(component::error::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument"));
+        throw HarnessError(component::error::InvalidProcedureCall,
+                           QStringLiteral("Invalid procedure call or argument"));
     const QSignalBlocker blocker(this);
     const int selected = currentIndex();
     const QString editText = currentText();
@@ -119,22 +119,19 @@ void LanguageList::addItemAt(int index, const QString &text)
     // Adding an item never changes the selection; Qt would select the first one.
     const int keep = selected < 0 ? -1 : (selected >= index ? selected + 1 : selected);
     setCurrentIndex(keep);
-    if (keep < 0)
-        setEditText(editText);
+    if (keep < 0) setEditText(editText);
 }
 
 void LanguageList::setSelectedIndex(int index)
 {
     if (index < -1 || index >= count())
         throw HarnessError(component::error::InvalidPropertyValue, QStringLiteral("Invalid property value"));
-    if (index == currentIndex())
-        return;
+    if (index == currentIndex()) return;
     {
         const QSignalBlocker blocker(this);
         setCurrentIndex(index);
     }
-    if (onClick)
-        onClick();
+    if (onClick) onClick();
 }
 
 bool LanguageList::eventFilter(QObject *watched, QEvent *event)

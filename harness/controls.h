@@ -18,12 +18,14 @@
 class QButtonGroup;
 class QRadioButton;
 
-namespace harness {
+namespace harness
+{
 
 // An indexed array of option buttons sharing one frame and one handler.
-class OptionGroup : public QObject {
+class OptionGroup : public QObject
+{
     Q_OBJECT
-public:
+  public:
     OptionGroup(const QString &name, QObject *parent);
 
     void addButton(QRadioButton *button, int index);
@@ -35,19 +37,20 @@ public:
 
     std::function<void(int16_t)> onClick;
 
-signals:
+  signals:
     void userClicked(int16_t index);
 
-private:
+  private:
     QButtonGroup *group_;
     std::map<int, QRadioButton *> buttons_;
 };
 
 // Values 0 unchecked, 1 checked, 2 greyed. The user toggles between 0 and 1;
 // only code sets the greyed state.
-class CheckBox : public QCheckBox {
+class CheckBox : public QCheckBox
+{
     Q_OBJECT
-public:
+  public:
     explicit CheckBox(QWidget *parent = nullptr);
 
     int value() const;
@@ -56,18 +59,19 @@ public:
 
     std::function<void()> onClick;
 
-signals:
+  signals:
     void userClicked();
 
-protected:
+  protected:
     void nextCheckState() override;
 };
 
 // The drop-down list with an editable text field. Adding or clearing items
 // raises nothing; typing raises nothing and adds nothing, Enter included.
-class LanguageList : public QComboBox {
+class LanguageList : public QComboBox
+{
     Q_OBJECT
-public:
+  public:
     explicit LanguageList(QWidget *parent = nullptr);
 
     void clearItems();
@@ -78,17 +82,18 @@ public:
 
     std::function<void()> onClick;
 
-signals:
+  signals:
     void userPicked();
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 // The multi-line text box: its text is lines joined with CR LF.
-class TextBox : public QPlainTextEdit {
+class TextBox : public QPlainTextEdit
+{
     Q_OBJECT
-public:
+  public:
     explicit TextBox(QWidget *parent = nullptr);
     QString text() const;
     void setText(const QString &text);

@@ -2,48 +2,80 @@
 
 #include <array>
 
-namespace harness {
+namespace harness
+{
 
-namespace {
+namespace
+{
 
-constexpr QRect at(int left, int top, int width, int height) { return QRect(left, top, width, height); }
+constexpr QRect at(int left, int top, int width, int height)
+{
+    return QRect(left, top, width, height);
+}
 
 const std::array controlTable{
-    ControlDef{0, "cmbMsgShow", Kind::CommandButton, nullptr, "ShowVellix", at(3060, 120, 1035, 375), 0, nullptr},
+    ControlDef{0, "cmbMsgShow", Kind::CommandButton, nullptr, "ShowVellix", at(3060, 120, 1035, 375), 0,
+               nullptr},
     ControlDef{1, "fraType", Kind::Frame, nullptr, "Window type", at(1560, 0, 1395, 855), 0, nullptr},
     ControlDef{4, "frmTypeIcon", Kind::Frame, nullptr, "Icons", at(0, 0, 1515, 2055), 0, nullptr},
     ControlDef{11, "txtCaption", Kind::TextLine, nullptr, "", at(0, 4380, 5325, 285), 0, "Heading"},
     ControlDef{12, "txtText", Kind::TextMultiLine, nullptr, "", at(0, 4680, 5325, 1995), 0, "Message text"},
-    ControlDef{14, "cmbCustomIcon", Kind::CommandButton, nullptr, "Select custom icon", at(1560, 900, 1455, 495), 0, nullptr},
-    ControlDef{15, "fraBalloonPlace", Kind::Frame, nullptr, "Window position", at(2280, 1440, 1875, 1575), 0, nullptr},
-    ControlDef{21, "frmAlignCaption", Kind::Frame, nullptr, "Alignment of heading", at(0, 2100, 2235, 1095), 0, nullptr},
-    ControlDef{25, "frmAlignText", Kind::Frame, nullptr, "Alignment of text", at(0, 3240, 2235, 1095), 0, nullptr},
-    ControlDef{29, "cmbBackColor", Kind::CommandButton, nullptr, "window color", at(5400, 4440, 1695, 315), 0, nullptr},
-    ControlDef{30, "lblBackColor", Kind::Swatch, nullptr, nullptr, at(7140, 4440, 435, 315), 0, "window color swatch"},
-    ControlDef{31, "cmbCaptionColor", Kind::CommandButton, nullptr, "heading color", at(5400, 4740, 1695, 315), 0, nullptr},
-    ControlDef{32, "lblCaptionColor", Kind::Swatch, nullptr, nullptr, at(7140, 4740, 435, 315), 0, "heading color swatch"},
-    ControlDef{33, "cmbTextColor", Kind::CommandButton, nullptr, "text color", at(5400, 5040, 1695, 315), 0, nullptr},
-    ControlDef{34, "lblTextColor", Kind::Swatch, nullptr, nullptr, at(7140, 5040, 435, 315), 0, "text color swatch"},
-    ControlDef{35, "frmButtonType", Kind::Frame, nullptr, "Buttons type", at(4200, 0, 3375, 3975), 0, nullptr},
-    ControlDef{51, "cmbFrameColor", Kind::CommandButton, nullptr, "frame color", at(5400, 5340, 1695, 315), 0, nullptr},
-    ControlDef{52, "lblFrameColor", Kind::Swatch, nullptr, nullptr, at(7140, 5340, 435, 315), 0, "frame color swatch"},
-    ControlDef{53, "cmbLineColor", Kind::CommandButton, nullptr, "separator line color", at(5400, 5640, 1695, 315), 0, nullptr},
-    ControlDef{54, "lblLineColor", Kind::Swatch, nullptr, nullptr, at(7140, 5640, 435, 315), 0, "separator line color swatch"},
-    ControlDef{55, "chkLineSeparator", Kind::CheckBox, nullptr, "separator line", at(4380, 4020, 2355, 315), 0, nullptr},
-    ControlDef{56, "cmbButtonColor", Kind::CommandButton, nullptr, "button color", at(5400, 5940, 1695, 315), 0, nullptr},
-    ControlDef{57, "lblButtonColor", Kind::Swatch, nullptr, nullptr, at(7140, 5940, 435, 315), 0, "button color swatch"},
-    ControlDef{58, "cmbButtonTextColor", Kind::CommandButton, nullptr, "button caption color", at(5400, 6240, 1695, 435), 0, nullptr},
-    ControlDef{59, "lblButtonTextColor", Kind::Swatch, nullptr, nullptr, at(7140, 6240, 435, 435), 0, "button caption color swatch"},
+    ControlDef{14, "cmbCustomIcon", Kind::CommandButton, nullptr, "Select custom icon",
+               at(1560, 900, 1455, 495), 0, nullptr},
+    ControlDef{15, "fraBalloonPlace", Kind::Frame, nullptr, "Window position", at(2280, 1440, 1875, 1575), 0,
+               nullptr},
+    ControlDef{21, "frmAlignCaption", Kind::Frame, nullptr, "Alignment of heading", at(0, 2100, 2235, 1095),
+               0, nullptr},
+    ControlDef{25, "frmAlignText", Kind::Frame, nullptr, "Alignment of text", at(0, 3240, 2235, 1095), 0,
+               nullptr},
+    ControlDef{29, "cmbBackColor", Kind::CommandButton, nullptr, "window color", at(5400, 4440, 1695, 315), 0,
+               nullptr},
+    ControlDef{30, "lblBackColor", Kind::Swatch, nullptr, nullptr, at(7140, 4440, 435, 315), 0,
+               "window color swatch"},
+    ControlDef{31, "cmbCaptionColor", Kind::CommandButton, nullptr, "heading color",
+               at(5400, 4740, 1695, 315), 0, nullptr},
+    ControlDef{32, "lblCaptionColor", Kind::Swatch, nullptr, nullptr, at(7140, 4740, 435, 315), 0,
+               "heading color swatch"},
+    ControlDef{33, "cmbTextColor", Kind::CommandButton, nullptr, "text color", at(5400, 5040, 1695, 315), 0,
+               nullptr},
+    ControlDef{34, "lblTextColor", Kind::Swatch, nullptr, nullptr, at(7140, 5040, 435, 315), 0,
+               "text color swatch"},
+    ControlDef{35, "frmButtonType", Kind::Frame, nullptr, "Buttons type", at(4200, 0, 3375, 3975), 0,
+               nullptr},
+    ControlDef{51, "cmbFrameColor", Kind::CommandButton, nullptr, "frame color", at(5400, 5340, 1695, 315), 0,
+               nullptr},
+    ControlDef{52, "lblFrameColor", Kind::Swatch, nullptr, nullptr, at(7140, 5340, 435, 315), 0,
+               "frame color swatch"},
+    ControlDef{53, "cmbLineColor", Kind::CommandButton, nullptr, "separator line color",
+               at(5400, 5640, 1695, 315), 0, nullptr},
+    ControlDef{54, "lblLineColor", Kind::Swatch, nullptr, nullptr, at(7140, 5640, 435, 315), 0,
+               "separator line color swatch"},
+    ControlDef{55, "chkLineSeparator", Kind::CheckBox, nullptr, "separator line", at(4380, 4020, 2355, 315),
+               0, nullptr},
+    ControlDef{56, "cmbButtonColor", Kind::CommandButton, nullptr, "button color", at(5400, 5940, 1695, 315),
+               0, nullptr},
+    ControlDef{57, "lblButtonColor", Kind::Swatch, nullptr, nullptr, at(7140, 5940, 435, 315), 0,
+               "button color swatch"},
+    ControlDef{58, "cmbButtonTextColor", Kind::CommandButton, nullptr, "button caption color",
+               at(5400, 6240, 1695, 435), 0, nullptr},
+    ControlDef{59, "lblButtonTextColor", Kind::Swatch, nullptr, nullptr, at(7140, 6240, 435, 435), 0,
+               "button caption color swatch"},
     ControlDef{60, "chkModal", Kind::CheckBox, nullptr, "Modal", at(2520, 3120, 1395, 255), 1, nullptr},
     ControlDef{61, "chkOnTop", Kind::CheckBox, nullptr, "OnTop", at(2520, 3420, 1395, 195), 1, nullptr},
-    ControlDef{62, "cmbLabelsShow", Kind::CommandButton, nullptr, "MsgLabels", at(3060, 540, 1035, 375), 0, nullptr},
-    ControlDef{63, "cmbMsgInput", Kind::CommandButton, nullptr, "MsgInput", at(3060, 960, 1035, 375), 0, nullptr},
-    ControlDef{64, "cdLanguage", Kind::ComboBox, nullptr, "Combo1", at(2400, 4020, 1635, 315), 0, "Language list"},
+    ControlDef{62, "cmbLabelsShow", Kind::CommandButton, nullptr, "MsgLabels", at(3060, 540, 1035, 375), 0,
+               nullptr},
+    ControlDef{63, "cmbMsgInput", Kind::CommandButton, nullptr, "MsgInput", at(3060, 960, 1035, 375), 0,
+               nullptr},
+    ControlDef{64, "cdLanguage", Kind::ComboBox, nullptr, "Combo1", at(2400, 4020, 1635, 315), 0,
+               "Language list"},
     ControlDef{65, "lblLanguage", Kind::Label, nullptr, "Language", at(2400, 3720, 1695, 195), 0, nullptr},
-    ControlDef{-1, "imgCustomIcon", Kind::Image, nullptr, nullptr, at(1680, 1440, 480, 480), 0, "custom icon picture"},
+    ControlDef{-1, "imgCustomIcon", Kind::Image, nullptr, nullptr, at(1680, 1440, 480, 480), 0,
+               "custom icon picture"},
     // Vellix1's place differs between the programs; see ProgramDescription.
-    ControlDef{-1, "Vellix1", Kind::Hosted, "fraBalloonPlace", nullptr, at(1260, 180, 480, 480), 0, "balloon component"},
-    ControlDef{-1, "cmd", Kind::Hosted, "frmTypeIcon", nullptr, at(1320, 1560, 480, 480), 0, "common dialog control"},
+    ControlDef{-1, "Vellix1", Kind::Hosted, "fraBalloonPlace", nullptr, at(1260, 180, 480, 480), 0,
+               "balloon component"},
+    ControlDef{-1, "cmd", Kind::Hosted, "frmTypeIcon", nullptr, at(1320, 1560, 480, 480), 0,
+               "common dialog control"},
     ControlDef{-1, "msa", Kind::Hosted, nullptr, nullptr, at(840, 120, 480, 480), 0, "agent control"},
 };
 
@@ -96,8 +128,17 @@ const std::array buttonTable{
 
 } // namespace
 
-std::span<const ControlDef> controls() { return controlTable; }
-std::span<const OptionGroupDef> optionGroups() { return groupTable; }
-std::span<const OptionButtonDef> optionButtons() { return buttonTable; }
+std::span<const ControlDef> controls()
+{
+    return controlTable;
+}
+std::span<const OptionGroupDef> optionGroups()
+{
+    return groupTable;
+}
+std::span<const OptionButtonDef> optionButtons()
+{
+    return buttonTable;
+}
 
 } // namespace harness

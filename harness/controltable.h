@@ -7,7 +7,8 @@
 
 #include <span>
 
-namespace harness {
+namespace harness
+{
 
 enum class Kind {
     CommandButton,
@@ -23,21 +24,21 @@ enum class Kind {
 };
 
 struct ControlDef {
-    int tab;                  // place in the focus order; -1 for none
+    int tab; // place in the focus order; -1 for none
     const char *name;
     Kind kind;
-    const char *container;    // frame name; nullptr for the window
-    const char *caption;      // caption or start text; nullptr for none
-    QRect twips;              // left, top, width, height relative to the container
-    int startValue;           // check box value
-    const char *description;  // accessible name where the caption is no name: none, or content
+    const char *container;   // frame name; nullptr for the window
+    const char *caption;     // caption or start text; nullptr for none
+    QRect twips;             // left, top, width, height relative to the container
+    int startValue;          // check box value
+    const char *description; // accessible name where the caption is no name: none, or content
 };
 
 struct OptionGroupDef {
     const char *name;
     const char *frame;
-    int left, width, height;  // twips; button i has top 240 + 240 * i
-    int wideIndex = -1;       // one button may be wider than the rest
+    int left, width, height; // twips; button i has top 240 + 240 * i
+    int wideIndex = -1;      // one button may be wider than the rest
     int wideWidth = 0;
 };
 
@@ -59,7 +60,10 @@ inline constexpr int DesignTopTwips = 1590;
 inline constexpr double LayoutFontPointSize = 8.0;
 
 // Twips to device-independent pixels, for every geometry of the window.
-constexpr int toPixels(int twips) { return (twips + TwipsPerPixel / 2) / TwipsPerPixel; }
+constexpr int toPixels(int twips)
+{
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
 inline QRect toPixels(const QRect &twips)
 {
     return {toPixels(twips.x()), toPixels(twips.y()), toPixels(twips.width()), toPixels(twips.height())};

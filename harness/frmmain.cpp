@@ -10,7 +10,8 @@
 
 Q_LOGGING_CATEGORY(lcHarness, "harness.window")
 
-namespace harness {
+namespace harness
+{
 
 using namespace component;
 
@@ -33,8 +34,7 @@ FrmMain::~FrmMain() = default;
 HostedControl *FrmMain::hosted(const QString &name) const
 {
     for (HostedControl *c : {vellix1_.get(), cmd_.get(), msa_.get()})
-        if (c && c->name() == name)
-            return c;
+        if (c && c->name() == name) return c;
     return nullptr;
 }
 
@@ -43,8 +43,7 @@ bool FrmMain::createControls()
     runEvent([this] {
         auto create = [this](const QString &name, const QString &classId, const NamedValues &stored) {
             hosting::Created created = platform_.registry.create(classId, stored);
-            if (!created.object)
-                throw HarnessError(error::CannotCreateObject, created.error);
+            if (!created.object) throw HarnessError(error::CannotCreateObject, created.error);
             qCDebug(lcHarness) << name << "is" << classId << "from" << created.origin;
             return std::make_unique<HostedControl>(name, created.object, platform_.trace);
         };
@@ -52,13 +51,12 @@ bool FrmMain::createControls()
         cmd_ = create(QStringLiteral("cmd"), QStringLiteral("MSComDlg.CommonDialog"), {});
         msa_ = create(QStringLiteral("msa"), QStringLiteral("AgentObjectsCtl.Agent"), {});
     });
-    if (terminated_)
-        return false;
+    if (terminated_) return false;
     vellix_ = std::make_unique<VellixFacade>(*vellix1_, program_.methods);
     cmdFacade_ = std::make_unique<CommonDialogFacade>(*cmd_);
     msaFacade_ = std::make_unique<AgentFacade>(*msa_);
-    context_ = std::make_unique<HarnessContext>(
-        HarnessContext{program_, controls_, state_, *vellix_, *cmdFacade_, *msaFacade_, platform_.trace, messages_});
+    context_ = std::make_unique<HarnessContext>(HarnessContext{
+        program_, controls_, state_, *vellix_, *cmdFacade_, *msaFacade_, platform_.trace, messages_});
     options_ = std::make_unique<OptionHandlers>(*context_);
     colours_ = std::make_unique<ColourHandlers>(*context_);
     messageActions_ = std::make_unique<MessageActions>(*context_);
@@ -68,16 +66,14 @@ bool FrmMain::createControls()
 
 bool FrmMain::load()
 {
-    if (!context_)
-        return false;
+    if (!context_) return false;
     runEvent([this] { Startup(*context_).run(); });
     return !terminated_;
 }
 
 void FrmMain::runEvent(const std::function<void()> &handler)
 {
-    if (terminated_)
-        return;
+    if (terminated_) return;
     try {
         handler();
     } catch (const HarnessError &e) {
@@ -92,8 +88,8 @@ void FrmMain::fail(int32_t number, const QString &description)
     terminated_ = true;
     qCWarning(lcHarness) << "run-time error" << number << description;
     platform_.trace.error(number, description);
-    messages_.show(QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description), dialogs::style::Critical,
-                   QCoreApplication::applicationName());
+    messages_.show(QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description),
+                   dialogs::style::Critical, QCoreApplication::applicationName());
     platform_.terminate(1);
 }
 

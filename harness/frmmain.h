@@ -16,16 +16,18 @@
 #include <functional>
 #include <memory>
 
-namespace harness {
+namespace harness
+{
 
-class FrmMain : public QWidget {
+class FrmMain : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     struct Platform {
         hosting::ClassRegistry &registry;
         dialogs::MessageBoxService &messages;
         Trace &trace;
-        std::function<void(int exitCode)> terminate;  // ends the program
+        std::function<void(int exitCode)> terminate; // ends the program
     };
 
     FrmMain(const ProgramDescription &program, Platform platform);
@@ -46,7 +48,7 @@ public:
     // the run-time error report and ends the program.
     void runEvent(const std::function<void()> &handler);
 
-private:
+  private:
     void connectEvents();
     void fail(int32_t number, const QString &description);
 

@@ -10,7 +10,8 @@
 #include "vellixfacade.h"
 #include "windowbuilder.h"
 
-namespace harness {
+namespace harness
+{
 
 struct HarnessContext {
     const ProgramDescription &program;
@@ -20,12 +21,13 @@ struct HarnessContext {
     CommonDialogFacade &cmd;
     AgentFacade &msa;
     Trace &trace;
-    dialogs::MessageBoxService &messages;  // every box is traced
+    dialogs::MessageBoxService &messages; // every box is traced
 };
 
 // Message boxes, recorded in the trace as they are shown.
-class TracedMessageBox final : public dialogs::MessageBoxService {
-public:
+class TracedMessageBox final : public dialogs::MessageBoxService
+{
+  public:
     TracedMessageBox(dialogs::MessageBoxService &boxes, Trace &trace) : boxes_(boxes), trace_(trace) {}
     int show(const QString &text, int style, const std::optional<QString> &title) override
     {
@@ -33,7 +35,7 @@ public:
         return boxes_.show(text, style, title);
     }
 
-private:
+  private:
     dialogs::MessageBoxService &boxes_;
     Trace &trace_;
 };

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <exception>
 
-namespace harness {
+namespace harness
+{
 
-class HarnessError : public std::exception {
-public:
+class HarnessError : public std::exception
+{
+  public:
     HarnessError(int32_t number, QString description)
         : number_(number), description_(std::move(description)), what_(description_.toUtf8())
     {
@@ -19,7 +21,7 @@ public:
     const QString &description() const { return description_; }
     const char *what() const noexcept override { return what_.constData(); }
 
-private:
+  private:
     int32_t number_;
     QString description_;
     QByteArray what_;

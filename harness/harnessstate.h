@@ -5,7 +5,8 @@
 
 #include "component/value.h"
 
-namespace harness {
+namespace harness
+{
 
 struct HarnessState {
     component::ObjectRef AgentCharacter;

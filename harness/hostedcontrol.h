@@ -6,10 +6,12 @@
 #include "component/dispatch.h"
 #include "trace.h"
 
-namespace harness {
+namespace harness
+{
 
-class HostedControl {
-public:
+class HostedControl
+{
+  public:
     HostedControl(QString name, component::ObjectRef object, Trace &trace)
         : name_(std::move(name)), object_(std::move(object)), trace_(trace)
     {
@@ -27,7 +29,7 @@ public:
     bool getBool(component::DispId id, QLatin1String member);
     QString getString(component::DispId id, QLatin1String member);
 
-private:
+  private:
     QString name_;
     component::ObjectRef object_;
     Trace &trace_;

@@ -1,3 +1,6 @@
 #include "app.h"
 
-int main(int argc, char **argv) { return harness::runHarness(argc, argv, harness::fennick()); }
+int main(int argc, char **argv)
+{
+    return harness::runHarness(argc, argv, harness::fennick());
+}

@@ -1,3 +1,6 @@
 #include "app.h"
 
-int main(int argc, char **argv) { return harness::runHarness(argc, argv, harness::morrowby()); }
+int main(int argc, char **argv)
+{
+    return harness::runHarness(argc, argv, harness::morrowby());
+}

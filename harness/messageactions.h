@@ -4,10 +4,12 @@
 
 #include "harnesscontext.h"
 
-namespace harness {
+namespace harness
+{
 
-class MessageActions {
-public:
+class MessageActions
+{
+  public:
     explicit MessageActions(HarnessContext &context) : c_(context) {}
 
     void cmbMsgShow();
@@ -18,7 +20,7 @@ public:
     // no labels for an empty text.
     static QStringList splitLabels(const QString &text);
 
-private:
+  private:
     // True when the component refused the call; the user has been told.
     bool refused(const component::MsgResult &result);
     void report(const QString &text);

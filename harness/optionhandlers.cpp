@@ -1,26 +1,43 @@
 #include "optionhandlers.h"
 
-namespace harness {
+namespace harness
+{
 
 using namespace component;
 
-namespace {
+namespace
+{
 
 constexpr int32_t IconCustom = 6;
 constexpr int32_t LanguageRussian = 100;
 constexpr int32_t LanguageEnglish = 200;
 
-Bool checked(const CheckBox &box) { return Bool::of(box.value() == 1); }
+Bool checked(const CheckBox &box)
+{
+    return Bool::of(box.value() == 1);
+}
 
 } // namespace
 
-void OptionHandlers::optAlignCaptionType(int16_t index) { c_.vellix.setVAlignmentCaption(index); }
+void OptionHandlers::optAlignCaptionType(int16_t index)
+{
+    c_.vellix.setVAlignmentCaption(index);
+}
 
-void OptionHandlers::optAlignTextType(int16_t index) { c_.vellix.setHAlignmentText(index); }
+void OptionHandlers::optAlignTextType(int16_t index)
+{
+    c_.vellix.setHAlignmentText(index);
+}
 
-void OptionHandlers::optBalloonPlace(int16_t index) { c_.vellix.setBalloonPlace(index); }
+void OptionHandlers::optBalloonPlace(int16_t index)
+{
+    c_.vellix.setBalloonPlace(index);
+}
 
-void OptionHandlers::optbuttontype(int16_t index) { c_.state.ButtonsType = int32_t(index); }
+void OptionHandlers::optbuttontype(int16_t index)
+{
+    c_.state.ButtonsType = int32_t(index);
+}
 
 void OptionHandlers::optIconType(int16_t index)
 {
@@ -35,10 +52,8 @@ void OptionHandlers::optIconType(int16_t index)
 void OptionHandlers::optMsgType(int16_t)
 {
     const OptionGroup &group = c_.controls.group("optMsgType");
-    if (group.isSelected(0))
-        c_.state.MsgType = int32_t(0);
-    if (group.isSelected(1))
-        c_.state.MsgType = int32_t(1);
+    if (group.isSelected(0)) c_.state.MsgType = int32_t(0);
+    if (group.isSelected(1)) c_.state.MsgType = int32_t(1);
 }
 
 void OptionHandlers::chkLineSeparator()
@@ -46,16 +61,27 @@ void OptionHandlers::chkLineSeparator()
     c_.vellix.setLineSeparator(checked(c_.controls.check("chkLineSeparator")).value());
 }
 
-void OptionHandlers::chkModal() { c_.state.ModalFlag = checked(c_.controls.check("chkModal")); }
+void OptionHandlers::chkModal()
+{
+    c_.state.ModalFlag = checked(c_.controls.check("chkModal"));
+}
 
-void OptionHandlers::chkOnTop() { c_.state.OnTopFlag = checked(c_.controls.check("chkOnTop")); }
+void OptionHandlers::chkOnTop()
+{
+    c_.state.OnTopFlag = checked(c_.controls.check("chkOnTop"));
+}
 
 void OptionHandlers::cdLanguage()
 {
     switch (c_.controls.cdLanguage->selectedIndex()) {
-    case 0: c_.vellix.setLanguage(LanguageRussian); break;
-    case 1: c_.vellix.setLanguage(LanguageEnglish); break;
-    default: break;  // nothing selected
+    case 0:
+        c_.vellix.setLanguage(LanguageRussian);
+        break;
+    case 1:
+        c_.vellix.setLanguage(LanguageEnglish);
+        break;
+    default:
+        break; // nothing selected
     }
 }
 

@@ -4,10 +4,12 @@
 
 #include "harnesscontext.h"
 
-namespace harness {
+namespace harness
+{
 
-class OptionHandlers {
-public:
+class OptionHandlers
+{
+  public:
     explicit OptionHandlers(HarnessContext &context) : c_(context) {}
 
     void optAlignCaptionType(int16_t index);
@@ -21,7 +23,7 @@ public:
     void chkOnTop();
     void cdLanguage();
 
-private:
+  private:
     HarnessContext &c_;
 };
 

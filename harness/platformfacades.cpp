@@ -4,7 +4,8 @@
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 
-namespace harness {
+namespace harness
+{
 
 using namespace component;
 namespace cd = dialogs::member;
@@ -24,34 +25,46 @@ void CommonDialogFacade::setFileName(const QString &file)
     control_.call(cd::FileName, QLatin1String("FileName"), CallKind::PropertyPut, {Value(file)});
 }
 
-QString CommonDialogFacade::FileName() { return control_.getString(cd::FileName, QLatin1String("FileName")); }
+QString CommonDialogFacade::FileName()
+{
+    return control_.getString(cd::FileName, QLatin1String("FileName"));
+}
 
 void CommonDialogFacade::setColor(int32_t color)
 {
     control_.call(cd::Color, QLatin1String("Color"), CallKind::PropertyPut, {Value(color)});
 }
 
-int32_t CommonDialogFacade::Color() { return control_.getLong(cd::Color, QLatin1String("Color")); }
+int32_t CommonDialogFacade::Color()
+{
+    return control_.getLong(cd::Color, QLatin1String("Color"));
+}
 
-void CommonDialogFacade::ShowOpen() { control_.call(cd::ShowOpen, QLatin1String("ShowOpen"), CallKind::Method); }
+void CommonDialogFacade::ShowOpen()
+{
+    control_.call(cd::ShowOpen, QLatin1String("ShowOpen"), CallKind::Method);
+}
 
-void CommonDialogFacade::ShowColor() { control_.call(cd::ShowColor, QLatin1String("ShowColor"), CallKind::Method); }
+void CommonDialogFacade::ShowColor()
+{
+    control_.call(cd::ShowColor, QLatin1String("ShowColor"), CallKind::Method);
+}
 
 void AgentFacade::CharactersLoad(const QString &characterId, const std::optional<QString> &file)
 {
     Args args{Value(characterId)};
-    if (file)
-        args.emplace_back(Value(*file));
-    control_.call(agent::member::CharactersLoad, QLatin1String("Characters.Load"), CallKind::Method, std::move(args));
+    if (file) args.emplace_back(Value(*file));
+    control_.call(agent::member::CharactersLoad, QLatin1String("Characters.Load"), CallKind::Method,
+                  std::move(args));
 }
 
 ObjectRef AgentFacade::CharactersCharacter(const QString &characterId)
 {
     const QLatin1String member("Characters.Character");
-    const Value v = control_.call(agent::member::CharactersCharacter, member, CallKind::Method, {Value(characterId)});
+    const Value v =
+        control_.call(agent::member::CharactersCharacter, member, CallKind::Method, {Value(characterId)});
     const auto *object = std::get_if<ObjectRef>(&v);
-    if (!object || !*object)
-        throwTypeMismatch(control_.name(), member);
+    if (!object || !*object) throwTypeMismatch(control_.name(), member);
     return *object;
 }
 
@@ -70,6 +83,9 @@ void CharacterFacade::setLeft(int16_t left)
     control_.call(character::Left, QLatin1String("Character.Left"), CallKind::PropertyPut, {Value(left)});
 }
 
-void CharacterFacade::Show() { control_.call(character::Show, QLatin1String("Character.Show"), CallKind::Method); }
+void CharacterFacade::Show()
+{
+    control_.call(character::Show, QLatin1String("Character.Show"), CallKind::Method);
+}
 
 } // namespace harness

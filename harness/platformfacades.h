@@ -6,10 +6,12 @@
 
 #include <optional>
 
-namespace harness {
+namespace harness
+{
 
-class CommonDialogFacade {
-public:
+class CommonDialogFacade
+{
+  public:
     explicit CommonDialogFacade(HostedControl &control) : control_(control) {}
     void setDialogTitle(const QString &title);
     void setFilter(const QString &filter);
@@ -20,29 +22,31 @@ public:
     void ShowOpen();
     void ShowColor();
 
-private:
+  private:
     HostedControl &control_;
 };
 
-class AgentFacade {
-public:
+class AgentFacade
+{
+  public:
     explicit AgentFacade(HostedControl &control) : control_(control) {}
     // Without a file the engine loads its default character.
     void CharactersLoad(const QString &characterId, const std::optional<QString> &file);
     component::ObjectRef CharactersCharacter(const QString &characterId);
 
-private:
+  private:
     HostedControl &control_;
 };
 
-class CharacterFacade {
-public:
+class CharacterFacade
+{
+  public:
     CharacterFacade(const component::ObjectRef &character, Trace &trace);
     void setTop(int16_t top);
     void setLeft(int16_t left);
     void Show();
 
-private:
+  private:
     HostedControl control_;
 };
 

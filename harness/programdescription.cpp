@@ -1,6 +1,7 @@
 #include "programdescription.h"
 
-namespace harness {
+namespace harness
+{
 
 const ProgramDescription &fennick()
 {

@@ -6,16 +6,17 @@
 #include <QPoint>
 #include <QString>
 
-namespace harness {
+namespace harness
+{
 
 struct ProgramDescription {
-    QString programName;          // executable and application name
+    QString programName; // executable and application name
     QString displayName;
-    QString componentClass;       // class identifier of Vellix1
+    QString componentClass; // class identifier of Vellix1
     component::MethodIds methods;
-    QString iconFilter;           // filter of the custom icon dialog
-    QPoint vellixPlace;           // Vellix1's place in its frame, twips
-    int32_t storedLanguage;       // "language" stored with Vellix1
+    QString iconFilter;     // filter of the custom icon dialog
+    QPoint vellixPlace;     // Vellix1's place in its frame, twips
+    int32_t storedLanguage; // "language" stored with Vellix1
 };
 
 const ProgramDescription &fennick();

@@ -2,18 +2,19 @@
 
 #include "component/contract.h"
 
-namespace harness {
+namespace harness
+{
 
 using namespace component;
 
-namespace {
+namespace
+{
 
 const QString SampleHeading = QStringLiteral("It is heading of a window");
-const QString SampleText = QStringLiteral(
-    "This is simple message, which should appear\r\n"
-    "on your screen. The sizes of a window are\r\n"
-    "automatically selected, proceeding from that text,\r\n"
-    "which needs to be displayed on the screen");
+const QString SampleText = QStringLiteral("This is simple message, which should appear\r\n"
+                                          "on your screen. The sizes of a window are\r\n"
+                                          "automatically selected, proceeding from that text,\r\n"
+                                          "which needs to be displayed on the screen");
 
 struct SwatchSource {
     const char *swatch;
@@ -22,9 +23,12 @@ struct SwatchSource {
 
 // In the order the swatches are coloured.
 constexpr SwatchSource swatchSources[] = {
-    {"lblBackColor", prop::BalloonColor},   {"lblCaptionColor", prop::CaptionColor},
-    {"lblTextColor", prop::TextColor},      {"lblFrameColor", prop::FrameColor},
-    {"lblLineColor", prop::LineColor},      {"lblButtonColor", prop::ButtonColor},
+    {"lblBackColor", prop::BalloonColor},
+    {"lblCaptionColor", prop::CaptionColor},
+    {"lblTextColor", prop::TextColor},
+    {"lblFrameColor", prop::FrameColor},
+    {"lblLineColor", prop::LineColor},
+    {"lblButtonColor", prop::ButtonColor},
     {"lblButtonTextColor", prop::ButtonCaptionColor},
 };
 
@@ -37,7 +41,8 @@ void Startup::run()
     c_.cmd.ShowOpen();
 
     const QString file = c_.cmd.FileName();
-    c_.msa.CharactersLoad(QStringLiteral("Default"), file.isEmpty() ? std::nullopt : std::optional<QString>(file));
+    c_.msa.CharactersLoad(QStringLiteral("Default"),
+                          file.isEmpty() ? std::nullopt : std::optional<QString>(file));
     c_.state.AgentCharacter = c_.msa.CharactersCharacter(QStringLiteral("Default"));
 
     c_.controls.txtCaption->setText(SampleHeading);

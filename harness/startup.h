@@ -5,16 +5,18 @@
 
 #include "harnesscontext.h"
 
-namespace harness {
+namespace harness
+{
 
 class OptionHandlers;
 
-class Startup {
-public:
+class Startup
+{
+  public:
     explicit Startup(HarnessContext &context) : c_(context) {}
     void run();
 
-private:
+  private:
     HarnessContext &c_;
 };
 

@@ -1,6 +1,7 @@
 #include "storedsettings.h"
 
-namespace harness {
+namespace harness
+{
 
 component::NamedValues storedSettings(const ProgramDescription &program)
 {

@@ -4,7 +4,8 @@
 #include "component/contract.h"
 #include "programdescription.h"
 
-namespace harness {
+namespace harness
+{
 
 component::NamedValues storedSettings(const ProgramDescription &program);
 

@@ -4,7 +4,8 @@
 
 #include <unistd.h>
 
-namespace harness {
+namespace harness
+{
 
 using namespace component;
 
@@ -25,7 +26,8 @@ std::optional<Trace> Trace::open(const QString &target, QString *error)
     return Trace(std::move(file));
 }
 
-namespace {
+namespace
+{
 
 QString jsonString(const QString &s)
 {
@@ -34,11 +36,21 @@ QString jsonString(const QString &s)
     out += QLatin1Char('"');
     for (const QChar c : s) {
         switch (c.unicode()) {
-        case '"': out += QLatin1String("\\\""); break;
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        case '\t': out += QLatin1String("\\t"); break;
+        case '"':
+            out += QLatin1String("\\\"");
+            break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
         default:
             if (c.unicode() < 0x20)
                 out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
@@ -52,11 +64,14 @@ QString jsonString(const QString &s)
 
 QString hexId(DispId id)
 {
-    return QLatin1String("\"0x") + QString::number(uint32_t(id), 16).toUpper().rightJustified(8, QLatin1Char('0')) +
-           QLatin1Char('"');
+    return QLatin1String("\"0x") +
+           QString::number(uint32_t(id), 16).toUpper().rightJustified(8, QLatin1Char('0')) + QLatin1Char('"');
 }
 
-QString number(int64_t n) { return QString::number(n); }
+QString number(int64_t n)
+{
+    return QString::number(n);
+}
 
 QString errorFields(int32_t n, const QString &description, QLatin1String prefix)
 {
@@ -72,7 +87,10 @@ QString Trace::toJson(const Value &value)
         QString operator()(std::monostate) const { return QStringLiteral("null"); }
         QString operator()(int16_t v) const { return QString::number(v); }
         QString operator()(int32_t v) const { return QString::number(v); }
-        QString operator()(Bool b) const { return b.value() ? QStringLiteral("true") : QStringLiteral("false"); }
+        QString operator()(Bool b) const
+        {
+            return b.value() ? QStringLiteral("true") : QStringLiteral("false");
+        }
         QString operator()(const QString &s) const { return jsonString(s); }
         QString operator()(const QStringList &list) const
         {
@@ -87,14 +105,15 @@ QString Trace::toJson(const Value &value)
         }
         QString operator()(const Picture &p) const
         {
-            return jsonString(QLatin1String("<picture ") + p.source + QLatin1Char(' ') + number(p.image.width()) +
-                              QLatin1Char('x') + number(p.image.height()) + QLatin1Char('>'));
+            return jsonString(QLatin1String("<picture ") + p.source + QLatin1Char(' ') +
+                              number(p.image.width()) + QLatin1Char('x') + number(p.image.height()) +
+                              QLatin1Char('>'));
         }
         QString operator()(const MsgResult &r) const
         {
-            return QLatin1String("{\"Button\":") + number(r.Button) + QLatin1String(",\"Label\":") + number(r.Label) +
-                   QLatin1String(",\"Text\":") + jsonString(r.Text) + QLatin1String(",\"Status\":") + number(r.Status) +
-                   QLatin1Char('}');
+            return QLatin1String("{\"Button\":") + number(r.Button) + QLatin1String(",\"Label\":") +
+                   number(r.Label) + QLatin1String(",\"Text\":") + jsonString(r.Text) +
+                   QLatin1String(",\"Status\":") + number(r.Status) + QLatin1Char('}');
         }
     };
     return std::visit(Visitor{}, value);
@@ -102,48 +121,49 @@ QString Trace::toJson(const Value &value)
 
 void Trace::dispatch(const Call &call, const Result &result)
 {
-    if (!out_)
-        return;
+    if (!out_) return;
     QStringList args;
     for (const Value &v : call.argsBefore)
         args << toJson(v);
     QString line = QLatin1String("{\"event\":\"dispatch\",\"control\":") + jsonString(call.control) +
-                   QLatin1String(",\"id\":") + hexId(call.id) + QLatin1String(",\"member\":") + jsonString(QString(call.member)) +
-                   QLatin1String(",\"kind\":\"") + QLatin1String(kindName(call.kind)) + QLatin1String("\",\"args\":[") +
+                   QLatin1String(",\"id\":") + hexId(call.id) + QLatin1String(",\"member\":") +
+                   jsonString(QString(call.member)) + QLatin1String(",\"kind\":\"") +
+                   QLatin1String(kindName(call.kind)) + QLatin1String("\",\"args\":[") +
                    args.join(QLatin1Char(',')) + QLatin1Char(']');
     QStringList changed;
     for (size_t i = 0; i < call.argsAfter.size() && i < call.argsBefore.size(); ++i)
         if (call.argsAfter[i].isRef() && call.argsAfter[i].get() != call.argsBefore[i])
-            changed << QLatin1Char('"') + number(int64_t(i) + 1) + QLatin1String("\":") + toJson(call.argsAfter[i].get());
+            changed << QLatin1Char('"') + number(int64_t(i) + 1) + QLatin1String("\":") +
+                           toJson(call.argsAfter[i].get());
     if (!changed.isEmpty())
         line += QLatin1String(",\"changed\":{") + changed.join(QLatin1Char(',')) + QLatin1Char('}');
     if (result.ok())
         line += QLatin1String(",\"result\":") + toJson(result.value()) + QLatin1Char('}');
     else
-        line += errorFields(result.error().number, result.error().description, QLatin1String(",\"error\":{")) +
-                QLatin1String("}}");
+        line +=
+            errorFields(result.error().number, result.error().description, QLatin1String(",\"error\":{")) +
+            QLatin1String("}}");
     write(line);
 }
 
 void Trace::messageBox(const std::optional<QString> &title, int style, const QString &text)
 {
-    if (!out_)
-        return;
-    write(QLatin1String("{\"event\":\"messagebox\",\"title\":") + (title ? jsonString(*title) : QStringLiteral("null")) +
-          QLatin1String(",\"style\":") + number(style) + QLatin1String(",\"text\":") + jsonString(text) +
-          QLatin1Char('}'));
+    if (!out_) return;
+    write(QLatin1String("{\"event\":\"messagebox\",\"title\":") +
+          (title ? jsonString(*title) : QStringLiteral("null")) + QLatin1String(",\"style\":") +
+          number(style) + QLatin1String(",\"text\":") + jsonString(text) + QLatin1Char('}'));
 }
 
 void Trace::ready()
 {
-    if (out_)
-        write(QStringLiteral("{\"event\":\"ready\"}"));
+    if (out_) write(QStringLiteral("{\"event\":\"ready\"}"));
 }
 
 void Trace::error(int32_t errorNumber, const QString &description)
 {
     if (out_)
-        write(errorFields(errorNumber, description, QLatin1String("{\"event\":\"error\",")) + QLatin1Char('}'));
+        write(errorFields(errorNumber, description, QLatin1String("{\"event\":\"error\",")) +
+              QLatin1Char('}'));
 }
 
 void Trace::write(const QString &line)

@@ -10,11 +10,13 @@
 #include <memory>
 #include <optional>
 
-namespace harness {
+namespace harness
+{
 
-class Trace {
-public:
-    Trace() = default;  // off: records nothing
+class Trace
+{
+  public:
+    Trace() = default; // off: records nothing
     explicit Trace(std::unique_ptr<QIODevice> out) : out_(std::move(out)) {}
 
     // "-" writes to standard output. Empty when the file cannot be opened.
@@ -27,8 +29,8 @@ public:
         component::DispId id;
         QLatin1String member;
         component::CallKind kind;
-        const std::vector<component::Value> &argsBefore;  // as passed
-        const component::Args &argsAfter;  // by-reference arguments may have changed
+        const std::vector<component::Value> &argsBefore; // as passed
+        const component::Args &argsAfter;                // by-reference arguments may have changed
     };
     void dispatch(const Call &call, const component::Result &result);
     void messageBox(const std::optional<QString> &title, int style, const QString &text);
@@ -37,7 +39,7 @@ public:
 
     static QString toJson(const component::Value &value);
 
-private:
+  private:
     void write(const QString &line);
     std::unique_ptr<QIODevice> out_;
 };

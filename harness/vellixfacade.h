@@ -6,11 +6,16 @@
 #include "harnessstate.h"
 #include "hostedcontrol.h"
 
-namespace harness {
+namespace harness
+{
 
-class VellixFacade {
-public:
-    VellixFacade(HostedControl &control, const component::MethodIds &methods) : control_(control), methods_(methods) {}
+class VellixFacade
+{
+  public:
+    VellixFacade(HostedControl &control, const component::MethodIds &methods)
+        : control_(control), methods_(methods)
+    {
+    }
 
     int32_t getLong(component::DispId property);
     void putLong(component::DispId property, int32_t value);
@@ -26,14 +31,14 @@ public:
     bool LineSeparator() { return getBool(component::prop::LineSeparator); }
     void setLineSeparator(bool v) { putBool(component::prop::LineSeparator, v); }
     void setLanguage(int32_t v) { putLong(component::prop::Language, v); }
-    void setCharacter(component::Value &character);  // by reference
-    void setCustomIcon(component::Value &picture);    // by reference
+    void setCharacter(component::Value &character); // by reference
+    void setCustomIcon(component::Value &picture);  // by reference
 
     component::MsgResult ShowVellix(const QString &heading, const QString &text, HarnessState &state);
     component::MsgResult MsgInput(const QString &heading, const QString &text, HarnessState &state);
     component::MsgResult MsgLabels(const QString &heading, component::Value &labels, HarnessState &state);
 
-private:
+  private:
     component::MsgResult callMethod(component::Method method, const QString &heading, component::Arg second,
                                     HarnessState &state);
     static QLatin1String nameOf(component::DispId property);

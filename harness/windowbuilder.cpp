@@ -9,12 +9,20 @@
 #include <algorithm>
 #include <vector>
 
-namespace harness {
+namespace harness
+{
 
-namespace {
+namespace
+{
 
-QString name(const char *n) { return QString::fromLatin1(n); }
-QString text(const char *t) { return t ? QString::fromUtf8(t) : QString(); }
+QString name(const char *n)
+{
+    return QString::fromLatin1(n);
+}
+QString text(const char *t)
+{
+    return t ? QString::fromUtf8(t) : QString();
+}
 
 // Accessible name: the caption, or for a control without one what it holds.
 // Accessible description: the control's name, as tools and tests look it up.
@@ -47,7 +55,8 @@ QWidget *createControl(const ControlDef &def, QWidget *parent, Controls &control
         g->setFocusPolicy(Qt::NoFocus);
         return g;
     }
-    case Kind::TextLine: return controls.txtCaption = new QLineEdit(caption, parent);
+    case Kind::TextLine:
+        return controls.txtCaption = new QLineEdit(caption, parent);
     case Kind::TextMultiLine: {
         controls.txtText = new TextBox(parent);
         controls.txtText->setText(caption);
@@ -61,7 +70,8 @@ QWidget *createControl(const ControlDef &def, QWidget *parent, Controls &control
         controls.swatches[n] = l;
         return l;
     }
-    case Kind::Label: return new QLabel(caption, parent);
+    case Kind::Label:
+        return new QLabel(caption, parent);
     case Kind::CheckBox: {
         auto *c = new CheckBox(parent);
         c->setText(caption);
@@ -138,7 +148,10 @@ void setSwatchColor(QLabel &swatch, int32_t colorRef)
     swatch.setPalette(p);
 }
 
-int32_t swatchColor(const QLabel &swatch) { return component::colorRefFrom(swatch.palette().color(QPalette::Window)); }
+int32_t swatchColor(const QLabel &swatch)
+{
+    return component::colorRefFrom(swatch.palette().color(QPalette::Window));
+}
 
 Controls buildWindow(QWidget *window, const ProgramDescription &program)
 {
@@ -151,13 +164,10 @@ Controls buildWindow(QWidget *window, const ProgramDescription &program)
         // Controls whose text is content, or that have none, carry a description.
         label(w, name(def.name), def.description ? text(def.description) : text(def.caption));
         QRect twips = def.twips;
-        if (qstrcmp(def.name, "Vellix1") == 0)
-            twips.moveTopLeft(program.vellixPlace);
+        if (qstrcmp(def.name, "Vellix1") == 0) twips.moveTopLeft(program.vellixPlace);
         w->setGeometry(toPixels(twips));
-        if (def.kind == Kind::Frame)
-            containers[name(def.name)] = w;
-        if (def.tab >= 0)
-            placed.push_back({def.tab, w});
+        if (def.kind == Kind::Frame) containers[name(def.name)] = w;
+        if (def.tab >= 0) placed.push_back({def.tab, w});
     }
     addOptionButtons(containers, built, window, placed);
 
@@ -168,10 +178,8 @@ Controls buildWindow(QWidget *window, const ProgramDescription &program)
     std::sort(placed.begin(), placed.end(), [](const Placed &a, const Placed &b) { return a.tab < b.tab; });
     QWidget *previous = nullptr;
     for (const Placed &p : placed) {
-        if (p.widget->focusPolicy() == Qt::NoFocus || qobject_cast<QLabel *>(p.widget))
-            continue;
-        if (previous)
-            QWidget::setTabOrder(previous, p.widget);
+        if (p.widget->focusPolicy() == Qt::NoFocus || qobject_cast<QLabel *>(p.widget)) continue;
+        if (previous) QWidget::setTabOrder(previous, p.widget);
         previous = p.widget;
     }
     return built;

@@ -11,17 +11,19 @@
 
 #include <map>
 
-namespace harness {
+namespace harness
+{
 
 // The image control: shows a picture unstretched and hands it out.
-class PictureBox : public QLabel {
+class PictureBox : public QLabel
+{
     Q_OBJECT
-public:
+  public:
     explicit PictureBox(QWidget *parent = nullptr);
     const component::Picture &picture() const { return picture_; }
     void setPicture(const component::Picture &picture);
 
-private:
+  private:
     component::Picture picture_;
 };
 

@@ -13,26 +13,31 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
-class Cancelling final : public dialogs::DialogProvider {
-public:
+class Cancelling final : public dialogs::DialogProvider
+{
+  public:
     std::optional<QString> openFile(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<QColor> pickColor(const QColor &) override { return {}; }
 };
 
-class Silent final : public dialogs::MessageBoxService {
-public:
+class Silent final : public dialogs::MessageBoxService
+{
+  public:
     int show(const QString &, int, const std::optional<QString> &) override { return 1; }
 };
 
-class FirstPaint : public QObject {
-public:
+class FirstPaint : public QObject
+{
+  public:
     QWidget *watched = nullptr;
     bool painted = false;
     bool eventFilter(QObject *object, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && watched && (object == watched || watched->isAncestorOf(qobject_cast<QWidget *>(object))))
+        if (event->type() == QEvent::Paint && watched &&
+            (object == watched || watched->isAncestorOf(qobject_cast<QWidget *>(object))))
             painted = true;
         return false;
     }
@@ -56,19 +61,22 @@ int main(int argc, char **argv)
     harness::Trace off;
     std::shared_ptr<balloon::BalloonComponent> component;
     hosting::ClassRegistry registry;
-    registry.addBuiltin(QStringLiteral("pVellix.Vellix"), [&](const component::NamedValues &stored, QString *) {
-        component = std::make_shared<balloon::BalloonComponent>(component::VellixMethods, stored);
-        return component;
-    });
+    registry.addBuiltin(
+        QStringLiteral("pVellix.Vellix"), [&](const component::NamedValues &stored, QString *) {
+            component = std::make_shared<balloon::BalloonComponent>(component::VellixMethods, stored);
+            return component;
+        });
     registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"),
-                        [&](const component::NamedValues &, QString *) { return std::make_shared<dialogs::CommonDialog>(dialogs); });
-    registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
-                        [](const component::NamedValues &, QString *) { return agent::createAgentControl(); });
+                        [&](const component::NamedValues &, QString *) {
+                            return std::make_shared<dialogs::CommonDialog>(dialogs);
+                        });
+    registry.addBuiltin(
+        QStringLiteral("AgentObjectsCtl.Agent"),
+        [](const component::NamedValues &, QString *) { return agent::createAgentControl(); });
     harness::FrmMain window(harness::fennick(), {registry, boxes, off, [](int) { std::exit(1); }});
-    if (!window.createControls() || !window.load())
-        return 1;
+    if (!window.createControls() || !window.load()) return 1;
     window.show();
-    window.controls().check("chkModal").setValue(0);  // the call returns at once
+    window.controls().check("chkModal").setValue(0); // the call returns at once
 
     FirstPaint paint;
     app.installEventFilter(&paint);
@@ -82,8 +90,7 @@ int main(int argc, char **argv)
         while (paint.watched && !paint.painted && timer.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         const double ms = double(timer.nsecsElapsed()) / 1e6;
-        if (paint.watched)
-            paint.watched->close();
+        if (paint.watched) paint.watched->close();
         QCoreApplication::processEvents();
         return ms;
     };

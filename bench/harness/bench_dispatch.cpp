@@ -8,7 +8,8 @@
 
 #include <QGuiApplication>
 
-namespace {
+namespace
+{
 
 struct PlaceSetter {
     virtual ~PlaceSetter() = default;
@@ -37,10 +38,9 @@ BENCHMARK(DirectVirtualCall);
 void DispatchPropertyPut(benchmark::State &state)
 {
     harness::Trace off;
-    harness::HostedControl vellix1(QStringLiteral("Vellix1"),
-                                   std::make_shared<balloon::BalloonComponent>(component::VellixMethods,
-                                                                               component::NamedValues{}),
-                                   off);
+    harness::HostedControl vellix1(
+        QStringLiteral("Vellix1"),
+        std::make_shared<balloon::BalloonComponent>(component::VellixMethods, component::NamedValues{}), off);
     harness::VellixFacade facade(vellix1, component::VellixMethods);
     int32_t place = 0;
     for (auto _ : state) {
@@ -54,7 +54,7 @@ BENCHMARK(DispatchPropertyPut);
 
 int main(int argc, char **argv)
 {
-    QGuiApplication app(argc, argv);  // the component's fonts and screens need one
+    QGuiApplication app(argc, argv); // the component's fonts and screens need one
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

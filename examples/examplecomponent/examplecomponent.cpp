@@ -11,12 +11,14 @@
 
 #include <map>
 
-namespace {
+namespace
+{
 
 using namespace component;
 
-class ExampleComponent final : public DispatchObject {
-public:
+class ExampleComponent final : public DispatchObject
+{
+  public:
     ExampleComponent(MethodIds methods, const NamedValues &stored) : methods_(methods)
     {
         for (const auto &[key, value] : stored)
@@ -29,41 +31,32 @@ public:
         if (const auto method = methods_.find(id); method && kind == CallKind::Method)
             return answer(*method, args);
         const PropertyInfo *property = findProperty(id);
-        if (!property)
-            return error::notSupported();
-        if (kind == CallKind::PropertyGet)
-            return values_[id];
-        if (kind == CallKind::Method)
-            return error::notSupported();
-        if (args.size() != 1)
-            return error::wrongArgCount();
-        if (args[0].type() != property->type)
-            return error::typeMismatch();
+        if (!property) return error::notSupported();
+        if (kind == CallKind::PropertyGet) return values_[id];
+        if (kind == CallKind::Method) return error::notSupported();
+        if (args.size() != 1) return error::wrongArgCount();
+        if (args[0].type() != property->type) return error::typeMismatch();
         values_[id] = args[0].get();
         return {};
     }
 
-private:
+  private:
     Result answer(Method method, Args &args)
     {
-        if (args.size() != 7)
-            return error::wrongArgCount();
+        if (args.size() != 7) return error::wrongArgCount();
         const auto heading = as<QString>(args[0]);
         const auto buttons = as<int32_t>(args[4]);
         const auto icon = as<int32_t>(args[2]);
-        if (!heading || !buttons || !icon)
-            return error::typeMismatch();
+        if (!heading || !buttons || !icon) return error::typeMismatch();
         MsgResult result;
         result.Button = *buttons;
         result.Label = -1;
         if (method == Method::MsgLabels) {
             const auto labels = as<QStringList>(args[1]);
-            if (!labels)
-                return error::typeMismatch();
+            if (!labels) return error::typeMismatch();
             result.Label = int32_t(labels->size()) - 1;
         }
-        if (method == Method::MsgInput)
-            result.Text = *heading;
+        if (method == Method::MsgInput) result.Text = *heading;
         args[2].set(Value(int32_t(*icon + 1)));
         return Value(result);
     }
@@ -72,11 +65,12 @@ private:
     std::map<DispId, Value> values_;
 };
 
-class ExamplePlugin : public QObject, public ComponentPlugin {
+class ExamplePlugin : public QObject, public ComponentPlugin
+{
     Q_OBJECT
     Q_PLUGIN_METADATA(IID HarnessComponentPlugin_iid FILE "examplecomponent.json")
     Q_INTERFACES(component::ComponentPlugin)
-public:
+  public:
     ObjectRef create(const QString &classId, const NamedValues &stored, QString *error) override
     {
         const auto methods = methodIdsForClass(classId.toStdString());

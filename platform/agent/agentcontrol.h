@@ -22,9 +22,11 @@
 
 #include <memory>
 
-namespace agent {
+namespace agent
+{
 
-namespace member {
+namespace member
+{
 inline constexpr component::DispId CharactersLoad = 0x60020001;
 inline constexpr component::DispId CharactersCharacter = 0x60020002;
 } // namespace member

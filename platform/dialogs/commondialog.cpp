@@ -2,7 +2,8 @@
 
 #include "component/colorref.h"
 
-namespace dialogs {
+namespace dialogs
+{
 
 using namespace component;
 
@@ -20,20 +21,18 @@ QString CommonDialog::toQtFilter(const QString &filter)
     return entries.join(QStringLiteral(";;"));
 }
 
-namespace {
+namespace
+{
 
 // A plain property: get returns the field, put replaces it.
 template <typename T> Result property(T &field, CallKind kind, Args &args)
 {
     if (kind == CallKind::PropertyGet)
         return args.empty() ? Result(Value(field)) : Result(error::wrongArgCount());
-    if (kind != CallKind::PropertyPut)
-        return error::notSupported();
-    if (args.size() != 1)
-        return error::wrongArgCount();
+    if (kind != CallKind::PropertyPut) return error::notSupported();
+    if (args.size() != 1) return error::wrongArgCount();
     const auto value = as<T>(args[0]);
-    if (!value)
-        return error::typeMismatch();
+    if (!value) return error::typeMismatch();
     field = *value;
     return {};
 }
@@ -43,25 +42,27 @@ template <typename T> Result property(T &field, CallKind kind, Args &args)
 Result CommonDialog::invoke(DispId id, CallKind kind, Args &args)
 {
     switch (id) {
-    case member::DialogTitle: return property(title_, kind, args);
-    case member::Filter: return property(filter_, kind, args);
-    case member::FileName: return property(fileName_, kind, args);
-    case member::Color: return property(color_, kind, args);
+    case member::DialogTitle:
+        return property(title_, kind, args);
+    case member::Filter:
+        return property(filter_, kind, args);
+    case member::FileName:
+        return property(fileName_, kind, args);
+    case member::Color:
+        return property(color_, kind, args);
     case member::ShowOpen: {
-        if (kind != CallKind::Method)
-            return error::notSupported();
+        if (kind != CallKind::Method) return error::notSupported();
         const auto file = provider_.openFile(title_, toQtFilter(filter_), fileName_);
         fileName_ = file.value_or(QString());
         return {};
     }
     case member::ShowColor: {
-        if (kind != CallKind::Method)
-            return error::notSupported();
-        if (const auto picked = provider_.pickColor(colorFromRef(color_)))
-            color_ = colorRefFrom(*picked);
+        if (kind != CallKind::Method) return error::notSupported();
+        if (const auto picked = provider_.pickColor(colorFromRef(color_))) color_ = colorRefFrom(*picked);
         return {};
     }
-    default: return error::notSupported();
+    default:
+        return error::notSupported();
     }
 }
 

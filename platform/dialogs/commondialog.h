@@ -16,9 +16,11 @@
 
 #include <QStringList>
 
-namespace dialogs {
+namespace dialogs
+{
 
-namespace member {
+namespace member
+{
 inline constexpr component::DispId DialogTitle = 0x00000001;
 inline constexpr component::DispId Filter = 0x00000002;
 inline constexpr component::DispId FileName = 0x00000003;
@@ -27,8 +29,9 @@ inline constexpr component::DispId ShowOpen = 0x00000005;
 inline constexpr component::DispId ShowColor = 0x00000006;
 } // namespace member
 
-class CommonDialog final : public component::DispatchObject {
-public:
+class CommonDialog final : public component::DispatchObject
+{
+  public:
     explicit CommonDialog(DialogProvider &provider) : provider_(provider) {}
     component::Result invoke(component::DispId id, component::CallKind kind, component::Args &args) override;
 
@@ -36,7 +39,7 @@ public:
     // that already ends with its patterns keeps them once.
     static QString toQtFilter(const QString &filter);
 
-private:
+  private:
     DialogProvider &provider_;
     QString title_;
     QString filter_;

@@ -9,10 +9,12 @@
 
 class QWidget;
 
-namespace dialogs {
+namespace dialogs
+{
 
-class DialogProvider {
-public:
+class DialogProvider
+{
+  public:
     virtual ~DialogProvider() = default;
     // filter is in Qt's form: "Description (*.ext)". Nothing when cancelled.
     virtual std::optional<QString> openFile(const QString &title, const QString &filter,
@@ -21,26 +23,30 @@ public:
 };
 
 // Qt's own file and colour dialogs.
-class QtDialogProvider final : public DialogProvider {
-public:
+class QtDialogProvider final : public DialogProvider
+{
+  public:
     explicit QtDialogProvider(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
-    std::optional<QString> openFile(const QString &title, const QString &filter, const QString &initialFile) override;
+    std::optional<QString> openFile(const QString &title, const QString &filter,
+                                    const QString &initialFile) override;
     std::optional<QColor> pickColor(const QColor &initial) override;
 
-private:
+  private:
     QWidget *parent_;
 };
 
 // Answers the first file dialog with a preset answer (a file, or a cancel
 // when the answer is empty) and hands everything else to another provider.
-class PresetFirstOpen final : public DialogProvider {
-public:
+class PresetFirstOpen final : public DialogProvider
+{
+  public:
     PresetFirstOpen(DialogProvider &next, QString answer) : next_(next), answer_(std::move(answer)) {}
-    std::optional<QString> openFile(const QString &title, const QString &filter, const QString &initialFile) override;
+    std::optional<QString> openFile(const QString &title, const QString &filter,
+                                    const QString &initialFile) override;
     std::optional<QColor> pickColor(const QColor &initial) override { return next_.pickColor(initial); }
 
-private:
+  private:
     DialogProvider &next_;
     std::optional<QString> answer_;
 };

@@ -12,9 +12,11 @@
 
 class QWidget;
 
-namespace dialogs {
+namespace dialogs
+{
 
-namespace style {
+namespace style
+{
 inline constexpr int OkOnly = 0;
 inline constexpr int Critical = 16;
 inline constexpr int Question = 32;
@@ -22,20 +24,22 @@ inline constexpr int Exclamation = 48;
 inline constexpr int Information = 64;
 } // namespace style
 
-class MessageBoxService {
-public:
+class MessageBoxService
+{
+  public:
     virtual ~MessageBoxService() = default;
     // Without a title the box bears the program's name.
     virtual int show(const QString &text, int style, const std::optional<QString> &title) = 0;
 };
 
-class QtMessageBox final : public MessageBoxService {
-public:
+class QtMessageBox final : public MessageBoxService
+{
+  public:
     explicit QtMessageBox(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
     int show(const QString &text, int style, const std::optional<QString> &title) override;
 
-private:
+  private:
     QWidget *parent_;
 };
 

@@ -11,7 +11,8 @@
 
 Q_LOGGING_CATEGORY(lcHosting, "harness.hosting")
 
-namespace hosting {
+namespace hosting
+{
 
 ClassRegistry::ClassRegistry() = default;
 ClassRegistry::~ClassRegistry() = default;
@@ -53,10 +54,10 @@ static bool pluginProvides(const QJsonObject &meta, const QString &classId)
 {
     if (meta.value(QStringLiteral("IID")).toString() != QLatin1String(HarnessComponentPlugin_iid))
         return false;
-    const QJsonArray classes = meta.value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("classes")).toArray();
+    const QJsonArray classes =
+        meta.value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("classes")).toArray();
     for (const QJsonValue &c : classes)
-        if (c.toString() == classId)
-            return true;
+        if (c.toString() == classId) return true;
     return false;
 }
 
@@ -67,11 +68,9 @@ QString ClassRegistry::findPlugin(const QStringList &folders, const QString &cla
         const QStringList files = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
         for (const QString &name : files) {
             const QString file = dir.absoluteFilePath(name);
-            if (!QLibrary::isLibrary(file))
-                continue;
+            if (!QLibrary::isLibrary(file)) continue;
             // Reading the metadata does not load the library.
-            if (pluginProvides(QPluginLoader(file).metaData(), classId))
-                return file;
+            if (pluginProvides(QPluginLoader(file).metaData(), classId)) return file;
         }
     }
     return {};
@@ -84,10 +83,12 @@ Created ClassRegistry::createFromPlugin(const QString &file, const QString &clas
     QObject *instance = loader->instance();
     auto *plugin = qobject_cast<component::ComponentPlugin *>(instance);
     if (!plugin) {
-        const QString why = instance ? QStringLiteral("it is not a balloon harness component") : loader->errorString();
-        return {nullptr, file,
-                QStringLiteral("Cannot create the control \"%1\": the component file %2 could not be loaded: %3")
-                    .arg(classId, file, why)};
+        const QString why =
+            instance ? QStringLiteral("it is not a balloon harness component") : loader->errorString();
+        return {
+            nullptr, file,
+            QStringLiteral("Cannot create the control \"%1\": the component file %2 could not be loaded: %3")
+                .arg(classId, file, why)};
     }
     QString error;
     component::ObjectRef object;
@@ -125,9 +126,12 @@ Created ClassRegistry::create(const QString &classId, const component::NamedValu
         return createFromPlugin(file, classId, stored);
 
     const QStringList searched = overriding_ + bundled_;
-    return {nullptr, {},
-            QStringLiteral("Cannot create the control \"%1\": no component provides this class (searched: %2)")
-                .arg(classId, searched.isEmpty() ? QStringLiteral("no folders") : searched.join(QStringLiteral(", ")))};
+    return {
+        nullptr,
+        {},
+        QStringLiteral("Cannot create the control \"%1\": no component provides this class (searched: %2)")
+            .arg(classId,
+                 searched.isEmpty() ? QStringLiteral("no folders") : searched.join(QStringLiteral(", ")))};
 }
 
 } // namespace hosting

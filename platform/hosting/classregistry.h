@@ -20,18 +20,20 @@
 
 class QPluginLoader;
 
-namespace hosting {
+namespace hosting
+{
 
 using Factory = std::function<component::ObjectRef(const component::NamedValues &stored, QString *error)>;
 
 struct Created {
-    component::ObjectRef object;  // null on failure
-    QString origin;               // "built-in", or the plugin file
-    QString error;                // what failed, naming the class and the file
+    component::ObjectRef object; // null on failure
+    QString origin;              // "built-in", or the plugin file
+    QString error;               // what failed, naming the class and the file
 };
 
-class ClassRegistry {
-public:
+class ClassRegistry
+{
+  public:
     ClassRegistry();
     ~ClassRegistry();
     ClassRegistry(const ClassRegistry &) = delete;
@@ -48,8 +50,9 @@ public:
 
     Created create(const QString &classId, const component::NamedValues &stored);
 
-private:
-    Created createFromPlugin(const QString &file, const QString &classId, const component::NamedValues &stored);
+  private:
+    Created createFromPlugin(const QString &file, const QString &classId,
+                             const component::NamedValues &stored);
     QString findPlugin(const QStringList &folders, const QString &classId) const;
 
     QHash<QString, Factory> builtins_;

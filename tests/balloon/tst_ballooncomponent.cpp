@@ -380,7 +380,8 @@ void TestBalloonComponent::answers_data()
             [](QWidget *b) {
                 // Selection without moving the current index, as AT-SPI's selection interface does.
                 auto *list = b->findChild<QListView *>(QStringLiteral("balloonLabels"));
-                list->selectionModel()->select(list->model()->index(2, 0), QItemSelectionModel::ClearAndSelect);
+                list->selectionModel()->select(list->model()->index(2, 0),
+                                               QItemSelectionModel::ClearAndSelect);
                 BalloonAnswerer::clickButton(QStringLiteral("Ok"))(b);
             },
             1, 2, {});

@@ -61,8 +61,10 @@ void TestBalloonSizing::followsContent_data()
     QTest::newRow("long text") << QStringLiteral("A sentence that goes on. ").repeated(20) << true << false;
     QTest::newRow("unbroken text") << QString(600, QLatin1Char('x')) << true << false;
     QTest::newRow("harness sample text, four lines that fit")
-        << QStringLiteral("This is simple message, which should appear\r\non your screen. The sizes of a window are\r\n"
-                          "automatically selected, proceeding from that text,\r\nwhich needs to be displayed on the screen")
+        << QStringLiteral(
+               "This is simple message, which should appear\r\non your screen. The sizes of a window are\r\n"
+               "automatically selected, proceeding from that text,\r\nwhich needs to be displayed on the "
+               "screen")
         << true << false;
     QTest::newRow("many lines") << QStringLiteral("line\r\n").repeated(500) << false << true;
     QTest::newRow("huge text") << QStringLiteral("word ").repeated(200 * 1024) << true << true;

@@ -8,10 +8,12 @@ using namespace component;
 using dialogs::CommonDialog;
 namespace member = dialogs::member;
 
-namespace {
+namespace
+{
 
-class Scripted final : public dialogs::DialogProvider {
-public:
+class Scripted final : public dialogs::DialogProvider
+{
+  public:
     std::optional<QString> openFile(const QString &, const QString &filter, const QString &) override
     {
         filters << filter;
@@ -23,23 +25,33 @@ public:
     QStringList filters;
 };
 
-Result call(CommonDialog &dialog, DispId id, CallKind kind, Args args = {}) { return dialog.invoke(id, kind, args); }
+Result call(CommonDialog &dialog, DispId id, CallKind kind, Args args = {})
+{
+    return dialog.invoke(id, kind, args);
+}
 
 } // namespace
 
-class TestCommonDialog : public QObject {
+class TestCommonDialog : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void filters_data()
     {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("qtFilter");
-        QTest::newRow("characters") << "Files of the characters|*.acs" << "Files of the characters (*.acs)";
-        QTest::newRow("patterns already in the description") << "Icons (*.ico)|*.ico" << "Icons (*.ico)";
-        QTest::newRow("Russian with an odd pattern") << "Файлы значков (**.ico)|*.ico" << "Файлы значков (**.ico) (*.ico)";
-        QTest::newRow("two entries, several patterns") << "Pictures|*.png;*.ico|All|*.*" << "Pictures (*.png *.ico);;All (*.*)";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("description without patterns") << "Odd" << "";
+        QTest::newRow("characters") << "Files of the characters|*.acs"
+                                    << "Files of the characters (*.acs)";
+        QTest::newRow("patterns already in the description") << "Icons (*.ico)|*.ico"
+                                                             << "Icons (*.ico)";
+        QTest::newRow("Russian with an odd pattern") << "Файлы значков (**.ico)|*.ico"
+                                                     << "Файлы значков (**.ico) (*.ico)";
+        QTest::newRow("two entries, several patterns") << "Pictures|*.png;*.ico|All|*.*"
+                                                       << "Pictures (*.png *.ico);;All (*.*)";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("description without patterns") << "Odd"
+                                                      << "";
     }
     void filters()
     {
@@ -52,7 +64,8 @@ private slots:
     {
         Scripted provider;
         CommonDialog dialog(provider);
-        QVERIFY(call(dialog, member::FileName, CallKind::PropertyPut, {Value(QStringLiteral("/old.ico"))}).ok());
+        QVERIFY(
+            call(dialog, member::FileName, CallKind::PropertyPut, {Value(QStringLiteral("/old.ico"))}).ok());
         QVERIFY(call(dialog, member::ShowOpen, CallKind::Method).ok());
         QCOMPARE(call(dialog, member::FileName, CallKind::PropertyGet).value(), Value(QString()));
 
@@ -69,8 +82,10 @@ private slots:
     {
         QTest::addColumn<QString>("preset");
         QTest::addColumn<QString>("first");
-        QTest::newRow("a file") << "/data/genie.acs" << "/data/genie.acs";
-        QTest::newRow("empty answers as a cancel") << "" << "";
+        QTest::newRow("a file") << "/data/genie.acs"
+                                << "/data/genie.acs";
+        QTest::newRow("empty answers as a cancel") << ""
+                                                   << "";
     }
     void presetAnswersOnlyTheFirstFileDialog()
     {
@@ -82,9 +97,10 @@ private slots:
         CommonDialog dialog(presetFirst);
         QVERIFY(call(dialog, member::ShowOpen, CallKind::Method).ok());
         QCOMPARE(call(dialog, member::FileName, CallKind::PropertyGet).value(), Value(first));
-        QVERIFY(provider.filters.isEmpty());  // the first dialog was never shown
+        QVERIFY(provider.filters.isEmpty()); // the first dialog was never shown
         QVERIFY(call(dialog, member::ShowOpen, CallKind::Method).ok());
-        QCOMPARE(call(dialog, member::FileName, CallKind::PropertyGet).value(), Value(QStringLiteral("/from/the/dialog.ico")));
+        QCOMPARE(call(dialog, member::FileName, CallKind::PropertyGet).value(),
+                 Value(QStringLiteral("/from/the/dialog.ico")));
     }
 
     void callsItCannotServe_data()
@@ -95,10 +111,13 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::newRow("unknown member") << 0x7777 << int(CallKind::PropertyGet) << 0 << 438;
         QTest::newRow("colour as a string") << int(member::Color) << int(CallKind::PropertyPut) << -1 << 13;
-        QTest::newRow("title by reference") << int(member::DialogTitle) << int(CallKind::PropertyPutRef) << 1 << 438;
+        QTest::newRow("title by reference")
+            << int(member::DialogTitle) << int(CallKind::PropertyPutRef) << 1 << 438;
         QTest::newRow("put without a value") << int(member::Filter) << int(CallKind::PropertyPut) << 0 << 450;
-        QTest::newRow("get with an argument") << int(member::FileName) << int(CallKind::PropertyGet) << 1 << 450;
-        QTest::newRow("method as a property") << int(member::ShowOpen) << int(CallKind::PropertyGet) << 0 << 438;
+        QTest::newRow("get with an argument")
+            << int(member::FileName) << int(CallKind::PropertyGet) << 1 << 450;
+        QTest::newRow("method as a property")
+            << int(member::ShowOpen) << int(CallKind::PropertyGet) << 0 << 438;
     }
     void callsItCannotServe()
     {
@@ -109,8 +128,7 @@ private slots:
         Scripted provider;
         CommonDialog dialog(provider);
         Args args;
-        if (argCount < 0)
-            args.emplace_back(Value(QStringLiteral("red")));
+        if (argCount < 0) args.emplace_back(Value(QStringLiteral("red")));
         for (int i = 0; i < argCount; ++i)
             args.emplace_back(Value(QStringLiteral("x")));
         const Result result = dialog.invoke(id, CallKind(kind), args);

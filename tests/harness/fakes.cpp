@@ -2,9 +2,11 @@
 
 #include "platform/agent/agentcontrol.h"
 
-namespace fakes {
+namespace fakes
+{
 
-namespace {
+namespace
+{
 
 std::vector<Value> snapshot(const Args &args)
 {
@@ -19,26 +21,20 @@ std::vector<Value> snapshot(const Args &args)
 RecordingComponent::RecordingComponent(MethodIds ids, const NamedValues &stored) : methods(ids)
 {
     for (const auto &[key, value] : stored)
-        if (const PropertyInfo *p = findStoredProperty(key))
-            values[p->id] = value;
+        if (const PropertyInfo *p = findStoredProperty(key)) values[p->id] = value;
 }
 
 Result RecordingComponent::invoke(DispId id, CallKind kind, Args &args)
 {
     calls.push_back({id, kind, snapshot(args)});
-    if (unsupported.count(id))
-        return error::notSupported();
+    if (unsupported.count(id)) return error::notSupported();
     if (const auto method = methods.find(id)) {
-        if (onMethod)
-            return onMethod(*method, args);
+        if (onMethod) return onMethod(*method, args);
         return Value(MsgResult{});
     }
-    if (!findProperty(id))
-        return error::notSupported();
-    if (kind == CallKind::PropertyGet)
-        return values[id];
-    if (args.size() != 1)
-        return error::wrongArgCount();
+    if (!findProperty(id)) return error::notSupported();
+    if (kind == CallKind::PropertyGet) return values[id];
+    if (args.size() != 1) return error::wrongArgCount();
     values[id] = args[0].get();
     return {};
 }
@@ -59,16 +55,14 @@ Result FakeAgent::invoke(DispId id, CallKind kind, Args &args)
                                      .arg(as<QString>(args[1]).value_or(QString()))};
         return {};
     }
-    if (id == agent::member::CharactersCharacter)
-        return Value(ObjectRef(character));
+    if (id == agent::member::CharactersCharacter) return Value(ObjectRef(character));
     return error::notSupported();
 }
 
 std::optional<QString> ScriptedDialogs::openFile(const QString &title, const QString &filter, const QString &)
 {
     fileDialogs.push_back({title, filter});
-    if (fileAnswers.empty())
-        return std::nullopt;
+    if (fileAnswers.empty()) return std::nullopt;
     auto answer = fileAnswers.front();
     fileAnswers.pop_front();
     return answer;
@@ -77,8 +71,7 @@ std::optional<QString> ScriptedDialogs::openFile(const QString &title, const QSt
 std::optional<QColor> ScriptedDialogs::pickColor(const QColor &initial)
 {
     colourDialogs.push_back(initial);
-    if (colourAnswers.empty())
-        return std::nullopt;
+    if (colourAnswers.empty()) return std::nullopt;
     auto answer = colourAnswers.front();
     colourAnswers.pop_front();
     return answer;

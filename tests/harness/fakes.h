@@ -11,7 +11,8 @@
 #include <map>
 #include <set>
 
-namespace fakes {
+namespace fakes
+{
 
 using namespace component;
 
@@ -22,48 +23,54 @@ struct Call {
 };
 
 // Keeps its properties, starting from the stored settings, and records calls.
-class RecordingComponent : public DispatchObject {
-public:
+class RecordingComponent : public DispatchObject
+{
+  public:
     RecordingComponent(MethodIds methods, const NamedValues &stored);
     Result invoke(DispId id, CallKind kind, Args &args) override;
 
     std::vector<Call> calls;
     std::map<DispId, Value> values;
-    std::set<DispId> unsupported;                      // answered with error 438
-    std::function<Result(Method, Args &)> onMethod;    // default: an empty MsgResult
+    std::set<DispId> unsupported;                   // answered with error 438
+    std::function<Result(Method, Args &)> onMethod; // default: an empty MsgResult
     MethodIds methods;
 };
 
-class FakeCharacter : public DispatchObject {
-public:
+class FakeCharacter : public DispatchObject
+{
+  public:
     Result invoke(DispId id, CallKind kind, Args &args) override;
     std::vector<Call> calls;
 };
 
-class FakeAgent : public DispatchObject {
-public:
+class FakeAgent : public DispatchObject
+{
+  public:
     Result invoke(DispId id, CallKind kind, Args &args) override;
     std::vector<Call> calls;
     bool refuseFiles = false;
     std::shared_ptr<FakeCharacter> character = std::make_shared<FakeCharacter>();
 };
 
-class ScriptedDialogs : public dialogs::DialogProvider {
-public:
-    std::optional<QString> openFile(const QString &title, const QString &filter, const QString &initial) override;
+class ScriptedDialogs : public dialogs::DialogProvider
+{
+  public:
+    std::optional<QString> openFile(const QString &title, const QString &filter,
+                                    const QString &initial) override;
     std::optional<QColor> pickColor(const QColor &initial) override;
 
-    std::deque<std::optional<QString>> fileAnswers;   // nothing left: cancel
-    std::deque<std::optional<QColor>> colourAnswers;  // nothing left: cancel
+    std::deque<std::optional<QString>> fileAnswers;  // nothing left: cancel
+    std::deque<std::optional<QColor>> colourAnswers; // nothing left: cancel
     struct Shown {
         QString title, filter;
     };
     std::vector<Shown> fileDialogs;
-    std::vector<QColor> colourDialogs;  // the colour each one started from
+    std::vector<QColor> colourDialogs; // the colour each one started from
 };
 
-class RecordingMessageBoxes : public dialogs::MessageBoxService {
-public:
+class RecordingMessageBoxes : public dialogs::MessageBoxService
+{
+  public:
     struct Box {
         QString text;
         int style;

@@ -14,22 +14,26 @@ HarnessFixture::HarnessFixture(const harness::ProgramDescription &program,
     traceBuffer = buffer.get();
     trace = harness::Trace(std::move(buffer));
 
-    registry.addBuiltin(program.componentClass, [this, program, prepare](const component::NamedValues &stored, QString *) {
-        component = std::make_shared<fakes::RecordingComponent>(program.methods, stored);
-        if (prepare)
-            prepare(*component);
-        return component;
-    });
-    registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"), [this](const component::NamedValues &, QString *) {
-        return std::make_shared<dialogs::CommonDialog>(dialogs);
-    });
+    registry.addBuiltin(program.componentClass,
+                        [this, program, prepare](const component::NamedValues &stored, QString *) {
+                            component = std::make_shared<fakes::RecordingComponent>(program.methods, stored);
+                            if (prepare) prepare(*component);
+                            return component;
+                        });
+    registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"),
+                        [this](const component::NamedValues &, QString *) {
+                            return std::make_shared<dialogs::CommonDialog>(dialogs);
+                        });
     registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
                         [this](const component::NamedValues &, QString *) { return agent; });
-    window = std::make_unique<harness::FrmMain>(program, harness::FrmMain::Platform{
-                                                            registry, boxes, trace, [this](int code) { exitCode = code; }});
+    window = std::make_unique<harness::FrmMain>(
+        program, harness::FrmMain::Platform{registry, boxes, trace, [this](int code) { exitCode = code; }});
 }
 
-bool HarnessFixture::start() { return window->createControls() && window->load(); }
+bool HarnessFixture::start()
+{
+    return window->createControls() && window->load();
+}
 
 QStringList HarnessFixture::takeTrace()
 {
@@ -44,19 +48,23 @@ QStringList HarnessFixture::takeCalls()
     QStringList calls;
     for (const QString &line : takeTrace()) {
         const QJsonObject o = QJsonDocument::fromJson(line.toUtf8()).object();
-        if (o.value(QStringLiteral("event")).toString() != QLatin1String("dispatch"))
-            continue;
+        if (o.value(QStringLiteral("event")).toString() != QLatin1String("dispatch")) continue;
         QString call = o.value(QStringLiteral("control")).toString() + QLatin1Char(' ') +
                        o.value(QStringLiteral("kind")).toString() + QLatin1Char(' ') +
                        o.value(QStringLiteral("member")).toString();
-        const QByteArray args = QJsonDocument(o.value(QStringLiteral("args")).toArray()).toJson(QJsonDocument::Compact);
-        if (args != "[]")
-            call += QLatin1Char(' ') + QString::fromUtf8(args);
+        const QByteArray args =
+            QJsonDocument(o.value(QStringLiteral("args")).toArray()).toJson(QJsonDocument::Compact);
+        if (args != "[]") call += QLatin1Char(' ') + QString::fromUtf8(args);
         const QJsonValue result = o.value(QStringLiteral("result"));
         if (o.value(QStringLiteral("kind")).toString() == QLatin1String("get"))
-            call += QLatin1String(" -> ") + QString::fromUtf8(QJsonDocument(QJsonArray{result}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+            call += QLatin1String(" -> ") +
+                    QString::fromUtf8(QJsonDocument(QJsonArray{result}).toJson(QJsonDocument::Compact))
+                        .mid(1)
+                        .chopped(1);
         if (o.contains(QStringLiteral("error")))
-            call += QLatin1String(" !") + QString::number(o.value(QStringLiteral("error")).toObject().value(QStringLiteral("number")).toInt());
+            call += QLatin1String(" !") +
+                    QString::number(
+                        o.value(QStringLiteral("error")).toObject().value(QStringLiteral("number")).toInt());
         calls << call;
     }
     return calls;

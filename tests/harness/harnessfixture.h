@@ -6,8 +6,9 @@
 
 #include <QBuffer>
 
-class HarnessFixture {
-public:
+class HarnessFixture
+{
+  public:
     explicit HarnessFixture(const harness::ProgramDescription &program = harness::fennick(),
                             std::function<void(fakes::RecordingComponent &)> prepare = {});
 

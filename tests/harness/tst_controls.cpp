@@ -11,7 +11,8 @@
 
 using namespace component;
 
-namespace {
+namespace
+{
 
 // Clicks where a radio button takes clicks: on its indicator, not its row.
 void clickRadio(QRadioButton *radio)
@@ -31,11 +32,12 @@ void typeText(QWidget *w, const QString &text)
 
 } // namespace
 
-class TestControls : public QObject {
+class TestControls : public QObject
+{
     Q_OBJECT
     std::unique_ptr<HarnessFixture> f;
 
-private slots:
+  private slots:
     void init()
     {
         f = std::make_unique<HarnessFixture>();
@@ -47,13 +49,13 @@ private slots:
     void optionGroupRaisesOnlyOnANewSelection()
     {
         harness::OptionGroup &place = f->window->controls().group("optBalloonPlace");
-        place.select(0);  // already selected
+        place.select(0); // already selected
         QCOMPARE(f->takeCalls(), QStringList());
         place.select(4);
         QCOMPARE(f->takeCalls(), QStringList{QStringLiteral("Vellix1 put BalloonPlace [4]")});
         clickRadio(place.button(2));
         QCOMPARE(f->takeCalls(), QStringList{QStringLiteral("Vellix1 put BalloonPlace [2]")});
-        clickRadio(place.button(2));  // clicking the selected one changes nothing
+        clickRadio(place.button(2)); // clicking the selected one changes nothing
         QCOMPARE(f->takeCalls(), QStringList());
     }
 
@@ -72,17 +74,17 @@ private slots:
         harness::CheckBox &separator = f->window->controls().check("chkLineSeparator");
         separator.setValue(1);
         QCOMPARE(f->takeCalls(), QStringList());
-        separator.setValue(2);  // greyed counts as off
+        separator.setValue(2); // greyed counts as off
         QCOMPARE(f->takeCalls(), QStringList{QStringLiteral("Vellix1 put LineSeparator [false]")});
         separator.setValue(0);
         QCOMPARE(f->takeCalls(), QStringList{QStringLiteral("Vellix1 put LineSeparator [false]")});
         QTest::mouseClick(&separator, Qt::LeftButton);
         QCOMPARE(separator.value(), 1);
         QCOMPARE(f->takeCalls(), QStringList{QStringLiteral("Vellix1 put LineSeparator [true]")});
-        QTest::mouseClick(&separator, Qt::LeftButton);  // the user never reaches the greyed state
+        QTest::mouseClick(&separator, Qt::LeftButton); // the user never reaches the greyed state
         QCOMPARE(separator.value(), 0);
         QCOMPARE(f->takeCalls(), QStringList{QStringLiteral("Vellix1 put LineSeparator [false]")});
-        separator.toggle();  // an assistive tool's Toggle sets the state without a click
+        separator.toggle(); // an assistive tool's Toggle sets the state without a click
         QCOMPARE(f->takeCalls(), QStringList{QStringLiteral("Vellix1 put LineSeparator [true]")});
     }
 
@@ -97,7 +99,7 @@ private slots:
         list.setSelectedIndex(0);
         QCOMPARE(f->takeCalls(), QStringList{QStringLiteral("Vellix1 put Language [100]")});
         list.setSelectedIndex(0);
-        list.setSelectedIndex(-1);  // no selection changes nothing
+        list.setSelectedIndex(-1); // no selection changes nothing
         QCOMPARE(f->takeCalls(), QStringList());
     }
 
@@ -143,8 +145,7 @@ private slots:
         for (const harness::ControlDef &def : harness::controls()) {
             QWidget *widget = w.findChild<QWidget *>(QString::fromLatin1(def.name));
             QVERIFY2(widget, def.name);
-            if (qstrcmp(def.name, "Vellix1") != 0)
-                QCOMPARE(widget->geometry(), harness::toPixels(def.twips));
+            if (qstrcmp(def.name, "Vellix1") != 0) QCOMPARE(widget->geometry(), harness::toPixels(def.twips));
             QCOMPARE(widget->accessibleDescription(), QString::fromLatin1(def.name));
             QVERIFY2(!widget->accessibleName().isEmpty(), def.name);
             const char *frame = def.container ? def.container : nullptr;
@@ -154,7 +155,8 @@ private slots:
         QRadioButton *aboveRight = w.controls().group("optBalloonPlace").button(1);
         QCOMPARE(aboveRight->geometry(), QRect(10, 32, 107, 19));
         QCOMPARE(aboveRight->parentWidget()->objectName(), QStringLiteral("fraBalloonPlace"));
-        QCOMPARE(w.controls().group("optbuttontype").button(14)->geometry().top(), harness::toPixels(240 + 240 * 14));
+        QCOMPARE(w.controls().group("optbuttontype").button(14)->geometry().top(),
+                 harness::toPixels(240 + 240 * 14));
     }
 
     void focusStartsAtShowVellixAndFollowsTheTabOrder()

@@ -16,7 +16,8 @@ using Box = fakes::RecordingMessageBoxes::Box;
 
 Q_DECLARE_METATYPE(Value)
 
-namespace {
+namespace
+{
 
 QString pictureArg(const QString &source, int size)
 {
@@ -25,7 +26,8 @@ QString pictureArg(const QString &source, int size)
 
 } // namespace
 
-class TestHandlers : public QObject {
+class TestHandlers : public QObject
+{
     Q_OBJECT
     std::unique_ptr<HarnessFixture> f;
 
@@ -35,9 +37,12 @@ class TestHandlers : public QObject {
         QVERIFY(f->start());
         f->takeTrace();
     }
-    void clickButton(const char *name) { QTest::mouseClick(&f->window->controls().button(name), Qt::LeftButton); }
+    void clickButton(const char *name)
+    {
+        QTest::mouseClick(&f->window->controls().button(name), Qt::LeftButton);
+    }
 
-private slots:
+  private slots:
     void init() { startFixture(); }
     void cleanup()
     {
@@ -52,15 +57,22 @@ private slots:
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QString>("stateField");
         QTest::addColumn<int>("stateValue");
-        QTest::newRow("heading top") << "optAlignCaptionType" << 0 << QStringList{"Vellix1 put VAlignmentCaption [0]"} << "" << 0;
-        QTest::newRow("heading center") << "optAlignCaptionType" << 1 << QStringList{"Vellix1 put VAlignmentCaption [1]"} << "" << 0;
-        QTest::newRow("text right") << "optAlignTextType" << 1 << QStringList{"Vellix1 put HAlignmentText [1]"} << "" << 0;
-        QTest::newRow("text center") << "optAlignTextType" << 2 << QStringList{"Vellix1 put HAlignmentText [2]"} << "" << 0;
-        QTest::newRow("position bottom left") << "optBalloonPlace" << 4 << QStringList{"Vellix1 put BalloonPlace [4]"} << "" << 0;
+        QTest::newRow("heading top") << "optAlignCaptionType" << 0
+                                     << QStringList{"Vellix1 put VAlignmentCaption [0]"} << "" << 0;
+        QTest::newRow("heading center")
+            << "optAlignCaptionType" << 1 << QStringList{"Vellix1 put VAlignmentCaption [1]"} << "" << 0;
+        QTest::newRow("text right") << "optAlignTextType" << 1
+                                    << QStringList{"Vellix1 put HAlignmentText [1]"} << "" << 0;
+        QTest::newRow("text center") << "optAlignTextType" << 2
+                                     << QStringList{"Vellix1 put HAlignmentText [2]"} << "" << 0;
+        QTest::newRow("position bottom left")
+            << "optBalloonPlace" << 4 << QStringList{"Vellix1 put BalloonPlace [4]"} << "" << 0;
         QTest::newRow("buttons yes no") << "optbuttontype" << 14 << QStringList{} << "ButtonsType" << 14;
-        QTest::newRow("buttons abort retry ignore") << "optbuttontype" << 1 << QStringList{} << "ButtonsType" << 1;
+        QTest::newRow("buttons abort retry ignore")
+            << "optbuttontype" << 1 << QStringList{} << "ButtonsType" << 1;
         QTest::newRow("icon danger") << "optIconType" << 5 << QStringList{} << "IconType" << 5;
-        QTest::newRow("icon custom before any file") << "optIconType" << 6 << QStringList{pictureArg("default", 32)} << "IconType" << 6;
+        QTest::newRow("icon custom before any file")
+            << "optIconType" << 6 << QStringList{pictureArg("default", 32)} << "IconType" << 6;
         QTest::newRow("window think") << "optMsgType" << 1 << QStringList{} << "MsgType" << 1;
     }
     void optionGroups()
@@ -87,7 +99,7 @@ private slots:
         harness::OptionGroup &type = f->window->controls().group("optMsgType");
         type.select(1);
         QCOMPARE(f->window->state().MsgType, Value(int32_t(1)));
-        type.onClick(0);  // the index handed in does not matter; the buttons do
+        type.onClick(0); // the index handed in does not matter; the buttons do
         QCOMPARE(f->window->state().MsgType, Value(int32_t(1)));
         type.select(0);
         QCOMPARE(f->window->state().MsgType, Value(int32_t(0)));
@@ -110,7 +122,8 @@ private slots:
         QFETCH(bool, expected);
         harness::CheckBox &check = f->window->controls().check(qPrintable(box));
         check.setValue(value);
-        const Value &field = box == QLatin1String("chkModal") ? f->window->state().ModalFlag : f->window->state().OnTopFlag;
+        const Value &field =
+            box == QLatin1String("chkModal") ? f->window->state().ModalFlag : f->window->state().OnTopFlag;
         QCOMPARE(field, Value(Bool::of(expected)));
         check.setValue(1);
         QCOMPARE(field, Value(Bool::of(true)));
@@ -135,8 +148,7 @@ private slots:
         QLabel &swatch = f->window->controls().swatch(b.swatch);
         const int32_t before = harness::swatchColor(swatch);
         const QString name = QString::fromLatin1(findProperty(b.property)->name.data());
-        if (!cancel)
-            f->dialogs.colourAnswers.push_back(QColor(0x12, 0x34, 0x56));
+        if (!cancel) f->dialogs.colourAnswers.push_back(QColor(0x12, 0x34, 0x56));
         const int32_t after = cancel ? before : 0x563412;
 
         clickButton(b.button);
@@ -156,12 +168,20 @@ private slots:
     void customIcon_data()
     {
         QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("answer");  // "icon", "cancel" or "junk"
+        QTest::addColumn<QString>("answer"); // "icon", "cancel" or "junk"
         QTest::addColumn<QString>("boxText");
-        QTest::newRow("icon chosen") << "fennick" << "icon" << "";
-        QTest::newRow("dialog cancelled") << "fennick" << "cancel" << "You have not chosen a icon!";
-        QTest::newRow("not an icon") << "fennick" << "junk" << "could not be used as an icon";
-        QTest::newRow("morrowby icon chosen") << "morrowby" << "icon" << "";
+        QTest::newRow("icon chosen") << "fennick"
+                                     << "icon"
+                                     << "";
+        QTest::newRow("dialog cancelled") << "fennick"
+                                          << "cancel"
+                                          << "You have not chosen a icon!";
+        QTest::newRow("not an icon") << "fennick"
+                                     << "junk"
+                                     << "could not be used as an icon";
+        QTest::newRow("morrowby icon chosen") << "morrowby"
+                                              << "icon"
+                                              << "";
     }
     void customIcon()
     {
@@ -188,13 +208,15 @@ private slots:
 
         const auto &shown = f->dialogs.fileDialogs.back();
         QCOMPARE(shown.title, QStringLiteral("Select the icon file..."));
-        QCOMPARE(shown.filter, morrowby ? QStringLiteral("Файлы значков (**.ico) (*.ico)") : QStringLiteral("Icons (*.ico)"));
+        QCOMPARE(shown.filter, morrowby ? QStringLiteral("Файлы значков (**.ico) (*.ico)")
+                                        : QStringLiteral("Icons (*.ico)"));
         const bool chosen = answer == QLatin1String("icon");
         const QStringList calls = f->takeCalls();
         QCOMPARE(calls.first(), QStringLiteral(R"(cmd put FileName [""])"));
         QCOMPARE(calls.last(), chosen ? pictureArg(iconFile, 16) : pictureArg(QStringLiteral("default"), 32));
-        QCOMPARE(f->window->controls().imgCustomIcon->picture().source, chosen ? iconFile : QStringLiteral("default"));
-        QCOMPARE(f->window->state().IconType, Value(int32_t(0)));  // the icon type is not touched
+        QCOMPARE(f->window->controls().imgCustomIcon->picture().source,
+                 chosen ? iconFile : QStringLiteral("default"));
+        QCOMPARE(f->window->state().IconType, Value(int32_t(0))); // the icon type is not touched
         if (boxText.isEmpty()) {
             QVERIFY(f->boxes.boxes.empty());
         } else {
@@ -215,11 +237,15 @@ private slots:
         QTest::newRow("plain closed without a button") << "cmbMsgShow" << MsgResult{0, -1, {}, 0} << "0" << 0;
         QTest::newRow("input") << "cmbMsgInput" << MsgResult{1, -1, QStringLiteral("Привет, мир 👋 שלום"), 0}
                                << "You have entered the text: Привет, мир 👋 שלום Button: 1" << 0;
-        QTest::newRow("input empty") << "cmbMsgInput" << MsgResult{2, -1, {}, 0} << "You have entered the text:  Button: 2" << 0;
-        QTest::newRow("labels") << "cmbLabelsShow" << MsgResult{6, 2, {}, 0} << "Label selected: 2 Button: 6" << 0;
-        QTest::newRow("labels none chosen") << "cmbLabelsShow" << MsgResult{0, -1, {}, 0} << "Label selected: -1 Button: 0" << 0;
+        QTest::newRow("input empty") << "cmbMsgInput" << MsgResult{2, -1, {}, 0}
+                                     << "You have entered the text:  Button: 2" << 0;
+        QTest::newRow("labels") << "cmbLabelsShow" << MsgResult{6, 2, {}, 0} << "Label selected: 2 Button: 6"
+                                << 0;
+        QTest::newRow("labels none chosen")
+            << "cmbLabelsShow" << MsgResult{0, -1, {}, 0} << "Label selected: -1 Button: 0" << 0;
         for (const char *b : {"cmbMsgShow", "cmbMsgInput", "cmbLabelsShow"})
-            QTest::addRow("%s refused", b) << b << MsgResult{0, 0, {}, 1} << "Window of the message already on the screen." << 16;
+            QTest::addRow("%s refused", b)
+                << b << MsgResult{0, 0, {}, 1} << "Window of the message already on the screen." << 16;
     }
     void messageReports()
     {
@@ -243,12 +269,18 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("id");
-        QTest::newRow("fennick ShowVellix") << "fennick" << "cmbMsgShow" << 0x60030013;
-        QTest::newRow("fennick MsgLabels") << "fennick" << "cmbLabelsShow" << 0x60030014;
-        QTest::newRow("fennick MsgInput") << "fennick" << "cmbMsgInput" << 0x60030015;
-        QTest::newRow("morrowby ShowVellix") << "morrowby" << "cmbMsgShow" << 0x60030014;
-        QTest::newRow("morrowby MsgLabels") << "morrowby" << "cmbLabelsShow" << 0x60030015;
-        QTest::newRow("morrowby MsgInput") << "morrowby" << "cmbMsgInput" << 0x60030016;
+        QTest::newRow("fennick ShowVellix") << "fennick"
+                                            << "cmbMsgShow" << 0x60030013;
+        QTest::newRow("fennick MsgLabels") << "fennick"
+                                           << "cmbLabelsShow" << 0x60030014;
+        QTest::newRow("fennick MsgInput") << "fennick"
+                                          << "cmbMsgInput" << 0x60030015;
+        QTest::newRow("morrowby ShowVellix") << "morrowby"
+                                             << "cmbMsgShow" << 0x60030014;
+        QTest::newRow("morrowby MsgLabels") << "morrowby"
+                                            << "cmbLabelsShow" << 0x60030015;
+        QTest::newRow("morrowby MsgInput") << "morrowby"
+                                           << "cmbMsgInput" << 0x60030016;
     }
     void methodArguments()
     {
@@ -267,9 +299,13 @@ private slots:
         QCOMPARE(call.kind, CallKind::Method);
         const bool labels = button == QLatin1String("cmbLabelsShow");
         const std::vector<Value> expected{Value(QStringLiteral("Заголовок")),
-                                          labels ? Value(QStringList{"one", "two"}) : Value(QStringLiteral("one\r\ntwo")),
-                                          Value(int32_t(4)), Value(int32_t(0)), Value(int32_t(13)),
-                                          Value(Bool::of(true)), Value(Bool::of(false))};
+                                          labels ? Value(QStringList{"one", "two"})
+                                                 : Value(QStringLiteral("one\r\ntwo")),
+                                          Value(int32_t(4)),
+                                          Value(int32_t(0)),
+                                          Value(int32_t(13)),
+                                          Value(Bool::of(true)),
+                                          Value(Bool::of(false))};
         QVERIFY(call.args == expected);
     }
 
@@ -283,11 +319,14 @@ private slots:
         QTest::newRow("empty pieces kept") << "\r\n\r\n" << QStringList{"", "", ""};
         QTest::newRow("lone LF is no separator") << "a\nb" << QStringList{"a\nb"};
         QTest::newRow("Cyrillic and emoji") << "Да 👍\r\nНет 👎" << QStringList{"Да 👍", "Нет 👎"};
-        QTest::newRow("sample text") << "This is simple message, which should appear\r\non your screen. The sizes of a window are\r\n"
-                                        "automatically selected, proceeding from that text,\r\nwhich needs to be displayed on the screen"
-                                     << QStringList{"This is simple message, which should appear", "on your screen. The sizes of a window are",
-                                                    "automatically selected, proceeding from that text,",
-                                                    "which needs to be displayed on the screen"};
+        QTest::newRow("sample text")
+            << "This is simple message, which should appear\r\non your screen. The sizes of a window are\r\n"
+               "automatically selected, proceeding from that text,\r\nwhich needs to be displayed on the "
+               "screen"
+            << QStringList{"This is simple message, which should appear",
+                           "on your screen. The sizes of a window are",
+                           "automatically selected, proceeding from that text,",
+                           "which needs to be displayed on the screen"};
     }
     void labelsFromText()
     {
@@ -313,7 +352,8 @@ private slots:
         QCOMPARE(s.ModalFlag, Value(Bool::of(false)));
         // The controls are not refreshed from the state.
         QVERIFY(f->window->controls().group("optIconType").isSelected(0));
-        QVERIFY(f->takeTrace().join('\n').contains(QStringLiteral(R"("changed":{"2":["changed"],"3":5,"4":1,"6":false})")));
+        QVERIFY(f->takeTrace().join('\n').contains(
+            QStringLiteral(R"("changed":{"2":["changed"],"3":5,"4":1,"6":false})")));
     }
 
     void failingMethodEndsTheProgram()

@@ -8,7 +8,8 @@
 
 using namespace component;
 
-namespace {
+namespace
+{
 
 QStringList expectedStartup(const QString &load)
 {
@@ -16,7 +17,8 @@ QStringList expectedStartup(const QString &load)
         QStringLiteral(R"(cmd put DialogTitle ["Select the file with the character..."])"),
         QStringLiteral(R"(cmd put Filter ["Files of the characters|*.acs"])"),
         QStringLiteral("cmd method ShowOpen"),
-        QStringLiteral(R"(cmd get FileName -> %1)").arg(load.isEmpty() ? QStringLiteral(R"("")") : QLatin1Char('"') + load + QLatin1Char('"')),
+        QStringLiteral(R"(cmd get FileName -> %1)")
+            .arg(load.isEmpty() ? QStringLiteral(R"("")") : QLatin1Char('"') + load + QLatin1Char('"')),
         load.isEmpty() ? QStringLiteral(R"(msa method Characters.Load ["Default"])")
                        : QStringLiteral(R"(msa method Characters.Load ["Default","%1"])").arg(load),
         QStringLiteral(R"(msa method Characters.Character ["Default"])"),
@@ -50,25 +52,29 @@ const harness::ProgramDescription &programNamed(const QString &name)
 
 } // namespace
 
-class TestStartup : public QObject {
+class TestStartup : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void exactCalls_data()
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("chosenFile");
-        QTest::newRow("fennick, dialog cancelled") << "fennick" << "";
-        QTest::newRow("fennick, character chosen") << "fennick" << "/data/genie.acs";
-        QTest::newRow("morrowby, dialog cancelled") << "morrowby" << "";
-        QTest::newRow("morrowby, Cyrillic file name") << "morrowby" << "/данные/джинн.acs";
+        QTest::newRow("fennick, dialog cancelled") << "fennick"
+                                                   << "";
+        QTest::newRow("fennick, character chosen") << "fennick"
+                                                   << "/data/genie.acs";
+        QTest::newRow("morrowby, dialog cancelled") << "morrowby"
+                                                    << "";
+        QTest::newRow("morrowby, Cyrillic file name") << "morrowby"
+                                                      << "/данные/джинн.acs";
     }
     void exactCalls()
     {
         QFETCH(QString, program);
         QFETCH(QString, chosenFile);
         HarnessFixture f(programNamed(program));
-        if (!chosenFile.isEmpty())
-            f.dialogs.fileAnswers.push_back(chosenFile);
+        if (!chosenFile.isEmpty()) f.dialogs.fileAnswers.push_back(chosenFile);
         QVERIFY(f.start());
         QCOMPARE(f.takeCalls(), expectedStartup(chosenFile));
         QVERIFY(f.boxes.boxes.empty());
@@ -111,7 +117,9 @@ private slots:
     // A separator stored as false leaves the box unchecked and the component unwritten.
     void separatorStoredOff()
     {
-        HarnessFixture f(harness::fennick(), [](fakes::RecordingComponent &c) { c.values[prop::LineSeparator] = Bool::of(false); });
+        HarnessFixture f(harness::fennick(), [](fakes::RecordingComponent &c) {
+            c.values[prop::LineSeparator] = Bool::of(false);
+        });
         QVERIFY(f.start());
         QCOMPARE(f.window->controls().check("chkLineSeparator").value(), 0);
         QVERIFY(!f.takeCalls().contains(QStringLiteral("Vellix1 put LineSeparator [false]")));
@@ -122,22 +130,28 @@ private slots:
         QTest::addColumn<std::function<void(HarnessFixture &)>>("breakIt");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("descriptionPart");
-        QTest::newRow("character file refused") << std::function<void(HarnessFixture &)>([](HarnessFixture &f) {
-            f.dialogs.fileAnswers.push_back(QStringLiteral("/data/broken.acs"));
-            f.agent->refuseFiles = true;
-        }) << 440 << "Cannot load the character \"/data/broken.acs\"";
+        QTest::newRow("character file refused")
+            << std::function<void(HarnessFixture &)>([](HarnessFixture &f) {
+                   f.dialogs.fileAnswers.push_back(QStringLiteral("/data/broken.acs"));
+                   f.agent->refuseFiles = true;
+               })
+            << 440 << "Cannot load the character \"/data/broken.acs\"";
         QTest::newRow("unknown identifier") << std::function<void(HarnessFixture &)>([](HarnessFixture &f) {
             f.component->unsupported.insert(prop::HAlignmentText);
         }) << 438 << "Object doesn't support this property or method";
-        QTest::newRow("alignment without a button") << std::function<void(HarnessFixture &)>([](HarnessFixture &f) {
-            f.component->values[prop::VAlignmentCaption] = int32_t(3);
-        }) << 340 << "Control array element '3' doesn't exist";
-        QTest::newRow("position without a button") << std::function<void(HarnessFixture &)>([](HarnessFixture &f) {
-            f.component->values[prop::BalloonPlace] = int32_t(-1);
-        }) << 340 << "Control array element '-1' doesn't exist";
-        QTest::newRow("value of the wrong type") << std::function<void(HarnessFixture &)>([](HarnessFixture &f) {
-            f.component->values[prop::BalloonColor] = QStringLiteral("yellow");
-        }) << 13 << "Type mismatch";
+        QTest::newRow("alignment without a button")
+            << std::function<void(HarnessFixture &)>(
+                   [](HarnessFixture &f) { f.component->values[prop::VAlignmentCaption] = int32_t(3); })
+            << 340 << "Control array element '3' doesn't exist";
+        QTest::newRow("position without a button")
+            << std::function<void(HarnessFixture &)>(
+                   [](HarnessFixture &f) { f.component->values[prop::BalloonPlace] = int32_t(-1); })
+            << 340 << "Control array element '-1' doesn't exist";
+        QTest::newRow("value of the wrong type")
+            << std::function<void(HarnessFixture &)>([](HarnessFixture &f) {
+                   f.component->values[prop::BalloonColor] = QStringLiteral("yellow");
+               })
+            << 13 << "Type mismatch";
     }
     void failuresEndTheProgram()
     {
@@ -151,12 +165,14 @@ private slots:
         QCOMPARE(f.exitCode, std::optional<int>(1));
         QCOMPARE(f.boxes.boxes.size(), size_t(1));
         const auto &box = f.boxes.boxes.front();
-        QVERIFY2(box.text.startsWith(QStringLiteral("Run-time error '%1':\n\n").arg(number)), qPrintable(box.text));
+        QVERIFY2(box.text.startsWith(QStringLiteral("Run-time error '%1':\n\n").arg(number)),
+                 qPrintable(box.text));
         QVERIFY2(box.text.contains(descriptionPart), qPrintable(box.text));
         QCOMPARE(box.style, 16);
         const QStringList trace = f.takeTrace();
         QVERIFY(trace.size() >= 2);
-        QVERIFY(trace[trace.size() - 2].startsWith(QStringLiteral("{\"event\":\"error\",\"number\":%1,").arg(number)));
+        QVERIFY(trace[trace.size() - 2].startsWith(
+            QStringLiteral("{\"event\":\"error\",\"number\":%1,").arg(number)));
         QVERIFY(trace.last().startsWith(QStringLiteral("{\"event\":\"messagebox\"")));
         // After the report nothing else runs.
         f.window->runEvent([] { QFAIL("a handler ran after the program ended"); });
@@ -166,10 +182,12 @@ private slots:
     {
         HarnessFixture f;
         hosting::ClassRegistry empty;
-        harness::FrmMain window(harness::fennick(), {empty, f.boxes, f.trace, [&](int code) { f.exitCode = code; }});
+        harness::FrmMain window(harness::fennick(),
+                                {empty, f.boxes, f.trace, [&](int code) { f.exitCode = code; }});
         QVERIFY(!window.createControls());
         QCOMPARE(f.exitCode, std::optional<int>(1));
-        QVERIFY(f.boxes.boxes.at(0).text.contains(QStringLiteral("\"pVellix.Vellix\": no component provides this class")));
+        QVERIFY(f.boxes.boxes.at(0).text.contains(
+            QStringLiteral("\"pVellix.Vellix\": no component provides this class")));
     }
 };
 

@@ -6,11 +6,12 @@
 
 extern "C" int harness_test_symbol_nobody_defines;
 
-class BrokenPlugin : public QObject, public component::ComponentPlugin {
+class BrokenPlugin : public QObject, public component::ComponentPlugin
+{
     Q_OBJECT
     Q_PLUGIN_METADATA(IID HarnessComponentPlugin_iid FILE "brokencomponent.json")
     Q_INTERFACES(component::ComponentPlugin)
-public:
+  public:
     component::ObjectRef create(const QString &, const component::NamedValues &, QString *error) override
     {
         *error = QString::number(harness_test_symbol_nobody_defines);

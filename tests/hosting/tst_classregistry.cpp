@@ -8,10 +8,12 @@
 
 using namespace component;
 
-namespace {
+namespace
+{
 
-class Dummy : public DispatchObject {
-public:
+class Dummy : public DispatchObject
+{
+  public:
     Result invoke(DispId, CallKind, Args &) override { return Value(QStringLiteral("built-in")); }
 };
 
@@ -22,9 +24,10 @@ hosting::Factory dummyFactory()
 
 } // namespace
 
-class TestClassRegistry : public QObject {
+class TestClassRegistry : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void builtinWithoutOverride()
     {
         hosting::ClassRegistry registry;
@@ -55,13 +58,18 @@ private slots:
         Result place = created.object->invoke(prop::BalloonPlace, CallKind::PropertyGet, none);
         QCOMPARE(place.value(), Value(int32_t(3)));
         Value icon = int32_t(4);
-        Args args{Value(QStringLiteral("Heading")), Value(QStringLiteral("Text")), Arg::byRef(icon),
-                  Value(int32_t(0)), Value(int32_t(7)), Value(Bool::of(true)), Value(Bool::of(true))};
+        Args args{Value(QStringLiteral("Heading")),
+                  Value(QStringLiteral("Text")),
+                  Arg::byRef(icon),
+                  Value(int32_t(0)),
+                  Value(int32_t(7)),
+                  Value(Bool::of(true)),
+                  Value(Bool::of(true))};
         const Result shown = created.object->invoke(QuorvaneMethods.MsgInput, CallKind::Method, args);
         QVERIFY(shown.ok());
         QCOMPARE(std::get<MsgResult>(shown.value()).Button, 7);
         QCOMPARE(std::get<MsgResult>(shown.value()).Text, QStringLiteral("Heading"));
-        QCOMPARE(icon, Value(int32_t(5)));  // written back through the reference
+        QCOMPARE(icon, Value(int32_t(5))); // written back through the reference
     }
 
     void missingClassNamesTheClassAndTheFolders()
@@ -82,7 +90,8 @@ private slots:
         QVERIFY(!created.object);
         QVERIFY2(created.error.contains(QStringLiteral("\"Broken.Broken\"")), qPrintable(created.error));
         QVERIFY2(created.error.contains(QStringLiteral("brokencomponent.so")), qPrintable(created.error));
-        QVERIFY2(created.error.contains(QStringLiteral("harness_test_symbol_nobody_defines")), qPrintable(created.error));
+        QVERIFY2(created.error.contains(QStringLiteral("harness_test_symbol_nobody_defines")),
+                 qPrintable(created.error));
     }
 
     void filesThatAreNotPluginsAreSkipped()
