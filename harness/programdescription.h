@@ -11,7 +11,6 @@ namespace harness
 
 struct ProgramDescription {
     QString programName; // executable and application name
-    QString displayName;
     QString componentClass; // class identifier of Vellix1
     component::MethodIds methods;
     QString iconFilter;     // filter of the custom icon dialog
