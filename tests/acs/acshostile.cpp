@@ -1,5 +1,7 @@
 #include "acshostile.h"
 
+#include <algorithm>
+
 namespace acshostile
 {
 namespace
@@ -74,7 +76,7 @@ Bytes animationList(size_t count, const std::function<acswriter::Block(size_t)> 
 }
 
 // One animation of as many plain frames as half the file holds, then a list
-// that points at it as often as the other half allows.
+// that points at it as often as the other half (and the animation limit) allows.
 Bytes listedOften(size_t fileSize, bool shifted)
 {
     auto spec = tinySpec();
