@@ -5,6 +5,8 @@
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
+#include "storedsettings.h"
+#include "verify/verify.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,6 +25,7 @@ struct Options {
     std::optional<QString> character; // answer to the start-up file dialog
     QString trace;
     bool quitWhenReady = false;
+    verify::Request verify;
 };
 
 Options parseCommandLine(const QApplication &app)
@@ -49,6 +52,7 @@ Options parseCommandLine(const QApplication &app)
     parser.addOption(character);
     parser.addOption(trace);
     parser.addOption(quitWhenReady);
+    const verify::CommandLine verifyOptions(parser);
     parser.process(app);
 
     Options options;
@@ -59,6 +63,7 @@ Options parseCommandLine(const QApplication &app)
     }
     options.trace = parser.value(trace);
     options.quitWhenReady = parser.isSet(quitWhenReady);
+    options.verify = verifyOptions.read(parser);
     return options;
 }
 
@@ -73,6 +78,9 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/harness/bulb.ico")));
 
     const Options options = parseCommandLine(app);
+    if (options.verify.wanted())
+        return verify::run({program.componentClass, program.methods, storedSettings(program)},
+                           options.verify);
     Trace trace;
     if (!options.trace.isEmpty()) {
         QString error;
