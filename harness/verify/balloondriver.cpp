@@ -205,6 +205,8 @@ void ModalAnswerer::poll()
         sighting_ = driver_.read(balloon, withImage_);
         answerError_ = answer_(balloon);
         sinceAnswer_.start();
+        // Unanswerable: nothing will close it, so do not wait for that.
+        if (!answerError_.isEmpty() && balloon_) balloon_->close();
         return;
     }
     if (!balloon_ || !balloon_->isVisible()) {

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/resource.h>
 
 namespace verify
 {
@@ -68,6 +69,9 @@ Outcome runOne(const Check &check, CheckContext &context)
 
 void runChecksHere(const Target &target, const Request &request)
 {
+    // A crash here is a failed check, not a core file.
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
     // Nothing blinks or moves while pictures are taken.
     QApplication::setCursorFlashTime(0);
     hosting::ClassRegistry registry;

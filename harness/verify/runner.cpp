@@ -66,6 +66,11 @@ Runner::~Runner()
     for (const auto &child : children_) {
         child->process.disconnect(this);
         child->deadline.disconnect(this);
+        if (child->process.state() == QProcess::NotRunning) continue;
+        if (!child->process.waitForFinished(limits_.checkMs)) {
+            child->process.kill();
+            child->process.waitForFinished();
+        }
     }
 }
 

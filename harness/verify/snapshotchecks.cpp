@@ -54,7 +54,7 @@ QList<Snapshot> snapshots()
                  custom,
                  {english, {prop::CustomIcon, Value(verifyPicture())}}});
     Message aligned;
-    aligned.text = QStringLiteral("Right-aligned text\nwithout a separator line.");
+    aligned.text = QStringLiteral("Text aligned as HAlignmentText 2,\nwithout a separator line.");
     list.append({QStringLiteral("ShowVellix.aligned"),
                  aligned,
                  {english,
