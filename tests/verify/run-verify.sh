@@ -6,6 +6,12 @@
 #       JUnit report has one testcase per check
 #   run-verify.sh PROGRAM broken COMPONENT_DIR EXPECTED_FAILURES ARTIFACTS
 #       exit 1, the run finishes, and exactly the listed checks fail
+#   run-verify.sh PROGRAM mismatch SNAPSHOT_DIR ARTIFACTS
+#       a changed stored picture fails its one check and leaves the new
+#       picture and a diff beside it
+#   run-verify.sh PROGRAM usage
+#       the verify options without --verify, and --update-snapshots without
+#       --snapshots, are usage errors (exit 2)
 set -euo pipefail
 program=$1 mode=$2
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
@@ -43,6 +49,29 @@ broken)
     diff -u "$artifacts/expected.txt" "$artifacts/failed.txt" || fail "other checks failed than expected"
     last=$(tail -1 "$artifacts/out.txt")
     [[ $last =~ ^[0-9]+\ passed,\ $(wc -l <"$artifacts/expected.txt")\ failed$ ]] || fail "last line: $last"
+    ;;
+mismatch)
+    snapshots=$3 artifacts=$4/$name-mismatch
+    rm -rf "$artifacts" && mkdir -p "$artifacts"
+    cp -r "$snapshots" "$artifacts/snapshots"
+    changed=ShowVellix.arrow.English
+    cp "$artifacts/snapshots/ShowVellix.colours.png" "$artifacts/snapshots/$changed.png"
+    status=0
+    HARNESS_COMPONENT_PATH= "$program" --verify --snapshots "$artifacts/snapshots" >"$artifacts/out.txt" || status=$?
+    [ "$status" -eq 1 ] || fail "exit $status, expected 1"
+    grep ' FAIL: ' "$artifacts/out.txt" | cut -d' ' -f1 >"$artifacts/failed.txt"
+    [ "$(cat "$artifacts/failed.txt")" = "snapshot.$changed" ] || fail "failed: $(cat "$artifacts/failed.txt")"
+    grep -q "pixels off (see $changed.new.png, $changed.diff.png)" "$artifacts/out.txt" || fail "no pointer to the images"
+    [ -s "$artifacts/snapshots/$changed.new.png" ] && [ -s "$artifacts/snapshots/$changed.diff.png" ] ||
+        fail "new and diff images not written"
+    ;;
+usage)
+    for args in "--junit x.xml" "--snapshots ." "--update-snapshots" "--verify --update-snapshots"; do
+        status=0
+        # shellcheck disable=SC2086
+        "$program" $args >/dev/null 2>&1 || status=$?
+        [ "$status" -eq 2 ] || fail "$args: exit $status, expected 2"
+    done
     ;;
 *)
     fail "unknown mode $mode"
