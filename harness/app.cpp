@@ -5,6 +5,8 @@
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
+#include "storedsettings.h"
+#include "verify/verify.h"
 #include "windowbuilder.h"
 #include "windowplacement.h"
 
@@ -26,6 +28,7 @@ struct Options {
     QString trace;
     bool quitWhenReady = false;
     bool platformChosen = false; // -platform given
+    verify::Request verify;
 };
 
 // What parsing decided: run with these options, or end at once with a code.
@@ -77,6 +80,7 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
         QStringLiteral("Quit as soon as start-up has finished (for timing and smoke tests); an error before "
                        "then is written to standard error instead of a message box."));
     parser.addOptions({help, version, character, trace, quitWhenReady});
+    const verify::CommandLine verifyOptions(parser);
     for (const char *name : QtValueOptions)
         parser.addOption(hidden(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value"))));
     parser.addOption(hidden(QCommandLineOption(QStringLiteral("reverse"))));
@@ -114,6 +118,7 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
     options.trace = parser.value(trace);
     options.quitWhenReady = parser.isSet(quitWhenReady);
     options.platformChosen = parser.isSet(QStringLiteral("platform"));
+    options.verify = verifyOptions.read(parser);
     return result;
 }
 
@@ -141,6 +146,9 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     QApplication::setApplicationName(program.programName);
     QApplication::setApplicationVersion(QStringLiteral(HARNESS_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/harness/bulb.ico")));
+    if (options.verify.wanted())
+        return verify::run({program.componentClass, program.methods, storedSettings(program)},
+                           options.verify);
     QApplication::setFont(layoutFont());
     announceWindowsAsFrames();
 

@@ -31,6 +31,8 @@ DispatchError failure(const QString &description)
 class AgentControl final : public component::DispatchObject
 {
   public:
+    explicit AgentControl(CharacterMotion motion) : motion_(std::move(motion)) {}
+
     Result invoke(component::DispId id, CallKind kind, Args &args) override
     {
         switch (id) {
@@ -71,7 +73,8 @@ class AgentControl final : public component::DispatchObject
                                    : QStringLiteral("Cannot load the character \"%1\": %2").arg(*file, why));
             }
         }
-        characters_.emplace_back(*id, std::make_shared<AgentCharacter>(std::move(model)));
+        characters_.emplace_back(
+            *id, std::make_shared<AgentCharacter>(std::move(model), motion_.random, motion_.timing));
         return Result{};
     }
 
@@ -94,14 +97,21 @@ class AgentControl final : public component::DispatchObject
         return nullptr;
     }
 
+    CharacterMotion motion_;
     std::vector<std::pair<QString, std::shared_ptr<AgentCharacter>>> characters_;
 };
 
 } // namespace
 
-std::shared_ptr<component::DispatchObject> createAgentControl()
+CharacterMotion steadyMotion()
 {
-    return std::make_shared<AgentControl>();
+    constexpr int aDay = 24 * 60 * 60 * 1000;
+    return {[](int) { return 0; }, IdleTiming{aDay, 0, aDay, IdleTiming{}.idlesPerLevel}};
+}
+
+std::shared_ptr<component::DispatchObject> createAgentControl(CharacterMotion motion)
+{
+    return std::make_shared<AgentControl>(std::move(motion));
 }
 
 } // namespace agent

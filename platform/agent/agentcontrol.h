@@ -18,6 +18,7 @@
 //                        and plays its showing animation, then idles.
 #pragma once
 
+#include "animationsequencer.h"
 #include "component/dispatch.h"
 
 #include <memory>
@@ -31,6 +32,17 @@ inline constexpr component::DispId CharactersLoad = 0x60020001;
 inline constexpr component::DispId CharactersCharacter = 0x60020002;
 } // namespace member
 
-std::shared_ptr<component::DispatchObject> createAgentControl();
+// How the characters of one control move. The default idles at random; an
+// unattended run that compares pictures wants every frame predictable.
+struct CharacterMotion {
+    RandomSource random; // empty: the system's random numbers
+    IdleTiming timing;
+};
+
+// A fixed seed and a clock that never reaches the next idle animation: after
+// Show(fast) the character stays in its rest pose.
+CharacterMotion steadyMotion();
+
+std::shared_ptr<component::DispatchObject> createAgentControl(CharacterMotion motion = {});
 
 } // namespace agent

@@ -1,0 +1,148 @@
+// The contract checks that --verify runs, each against a fresh instance of
+// the program's component class with the character attached.
+//
+// The catalogue is the same list in the same order in every process, so the
+// runner names checks and a child process finds them by name.
+#pragma once
+
+#include "balloondriver.h"
+
+#include "component/contract.h"
+#include "platform/hosting/classregistry.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace verify
+{
+
+// What a check found: nothing, or what was expected and what came.
+struct Outcome {
+    bool passed = true;
+    QString expected;
+    QString got;
+
+    static Outcome pass() { return {}; }
+    static Outcome fail(QString expected, QString got)
+    {
+        return {false, std::move(expected), std::move(got)};
+    }
+};
+
+// Keeps the first failed expectation of a check.
+class Verdict
+{
+  public:
+    // True when `ok`; otherwise records the failure (if it is the first).
+    bool expect(bool ok, const QString &expected, const QString &got);
+    bool failed() const { return !outcome_.passed; }
+    Outcome outcome() const { return outcome_; }
+
+  private:
+    Outcome outcome_;
+};
+
+// The component a program verifies: its class, method identifiers and the
+// settings it starts from.
+struct Target {
+    QString componentClass;
+    component::MethodIds methods;
+    component::NamedValues stored;
+};
+
+struct SnapshotOptions {
+    QString folder; // empty: no snapshot checks
+    bool update = false;
+};
+
+// One message call's arguments.
+struct Message {
+    component::Method method = component::Method::ShowVellix;
+    QString heading = QStringLiteral("Heading");
+    QString text = QStringLiteral("Text of the message.");
+    QStringList labels{QStringLiteral("First"), QStringLiteral("Second"), QStringLiteral("Third")};
+    int32_t iconType = 0;
+    int32_t msgType = 0;
+    int32_t buttonsType = 7; // Ok
+    bool modal = true;
+    bool onTop = true;
+};
+
+// What a modal call showed and returned.
+struct Shown {
+    component::Result result;
+    bool appeared = false;
+    Sighting sighting;
+    QString answerError;
+    bool forcedClose = false;
+};
+
+// Shared by the checks of one child process.
+class CheckContext
+{
+  public:
+    CheckContext(Target target, hosting::ClassRegistry &registry, component::ObjectRef character,
+                 SnapshotOptions snapshots);
+
+    const Target &target() const { return target_; }
+    const SnapshotOptions &snapshots() const { return snapshots_; }
+    const component::ObjectRef &character() const { return character_; }
+
+    // A new instance with the character attached, or null and why not.
+    component::ObjectRef create(QString *error);
+
+  private:
+    Target target_;
+    hosting::ClassRegistry &registry_;
+    component::ObjectRef character_;
+    SnapshotOptions snapshots_;
+};
+
+// Calls on one fresh instance.
+class Session
+{
+  public:
+    explicit Session(CheckContext &context);
+    ~Session();
+
+    bool ready() const { return object_ != nullptr; }
+    const QString &creationError() const { return error_; }
+    CheckContext &context() { return context_; }
+
+    component::Result put(component::DispId id, component::Value value);
+    component::Result putRef(component::DispId id, component::Value value);
+    component::Result get(component::DispId id);
+    component::Result call(const Message &message);
+    // A modal call answered by `answer` once the balloon is up.
+    Shown showModal(const Message &message, ModalAnswerer::Answer answer, bool withImage = false);
+
+  private:
+    CheckContext &context_;
+    QList<QPointer<QWidget>> windowsBefore_;
+    component::ObjectRef object_;
+    QString error_;
+};
+
+struct Check {
+    QString name;
+    std::function<Outcome(Session &)> run;
+};
+
+QList<Check> checkCatalog(const SnapshotOptions &snapshots);
+
+// Parts of the catalogue, one per source file.
+void addPropertyChecks(QList<Check> &checks);
+void addMessageChecks(QList<Check> &checks);
+void addSnapshotChecks(QList<Check> &checks);
+
+// Shared by the check files.
+QString describe(const component::Result &result);
+QString describe(const component::MsgResult &result);
+component::Picture verifyPicture();
+QString methodName(component::Method method);
+inline constexpr std::array<component::Method, 3> allMethods{
+    component::Method::ShowVellix, component::Method::MsgInput, component::Method::MsgLabels};
+
+} // namespace verify

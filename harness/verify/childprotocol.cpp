@@ -1,0 +1,48 @@
+#include "childprotocol.h"
+
+namespace verify::protocol
+{
+
+namespace
+{
+
+const QByteArray prefix = QByteArrayLiteral("@verify ");
+
+QString flat(QString text)
+{
+    return text.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
+}
+
+} // namespace
+
+QByteArray beginLine(const QString &name)
+{
+    return prefix + "begin " + name.toUtf8() + '\n';
+}
+
+QByteArray resultLine(const QString &name, const Outcome &outcome)
+{
+    if (outcome.passed) return prefix + "pass " + name.toUtf8() + '\n';
+    return prefix + "fail " + name.toUtf8() + '\t' + flat(outcome.expected).toUtf8() + '\t' +
+           flat(outcome.got).toUtf8() + '\n';
+}
+
+std::optional<Event> parse(const QByteArray &line)
+{
+    if (!line.startsWith(prefix)) return std::nullopt;
+    const QByteArray rest = line.mid(prefix.size()).trimmed();
+    const qsizetype space = rest.indexOf(' ');
+    if (space < 0) return std::nullopt;
+    const QByteArray word = rest.left(space);
+    const QList<QByteArray> fields = rest.mid(space + 1).split('\t');
+    Event event;
+    event.name = QString::fromUtf8(fields.first());
+    if (word == "begin") return event;
+    event.kind = Event::Result;
+    if (word == "pass") return event;
+    if (word != "fail" || fields.size() != 3) return std::nullopt;
+    event.outcome = Outcome::fail(QString::fromUtf8(fields[1]), QString::fromUtf8(fields[2]));
+    return event;
+}
+
+} // namespace verify::protocol

@@ -1,0 +1,168 @@
+// The driver answers any balloon-like window through the accessibility
+// interface alone: a plain widget window stands in for a component's balloon.
+#include "harness/verify/balloondriver.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace verify;
+
+namespace
+{
+
+// A window with a heading, an input, a list and two buttons, recording what
+// the driver did to it.
+class StandIn : public QWidget
+{
+  public:
+    StandIn()
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(new QLabel(QStringLiteral("Heading"), this));
+        input = new QLineEdit(this);
+        layout->addWidget(input);
+        list = new QListWidget(this);
+        list->addItems({QStringLiteral("First"), QStringLiteral("Second")});
+        layout->addWidget(list);
+        for (const QString &caption : {QStringLiteral("Yes"), QStringLiteral("No")}) {
+            auto *button = new QPushButton(caption, this);
+            connect(button, &QPushButton::clicked, this, [this, caption] {
+                pressed = caption;
+                close();
+            });
+            layout->addWidget(button);
+        }
+    }
+
+    QString pressed;
+    bool escaped = false;
+    QLineEdit *input = nullptr;
+    QListWidget *list = nullptr;
+
+  protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        escaped = event->key() == Qt::Key_Escape;
+        if (escaped) close();
+    }
+};
+
+} // namespace
+
+class TestBalloonDriver : public QObject
+{
+    Q_OBJECT
+  private slots:
+    void findsOnlyNewWindows();
+    void readsWhatAssistiveToolsRead();
+    void actsThroughAccessibility_data();
+    void actsThroughAccessibility();
+    void answersInsideANestedLoop();
+    void closesAnUnanswerableWindowAtOnce();
+};
+
+void TestBalloonDriver::findsOnlyNewWindows()
+{
+    StandIn old;
+    old.show();
+    BalloonDriver driver;
+    QVERIFY(driver.balloon() == nullptr);
+    StandIn balloon;
+    balloon.show();
+    QVERIFY(driver.balloon() == &balloon);
+    QCOMPARE(driver.newWindows().size(), 1);
+}
+
+void TestBalloonDriver::readsWhatAssistiveToolsRead()
+{
+    BalloonDriver driver;
+    StandIn balloon;
+    balloon.show();
+    const Sighting s = driver.read(&balloon, true);
+    QVERIFY(s.hasName(QStringLiteral("Heading")));
+    QCOMPARE(s.namesWithRole(QAccessible::PushButton),
+             (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
+    QCOMPARE(s.namesWithRole(QAccessible::ListItem),
+             (QStringList{QStringLiteral("First"), QStringLiteral("Second")}));
+    QVERIFY(s.hasInputField());
+    QCOMPARE(s.geometry, balloon.frameGeometry());
+    QCOMPARE(s.image.size(), balloon.size() * balloon.devicePixelRatio());
+}
+
+void TestBalloonDriver::actsThroughAccessibility_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("press an existing button") << QStringLiteral("press No") << QString();
+    QTest::newRow("press a missing button")
+        << QStringLiteral("press Maybe") << QStringLiteral("no button named \"Maybe\"");
+    QTest::newRow("type text") << QStringLiteral("type") << QString();
+    QTest::newRow("select a label") << QStringLiteral("select 1") << QString();
+    QTest::newRow("select a missing label") << QStringLiteral("select 5") << QStringLiteral("no label 5");
+    QTest::newRow("dismiss") << QStringLiteral("dismiss") << QString();
+}
+
+void TestBalloonDriver::actsThroughAccessibility()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, error);
+    StandIn balloon;
+    balloon.show();
+    QString got;
+    if (action.startsWith(u"press")) got = BalloonDriver::pressButton(&balloon, action.section(u' ', 1));
+    if (action == u"type") got = BalloonDriver::typeText(&balloon, QStringLiteral("héllo ✓"));
+    if (action.startsWith(u"select"))
+        got = BalloonDriver::selectLabel(&balloon, action.section(u' ', 1).toInt());
+    if (action == u"dismiss") got = BalloonDriver::dismiss(&balloon);
+    QCOMPARE(got, error);
+    if (!error.isEmpty()) return;
+    if (action.startsWith(u"press")) QTRY_COMPARE(balloon.pressed, QStringLiteral("No"));
+    if (action == u"type") QCOMPARE(balloon.input->text(), QStringLiteral("héllo ✓"));
+    if (action.startsWith(u"select"))
+        QCOMPARE(balloon.list->selectionModel()->selectedRows().value(0).row(), 1);
+    if (action == u"dismiss") QVERIFY(balloon.escaped);
+}
+
+void TestBalloonDriver::answersInsideANestedLoop()
+{
+    BalloonDriver driver;
+    StandIn balloon;
+    ModalAnswerer answerer(driver,
+                           [](QWidget *b) { return BalloonDriver::pressButton(b, QStringLiteral("Yes")); });
+    // The loop a modal component would run while its balloon is up.
+    QEventLoop loop;
+    QTimer::singleShot(0, &balloon, [&balloon] { balloon.show(); });
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (answerer.appeared() && !balloon.isVisible()) loop.quit();
+    });
+    poll.start(1);
+    loop.exec();
+    QCOMPARE(balloon.pressed, QStringLiteral("Yes"));
+    QVERIFY(answerer.answerError().isEmpty());
+    QVERIFY(!answerer.forcedClose());
+    QCOMPARE(answerer.sighting().namesWithRole(QAccessible::PushButton).size(), 2);
+}
+
+void TestBalloonDriver::closesAnUnanswerableWindowAtOnce()
+{
+    BalloonDriver driver;
+    StandIn balloon;
+    ModalAnswerer answerer(driver,
+                           [](QWidget *b) { return BalloonDriver::pressButton(b, QStringLiteral("Maybe")); });
+    balloon.show();
+    QTRY_VERIFY_WITH_TIMEOUT(answerer.appeared() && !balloon.isVisible(), 1000);
+    QCOMPARE(answerer.answerError(), QStringLiteral("no button named \"Maybe\""));
+    QVERIFY(balloon.pressed.isEmpty());
+}
+
+QTEST_MAIN(TestBalloonDriver)
+
+#include "tst_balloondriver.moc"

@@ -1,0 +1,154 @@
+// The runner's isolation: each check runs in a child process (this test
+// program again, acting out the check's name), and whatever ends a child
+// early costs exactly the check it was running.
+#include "harness/verify/childprotocol.h"
+#include "harness/verify/runner.h"
+
+#include <QTest>
+#include <QThread>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace verify;
+
+Q_DECLARE_METATYPE(verify::Outcome)
+
+namespace
+{
+
+// The child side: each name says what the "check" does.
+[[noreturn]] void actOut(const QStringList &names)
+{
+    for (const QString &name : names) {
+        const QByteArray begin = protocol::beginLine(name);
+        std::fwrite(begin.constData(), 1, size_t(begin.size()), stdout);
+        std::fflush(stdout);
+        if (name.startsWith(u"crash")) std::raise(SIGSEGV);
+        if (name.startsWith(u"abort")) std::abort();
+        if (name.startsWith(u"hang"))
+            for (;;)
+                QThread::sleep(1);
+        if (name.startsWith(u"exit")) std::_Exit(3);
+        if (name.startsWith(u"sanitizer")) {
+            std::fputs("==1==ERROR: AddressSanitizer: heap-use-after-free on address 0x1\n", stderr);
+            std::_Exit(1);
+        }
+        if (name.startsWith(u"silent")) std::_Exit(0);
+        const Outcome outcome = name.startsWith(u"fail")
+                                    ? Outcome::fail(QStringLiteral("Button 6"), QStringLiteral("Button\t7"))
+                                    : Outcome::pass();
+        const QByteArray result = protocol::resultLine(name, outcome);
+        std::fwrite(result.constData(), 1, size_t(result.size()), stdout);
+        std::fflush(stdout);
+    }
+    std::_Exit(0);
+}
+
+} // namespace
+
+class TestVerifyRunner : public QObject
+{
+    Q_OBJECT
+  private slots:
+    void protocolRoundTrip_data();
+    void protocolRoundTrip();
+    void protocolIgnoresOtherOutput();
+    void eachEndingCostsOneCheck_data();
+    void eachEndingCostsOneCheck();
+    void printsInCatalogueOrder();
+};
+
+void TestVerifyRunner::protocolRoundTrip_data()
+{
+    QTest::addColumn<Outcome>("outcome");
+    QTest::newRow("pass") << Outcome::pass();
+    QTest::newRow("fail") << Outcome::fail(QStringLiteral("Button 1"), QStringLiteral("Button 2"));
+    QTest::newRow("fail with tabs and line breaks")
+        << Outcome::fail(QStringLiteral("a\tb"), QStringLiteral("c\nd"));
+}
+
+void TestVerifyRunner::protocolRoundTrip()
+{
+    QFETCH(Outcome, outcome);
+    const std::optional<protocol::Event> begin = protocol::parse(protocol::beginLine(QStringLiteral("x.y")));
+    QVERIFY(begin);
+    QCOMPARE(begin->kind, protocol::Event::Begin);
+    QCOMPARE(begin->name, QStringLiteral("x.y"));
+    const std::optional<protocol::Event> result =
+        protocol::parse(protocol::resultLine(QStringLiteral("x.y"), outcome));
+    QVERIFY(result);
+    QCOMPARE(result->kind, protocol::Event::Result);
+    QCOMPARE(result->outcome.passed, outcome.passed);
+    QCOMPARE(result->outcome.expected, QString(outcome.expected).replace(u'\t', u' '));
+    QCOMPARE(result->outcome.got, QString(outcome.got).replace(u'\n', u' '));
+}
+
+void TestVerifyRunner::protocolIgnoresOtherOutput()
+{
+    QVERIFY(!protocol::parse("hello from a component"));
+    QVERIFY(!protocol::parse("@verify"));
+    QVERIFY(!protocol::parse("@verify fail name-without-fields"));
+}
+
+void TestVerifyRunner::eachEndingCostsOneCheck_data()
+{
+    QTest::addColumn<QString>("culprit");
+    QTest::addColumn<QString>("got");
+    QTest::newRow("crash") << QStringLiteral("crash")
+                           << QStringLiteral("signal SIGSEGV (Segmentation fault)");
+    QTest::newRow("abort") << QStringLiteral("abort") << QStringLiteral("signal SIGABRT (Aborted)");
+    QTest::newRow("hang") << QStringLiteral("hang") << QStringLiteral("a time-out after 0.5 s");
+    QTest::newRow("exit code") << QStringLiteral("exit") << QStringLiteral("exit code 3");
+    QTest::newRow("sanitizer") << QStringLiteral("sanitizer")
+                               << QStringLiteral("a sanitizer report: ==1==ERROR: AddressSanitizer: "
+                                                 "heap-use-after-free on address 0x1");
+    QTest::newRow("no result") << QStringLiteral("silent")
+                               << QStringLiteral("the child process ending without a result");
+}
+
+void TestVerifyRunner::eachEndingCostsOneCheck()
+{
+    QFETCH(QString, culprit);
+    QFETCH(QString, got);
+    // One worker and one batch: the checks after the culprit need a new child.
+    const QStringList names{QStringLiteral("pass1"), QStringLiteral("fail1"), culprit,
+                            QStringLiteral("pass2"), QStringLiteral("pass3")};
+    Runner runner(names, {}, RunnerLimits{1, 20000, 500}, [](const CheckResult &) {});
+    const QList<CheckResult> results = runner.run();
+    QCOMPARE(results.size(), names.size());
+    QVERIFY(results[0].outcome.passed);
+    QCOMPARE(results[1].outcome.got, QStringLiteral("Button 7"));
+    QVERIFY(!results[2].outcome.passed);
+    QCOMPARE(results[2].outcome.expected, QStringLiteral("the check to finish"));
+    QCOMPARE(results[2].outcome.got, got);
+    QVERIFY(results[3].outcome.passed);
+    QVERIFY(results[4].outcome.passed);
+}
+
+void TestVerifyRunner::printsInCatalogueOrder()
+{
+    QStringList names;
+    for (int i = 0; i < 20; ++i)
+        names.append(
+            QStringLiteral("%1%2").arg(i % 7 == 3 ? QStringLiteral("crash") : QStringLiteral("pass")).arg(i));
+    QStringList printed;
+    Runner runner(names, {}, RunnerLimits{3, 20000, 5000},
+                  [&](const CheckResult &r) { printed.append(r.name); });
+    runner.run();
+    QCOMPARE(printed, names);
+}
+
+int main(int argc, char **argv)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (qstrcmp(argv[i], "--verify-checks") == 0) actOut(QString::fromLocal8Bit(argv[i + 1]).split(u','));
+    // A crashing child ends by its signal, not by a sanitizer's report of it.
+    qputenv("ASAN_OPTIONS", qgetenv("ASAN_OPTIONS") + ":handle_segv=0:handle_abort=0");
+    QCoreApplication app(argc, argv);
+    TestVerifyRunner test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_verifyrunner.moc"
