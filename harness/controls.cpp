@@ -17,9 +17,10 @@ OptionGroup::OptionGroup(const QString &name, QObject *parent)
 {
     setObjectName(name);
     group_->setExclusive(true);
-    // Code-made selections block the group's signals, so this sees only the user.
+    // select() blocks the group's signals and emits clicked itself, so this
+    // sees only the user.
     connect(group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked) emit userClicked(int16_t(id));
+        if (checked) emit clicked(int16_t(id));
     });
 }
 
@@ -50,14 +51,14 @@ void OptionGroup::select(int index)
         const QSignalBlocker blocker(group_);
         b->setChecked(true);
     }
-    if (onClick) onClick(int16_t(index));
+    emit clicked(int16_t(index));
 }
 
 CheckBox::CheckBox(QWidget *parent) : QCheckBox(parent)
 {
     // Any change not made by setValue() is the user's: a click, a key, or an
     // assistive tool's toggle, which sets the state without a click.
-    connect(this, &QCheckBox::stateChanged, this, &CheckBox::userClicked);
+    connect(this, &QCheckBox::stateChanged, this, &CheckBox::valueChanged);
 }
 
 int CheckBox::value() const
@@ -81,7 +82,8 @@ void CheckBox::setValue(int value)
         const QSignalBlocker blocker(this);
         setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
     }
-    if (onClick) onClick();
+    // Emitted once the state is complete, not from inside QCheckBox.
+    emit valueChanged();
 }
 
 void CheckBox::nextCheckState()
@@ -96,7 +98,7 @@ LanguageList::LanguageList(QWidget *parent) : QComboBox(parent)
     setCompleter(nullptr);
     lineEdit()->installEventFilter(this);
     installEventFilter(this);
-    connect(this, &QComboBox::activated, this, &LanguageList::userPicked);
+    connect(this, &QComboBox::activated, this, &LanguageList::clicked);
 }
 
 void LanguageList::clearItems()
@@ -131,7 +133,7 @@ void LanguageList::setSelectedIndex(int index)
         const QSignalBlocker blocker(this);
         setCurrentIndex(index);
     }
-    if (onClick) onClick();
+    emit clicked();
 }
 
 bool LanguageList::eventFilter(QObject *watched, QEvent *event)

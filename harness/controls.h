@@ -1,10 +1,11 @@
 // Window controls with the event rules the handlers rely on: a change made
-// in code raises the control's click handler exactly where a user's change
+// in code raises the control's click event exactly where a user's change
 // would, and nowhere else.
 //
-// A code-made change calls the handler directly, inside the event that made
-// it. A user's change arrives as a Qt signal and goes through the window's
-// event entry (userClicked / userPicked).
+// Each family has one signal for its click event, emitted for the user's
+// change and for a change made in code alike; the window connects it to the
+// handler through its event entry. A code-made change emits it synchronously,
+// inside the event that made the change.
 #pragma once
 
 #include <QCheckBox>
@@ -12,7 +13,6 @@
 #include <QObject>
 #include <QPlainTextEdit>
 
-#include <functional>
 #include <map>
 
 class QButtonGroup;
@@ -31,14 +31,13 @@ class OptionGroup : public QObject
     void addButton(QRadioButton *button, int index);
     QRadioButton *button(int index) const;
     bool isSelected(int index) const;
-    // Selects the button with this index; raises the handler when it was not
-    // selected. No such button is an error.
+    // Selects the button with this index; raises the click event when it was
+    // not selected. No such button is an error.
     void select(int index);
 
-    std::function<void(int16_t)> onClick;
-
   signals:
-    void userClicked(int16_t index);
+    // The click event: a button that was not selected became selected.
+    void clicked(int16_t index);
 
   private:
     QButtonGroup *group_;
@@ -54,13 +53,12 @@ class CheckBox : public QCheckBox
     explicit CheckBox(QWidget *parent = nullptr);
 
     int value() const;
-    // Raises the handler only when the value really changes.
+    // Raises the click event only when the value really changes.
     void setValue(int value);
 
-    std::function<void()> onClick;
-
   signals:
-    void userClicked();
+    // The click event: the value changed, by the user or by setValue().
+    void valueChanged();
 
   protected:
     void nextCheckState() override;
@@ -77,13 +75,13 @@ class LanguageList : public QComboBox
     void clearItems();
     void addItemAt(int index, const QString &text);
     int selectedIndex() const { return currentIndex(); }
-    // Raises the handler when the selected item changes; -1 selects none.
+    // Raises the click event when the selected item changes; -1 selects none.
     void setSelectedIndex(int index);
 
-    std::function<void()> onClick;
-
   signals:
-    void userPicked();
+    // The click event: the user picked an item (even the selected one), or
+    // setSelectedIndex() changed the selection.
+    void clicked();
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

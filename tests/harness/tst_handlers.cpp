@@ -99,7 +99,7 @@ class TestHandlers : public QObject
         harness::OptionGroup &type = f->window->controls().group("optMsgType");
         type.select(1);
         QCOMPARE(f->window->state().MsgType, Value(int32_t(1)));
-        type.onClick(0); // the index handed in does not matter; the buttons do
+        emit type.clicked(0); // the index handed in does not matter; the buttons do
         QCOMPARE(f->window->state().MsgType, Value(int32_t(1)));
         type.select(0);
         QCOMPARE(f->window->state().MsgType, Value(int32_t(0)));
