@@ -1,5 +1,6 @@
 #include "controls.h"
 
+#include "component/colorref.h"
 #include "component/dispatch.h"
 #include "harnesserror.h"
 
@@ -166,6 +167,30 @@ void TextBox::setText(const QString &text)
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     setPlainText(plain);
+}
+
+PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setScaledContents(false);
+}
+
+void PictureBox::setPicture(const component::Picture &picture)
+{
+    picture_ = picture;
+    setPixmap(QPixmap::fromImage(picture.image));
+}
+
+void setSwatchColor(QLabel &swatch, int32_t colorRef)
+{
+    QPalette p = swatch.palette();
+    p.setColor(QPalette::Window, component::colorFromRef(colorRef));
+    swatch.setPalette(p);
+}
+
+int32_t swatchColor(const QLabel &swatch)
+{
+    return component::colorRefFrom(swatch.palette().color(QPalette::Window));
 }
 
 } // namespace harness

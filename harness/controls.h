@@ -8,8 +8,11 @@
 // inside the event that made the change.
 #pragma once
 
+#include "component/value.h"
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QObject>
 #include <QPlainTextEdit>
 
@@ -96,5 +99,22 @@ class TextBox : public QPlainTextEdit
     QString text() const;
     void setText(const QString &text);
 };
+
+// The image control: shows a picture unstretched and hands it out.
+class PictureBox : public QLabel
+{
+    Q_OBJECT
+  public:
+    explicit PictureBox(QWidget *parent = nullptr);
+    const component::Picture &picture() const { return picture_; }
+    void setPicture(const component::Picture &picture);
+
+  private:
+    component::Picture picture_;
+};
+
+// A swatch label shows one colour as its background, 0x00BBGGRR.
+void setSwatchColor(QLabel &swatch, int32_t colorRef);
+int32_t swatchColor(const QLabel &swatch);
 
 } // namespace harness

@@ -1,6 +1,5 @@
 #include "windowbuilder.h"
 
-#include "component/colorref.h"
 #include "controltable.h"
 
 #include <QGroupBox>
@@ -124,33 +123,9 @@ void addOptionButtons(const std::map<QString, QWidget *> &containers, Controls &
 
 } // namespace
 
-PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
-{
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setScaledContents(false);
-}
-
-void PictureBox::setPicture(const component::Picture &picture)
-{
-    picture_ = picture;
-    setPixmap(QPixmap::fromImage(picture.image));
-}
-
 component::Picture defaultCustomIcon()
 {
     return {QImage(QStringLiteral(":/harness/customicon.ico")), QStringLiteral("default")};
-}
-
-void setSwatchColor(QLabel &swatch, int32_t colorRef)
-{
-    QPalette p = swatch.palette();
-    p.setColor(QPalette::Window, component::colorFromRef(colorRef));
-    swatch.setPalette(p);
-}
-
-int32_t swatchColor(const QLabel &swatch)
-{
-    return component::colorRefFrom(swatch.palette().color(QPalette::Window));
 }
 
 Controls buildWindow(QWidget *window, const ProgramDescription &program)
