@@ -110,7 +110,7 @@ void LanguageList::clearItems()
     setEditText(text);
 }
 
-void LanguageList::addItemAt(int index, const QString &text)
+void LanguageList::addItemAt(int index, const QString &text, int32_t value)
 {
     if (index < 0 || index > count())
         throw HarnessError(component::error::InvalidProcedureCall,
@@ -118,7 +118,7 @@ void LanguageList::addItemAt(int index, const QString &text)
     const QSignalBlocker blocker(this);
     const int selected = currentIndex();
     const QString editText = currentText();
-    insertItem(index, text);
+    insertItem(index, text, value);
     // Adding an item never changes the selection; Qt would select the first one.
     const int keep = selected < 0 ? -1 : (selected >= index ? selected + 1 : selected);
     setCurrentIndex(keep);
@@ -135,6 +135,12 @@ void LanguageList::setSelectedIndex(int index)
         setCurrentIndex(index);
     }
     emit clicked();
+}
+
+std::optional<int32_t> LanguageList::selectedValue() const
+{
+    if (currentIndex() < 0) return std::nullopt;
+    return currentData().toInt();
 }
 
 bool LanguageList::eventFilter(QObject *watched, QEvent *event)

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 
 #include <map>
+#include <optional>
 
 class QButtonGroup;
 class QRadioButton;
@@ -76,8 +77,11 @@ class LanguageList : public QComboBox
     explicit LanguageList(QWidget *parent = nullptr);
 
     void clearItems();
-    void addItemAt(int index, const QString &text);
+    // An item stands for a value, which the click handler reads.
+    void addItemAt(int index, const QString &text, int32_t value);
     int selectedIndex() const { return currentIndex(); }
+    // The selected item's value; nothing when no item is selected.
+    std::optional<int32_t> selectedValue() const;
     // Raises the click event when the selected item changes; -1 selects none.
     void setSelectedIndex(int index);
 

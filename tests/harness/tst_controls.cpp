@@ -93,8 +93,8 @@ class TestControls : public QObject
     {
         harness::LanguageList &list = *f->window->controls().cdLanguage;
         list.clearItems();
-        list.addItemAt(0, QStringLiteral("English"));
-        list.addItemAt(0, QStringLiteral("Русский"));
+        list.addItemAt(0, QStringLiteral("English"), 200);
+        list.addItemAt(0, QStringLiteral("Русский"), 100);
         QCOMPARE(list.selectedIndex(), -1);
         QCOMPARE(f->takeCalls(), QStringList());
         list.setSelectedIndex(0);

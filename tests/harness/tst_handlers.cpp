@@ -136,8 +136,8 @@ class TestHandlers : public QObject
         QTest::addColumn<bool>("cancel");
         for (int i = 0; i < int(harness::colourButtons().size()); ++i) {
             const harness::ColourButton &b = harness::colourButtons()[size_t(i)];
-            QTest::addRow("%s picked", b.caption) << i << false;
-            QTest::addRow("%s cancelled", b.caption) << i << true;
+            QTest::addRow("%s picked", b.button) << i << false;
+            QTest::addRow("%s cancelled", b.button) << i << true;
         }
     }
     void colourButtons()
