@@ -6,7 +6,10 @@
 #include "harness/colourhandlers.h"
 #include "harness/messageactions.h"
 
+#include <QBuffer>
 #include <QImageWriter>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -262,6 +265,33 @@ class TestHandlers : public QObject
         QCOMPARE(box.title, style == 16 ? std::optional<QString>(QStringLiteral("Error")) : std::nullopt);
         const QStringList trace = f->takeTrace();
         QVERIFY(trace.last().startsWith(QStringLiteral("{\"event\":\"messagebox\"")));
+    }
+
+    // Any text reaches the trace intact, in a line whose keys keep their order.
+    void traceKeepsAnyText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quotes and backslashes") << "say \"C:\\temp\\\"";
+        QTest::newRow("CR LF and tab") << "one\r\ntwo\tthree";
+        QTest::newRow("control characters") << QString::fromUtf8("\x01\x08\x0c\x1f\x7f");
+        QTest::newRow("Cyrillic, Hebrew and emoji") << "Привет 👋 שלום";
+    }
+    void traceKeepsAnyText()
+    {
+        QFETCH(QString, text);
+        auto buffer = std::make_unique<QBuffer>();
+        buffer->open(QIODevice::ReadWrite);
+        QBuffer *out = buffer.get();
+        harness::Trace trace(std::move(buffer));
+        trace.messageBox(text, 16, text);
+        const QByteArray line = out->data().trimmed();
+        QVERIFY2(line.startsWith("{\"event\":\"messagebox\",\"title\":\""), line.constData());
+        QJsonParseError error;
+        const QJsonObject o = QJsonDocument::fromJson(line, &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(o.value(QStringLiteral("title")).toString(), text);
+        QCOMPARE(o.value(QStringLiteral("text")).toString(), text);
+        QVERIFY(line.indexOf("\"style\"") < line.indexOf("\"text\""));
     }
 
     void methodArguments_data()
