@@ -28,9 +28,8 @@ std::optional<int32_t> readLong(DispatchObject &object, DispId id)
     Args none;
     const Result r = safeInvoke(object, id, CallKind::PropertyGet, none);
     if (!r.ok()) return std::nullopt;
-    if (const int32_t *v = std::get_if<int32_t>(&r.value()))
+    if (const std::optional<int32_t> v = asLong(r.value()))
         return std::clamp(*v, -coordinateLimit, coordinateLimit);
-    if (const int16_t *v = std::get_if<int16_t>(&r.value())) return int32_t(*v);
     return std::nullopt;
 }
 

@@ -65,8 +65,8 @@ bool inRange(DispId id, int32_t v)
 std::optional<Value> coerce(ValueType wanted, const Value &v)
 {
     if (typeOf(v) == wanted) return v;
-    if (wanted == ValueType::Int32 && typeOf(v) == ValueType::Int16)
-        return Value(int32_t(std::get<int16_t>(v)));
+    if (wanted == ValueType::Int32)
+        if (const std::optional<int32_t> n = asLong(v)) return Value(*n);
     return std::nullopt;
 }
 

@@ -12,17 +12,10 @@ namespace
 
 constexpr size_t argumentCount = 7;
 
-std::optional<int32_t> readInteger(const Arg &arg)
-{
-    if (std::optional<int32_t> v = as<int32_t>(arg)) return v;
-    if (std::optional<int16_t> v = as<int16_t>(arg)) return int32_t(*v);
-    return std::nullopt;
-}
-
 std::optional<bool> readFlag(const Arg &arg)
 {
     if (std::optional<Bool> b = as<Bool>(arg)) return b->value();
-    if (std::optional<int32_t> n = readInteger(arg)) return *n != 0;
+    if (std::optional<int32_t> n = asLong(arg)) return *n != 0;
     return std::nullopt;
 }
 
@@ -60,9 +53,9 @@ std::variant<BalloonRequest, DispatchError> readMessageArguments(Method method, 
         r.text = *text;
     }
 
-    const std::optional<int32_t> icon = readInteger(args[2]);
-    const std::optional<int32_t> shape = readInteger(args[3]);
-    const std::optional<int32_t> buttons = readInteger(args[4]);
+    const std::optional<int32_t> icon = asLong(args[2]);
+    const std::optional<int32_t> shape = asLong(args[3]);
+    const std::optional<int32_t> buttons = asLong(args[4]);
     const std::optional<bool> modal = readFlag(args[5]);
     const std::optional<bool> onTop = readFlag(args[6]);
     if (!icon || !shape || !buttons || !modal || !onTop) return error::typeMismatch();

@@ -143,6 +143,23 @@ inline std::optional<MethodIds> methodIdsForClass(std::string_view classId)
 // is created ("_extentx", "ballooncolor", ...).
 using NamedValues = std::vector<std::pair<QString, Value>>;
 
+// The settings a hosting window stores with a new instance unless it is told
+// otherwise, in stored order; a component starts from the same values. The
+// window's extent and each program's Language are stored beside them.
+inline const std::array<std::pair<DispId, Value>, 11> defaultSettings{{
+    {prop::BalloonColor, int32_t(0x00E1FFFF)},
+    {prop::VAlignmentCaption, int32_t(2)},
+    {prop::HAlignmentText, int32_t(0)},
+    {prop::BalloonPlace, int32_t(0)},
+    {prop::CaptionColor, int32_t(0x00000000)},
+    {prop::TextColor, int32_t(0x00000000)},
+    {prop::FrameColor, int32_t(0x004B4B4B)},
+    {prop::LineColor, int32_t(0x00E0E0E0)},
+    {prop::LineSeparator, Bool::of(true)},
+    {prop::ButtonColor, int32_t(0x00E1FFFF)},
+    {prop::ButtonCaptionColor, int32_t(0x00000000)},
+}};
+
 // Members of the agent character object that a component may read to place
 // its balloon beside the character. All are Long, in screen pixels.
 namespace character

@@ -123,4 +123,17 @@ template <typename T> std::optional<T> as(const Arg &a)
     return std::nullopt;
 }
 
+// An Integer or a Long as a number; nothing for any other type.
+inline std::optional<int32_t> asLong(const Value &v)
+{
+    if (const int32_t *l = std::get_if<int32_t>(&v)) return *l;
+    if (const int16_t *i = std::get_if<int16_t>(&v)) return int32_t(*i);
+    return std::nullopt;
+}
+
+inline std::optional<int32_t> asLong(const Arg &a)
+{
+    return asLong(a.get());
+}
+
 } // namespace component

@@ -15,14 +15,13 @@ namespace
 {
 
 const std::array colourTable{
-    ColourButton{"cmbBackColor", "window color", prop::BalloonColor, "lblBackColor"},
-    ColourButton{"cmbCaptionColor", "heading color", prop::CaptionColor, "lblCaptionColor"},
-    ColourButton{"cmbTextColor", "text color", prop::TextColor, "lblTextColor"},
-    ColourButton{"cmbFrameColor", "frame color", prop::FrameColor, "lblFrameColor"},
-    ColourButton{"cmbLineColor", "separator line color", prop::LineColor, "lblLineColor"},
-    ColourButton{"cmbButtonColor", "button color", prop::ButtonColor, "lblButtonColor"},
-    ColourButton{"cmbButtonTextColor", "button caption color", prop::ButtonCaptionColor,
-                 "lblButtonTextColor"},
+    ColourButton{"cmbBackColor", prop::BalloonColor, "lblBackColor"},
+    ColourButton{"cmbCaptionColor", prop::CaptionColor, "lblCaptionColor"},
+    ColourButton{"cmbTextColor", prop::TextColor, "lblTextColor"},
+    ColourButton{"cmbFrameColor", prop::FrameColor, "lblFrameColor"},
+    ColourButton{"cmbLineColor", prop::LineColor, "lblLineColor"},
+    ColourButton{"cmbButtonColor", prop::ButtonColor, "lblButtonColor"},
+    ColourButton{"cmbButtonTextColor", prop::ButtonCaptionColor, "lblButtonTextColor"},
 };
 
 const QString ErrorTitle = QStringLiteral("Error");

@@ -9,13 +9,13 @@ namespace harness
 {
 
 struct ColourButton {
-    const char *button;
-    const char *caption;
+    const char *button; // its caption is in the control table
     component::DispId property;
     const char *swatch;
 };
 
-// One row per colour button: what it changes and where it shows it.
+// One row per colour button, in the order start-up colours the swatches:
+// what it changes and where it shows it.
 std::span<const ColourButton> colourButtons();
 
 class ColourHandlers

@@ -1,5 +1,6 @@
 #include "controls.h"
 
+#include "component/colorref.h"
 #include "component/dispatch.h"
 #include "harnesserror.h"
 
@@ -17,9 +18,10 @@ OptionGroup::OptionGroup(const QString &name, QObject *parent)
 {
     setObjectName(name);
     group_->setExclusive(true);
-    // Code-made selections block the group's signals, so this sees only the user.
+    // select() blocks the group's signals and emits clicked itself, so this
+    // sees only the user.
     connect(group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked) emit userClicked(int16_t(id));
+        if (checked) emit clicked(int16_t(id));
     });
 }
 
@@ -50,14 +52,14 @@ void OptionGroup::select(int index)
         const QSignalBlocker blocker(group_);
         b->setChecked(true);
     }
-    if (onClick) onClick(int16_t(index));
+    emit clicked(int16_t(index));
 }
 
 CheckBox::CheckBox(QWidget *parent) : QCheckBox(parent)
 {
     // Any change not made by setValue() is the user's: a click, a key, or an
     // assistive tool's toggle, which sets the state without a click.
-    connect(this, &QCheckBox::stateChanged, this, &CheckBox::userClicked);
+    connect(this, &QCheckBox::stateChanged, this, &CheckBox::valueChanged);
 }
 
 int CheckBox::value() const
@@ -81,7 +83,8 @@ void CheckBox::setValue(int value)
         const QSignalBlocker blocker(this);
         setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
     }
-    if (onClick) onClick();
+    // Emitted once the state is complete, not from inside QCheckBox.
+    emit valueChanged();
 }
 
 void CheckBox::nextCheckState()
@@ -96,7 +99,7 @@ LanguageList::LanguageList(QWidget *parent) : QComboBox(parent)
     setCompleter(nullptr);
     lineEdit()->installEventFilter(this);
     installEventFilter(this);
-    connect(this, &QComboBox::activated, this, &LanguageList::userPicked);
+    connect(this, &QComboBox::activated, this, &LanguageList::clicked);
 }
 
 void LanguageList::clearItems()
@@ -107,7 +110,7 @@ void LanguageList::clearItems()
     setEditText(text);
 }
 
-void LanguageList::addItemAt(int index, const QString &text)
+void LanguageList::addItemAt(int index, const QString &text, int32_t value)
 {
     if (index < 0 || index > count())
         throw HarnessError(component::error::InvalidProcedureCall,
@@ -115,7 +118,7 @@ void LanguageList::addItemAt(int index, const QString &text)
     const QSignalBlocker blocker(this);
     const int selected = currentIndex();
     const QString editText = currentText();
-    insertItem(index, text);
+    insertItem(index, text, value);
     // Adding an item never changes the selection; Qt would select the first one.
     const int keep = selected < 0 ? -1 : (selected >= index ? selected + 1 : selected);
     setCurrentIndex(keep);
@@ -131,7 +134,13 @@ void LanguageList::setSelectedIndex(int index)
         const QSignalBlocker blocker(this);
         setCurrentIndex(index);
     }
-    if (onClick) onClick();
+    emit clicked();
+}
+
+std::optional<int32_t> LanguageList::selectedValue() const
+{
+    if (currentIndex() < 0) return std::nullopt;
+    return currentData().toInt();
 }
 
 bool LanguageList::eventFilter(QObject *watched, QEvent *event)
@@ -164,6 +173,30 @@ void TextBox::setText(const QString &text)
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     setPlainText(plain);
+}
+
+PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setScaledContents(false);
+}
+
+void PictureBox::setPicture(const component::Picture &picture)
+{
+    picture_ = picture;
+    setPixmap(QPixmap::fromImage(picture.image));
+}
+
+void setSwatchColor(QLabel &swatch, int32_t colorRef)
+{
+    QPalette p = swatch.palette();
+    p.setColor(QPalette::Window, component::colorFromRef(colorRef));
+    swatch.setPalette(p);
+}
+
+int32_t swatchColor(const QLabel &swatch)
+{
+    return component::colorRefFrom(swatch.palette().color(QPalette::Window));
 }
 
 } // namespace harness

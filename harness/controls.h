@@ -1,19 +1,23 @@
 // Window controls with the event rules the handlers rely on: a change made
-// in code raises the control's click handler exactly where a user's change
+// in code raises the control's click event exactly where a user's change
 // would, and nowhere else.
 //
-// A code-made change calls the handler directly, inside the event that made
-// it. A user's change arrives as a Qt signal and goes through the window's
-// event entry (userClicked / userPicked).
+// Each family has one signal for its click event, emitted for the user's
+// change and for a change made in code alike; the window connects it to the
+// handler through its event entry. A code-made change emits it synchronously,
+// inside the event that made the change.
 #pragma once
+
+#include "component/value.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QObject>
 #include <QPlainTextEdit>
 
-#include <functional>
 #include <map>
+#include <optional>
 
 class QButtonGroup;
 class QRadioButton;
@@ -31,14 +35,13 @@ class OptionGroup : public QObject
     void addButton(QRadioButton *button, int index);
     QRadioButton *button(int index) const;
     bool isSelected(int index) const;
-    // Selects the button with this index; raises the handler when it was not
-    // selected. No such button is an error.
+    // Selects the button with this index; raises the click event when it was
+    // not selected. No such button is an error.
     void select(int index);
 
-    std::function<void(int16_t)> onClick;
-
   signals:
-    void userClicked(int16_t index);
+    // The click event: a button that was not selected became selected.
+    void clicked(int16_t index);
 
   private:
     QButtonGroup *group_;
@@ -54,13 +57,12 @@ class CheckBox : public QCheckBox
     explicit CheckBox(QWidget *parent = nullptr);
 
     int value() const;
-    // Raises the handler only when the value really changes.
+    // Raises the click event only when the value really changes.
     void setValue(int value);
 
-    std::function<void()> onClick;
-
   signals:
-    void userClicked();
+    // The click event: the value changed, by the user or by setValue().
+    void valueChanged();
 
   protected:
     void nextCheckState() override;
@@ -75,15 +77,18 @@ class LanguageList : public QComboBox
     explicit LanguageList(QWidget *parent = nullptr);
 
     void clearItems();
-    void addItemAt(int index, const QString &text);
+    // An item stands for a value, which the click handler reads.
+    void addItemAt(int index, const QString &text, int32_t value);
     int selectedIndex() const { return currentIndex(); }
-    // Raises the handler when the selected item changes; -1 selects none.
+    // The selected item's value; nothing when no item is selected.
+    std::optional<int32_t> selectedValue() const;
+    // Raises the click event when the selected item changes; -1 selects none.
     void setSelectedIndex(int index);
 
-    std::function<void()> onClick;
-
   signals:
-    void userPicked();
+    // The click event: the user picked an item (even the selected one), or
+    // setSelectedIndex() changed the selection.
+    void clicked();
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -98,5 +103,22 @@ class TextBox : public QPlainTextEdit
     QString text() const;
     void setText(const QString &text);
 };
+
+// The image control: shows a picture unstretched and hands it out.
+class PictureBox : public QLabel
+{
+    Q_OBJECT
+  public:
+    explicit PictureBox(QWidget *parent = nullptr);
+    const component::Picture &picture() const { return picture_; }
+    void setPicture(const component::Picture &picture);
+
+  private:
+    component::Picture picture_;
+};
+
+// A swatch label shows one colour as its background, 0x00BBGGRR.
+void setSwatchColor(QLabel &swatch, int32_t colorRef);
+int32_t swatchColor(const QLabel &swatch);
 
 } // namespace harness

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QScopedValueRollback>
+#include <QThread>
 
 #include <cstdio>
 
@@ -89,6 +91,17 @@ bool FrmMain::load()
 void FrmMain::runEvent(const std::function<void()> &handler)
 {
     if (terminated_) return;
+    // A handler that changes a control in code raises that control's event
+    // inside its own, on the same turn of the event loop: its error ends the
+    // raising handler too, and is reported there. An event arriving from a
+    // nested event loop (a modal dialog's) is an entry of its own, so no error
+    // crosses the loop.
+    const int loopLevel = QThread::currentThread()->loopLevel();
+    if (loopLevel == runningLoopLevel_) {
+        handler();
+        return;
+    }
+    const QScopedValueRollback running(runningLoopLevel_, loopLevel);
     try {
         handler();
     } catch (const HarnessError &e) {
@@ -124,12 +137,9 @@ void FrmMain::connectEvents()
         {"optIconType", &OptionHandlers::optIconType},
         {"optMsgType", &OptionHandlers::optMsgType},
     };
-    for (const auto &[name, handler] : groups) {
-        OptionGroup &group = controls_.group(name);
-        group.onClick = [this, handler](int16_t index) { (options_.get()->*handler)(index); };
-        connect(&group, &OptionGroup::userClicked, this,
-                [this, &group](int16_t index) { runEvent([&] { group.onClick(index); }); });
-    }
+    for (const auto &[name, handler] : groups)
+        connect(&controls_.group(name), &OptionGroup::clicked, this,
+                [this, handler](int16_t index) { runEvent([&] { (options_.get()->*handler)(index); }); });
 
     using CheckHandler = void (OptionHandlers::*)();
     const std::pair<const char *, CheckHandler> checks[] = {
@@ -137,15 +147,12 @@ void FrmMain::connectEvents()
         {"chkModal", &OptionHandlers::chkModal},
         {"chkOnTop", &OptionHandlers::chkOnTop},
     };
-    for (const auto &[name, handler] : checks) {
-        CheckBox &box = controls_.check(name);
-        box.onClick = [this, handler] { (options_.get()->*handler)(); };
-        connect(&box, &CheckBox::userClicked, this, [this, &box] { runEvent(box.onClick); });
-    }
+    for (const auto &[name, handler] : checks)
+        connect(&controls_.check(name), &CheckBox::valueChanged, this,
+                [this, handler] { runEvent([&] { (options_.get()->*handler)(); }); });
 
-    LanguageList &language = *controls_.cdLanguage;
-    language.onClick = [this] { options_->cdLanguage(); };
-    connect(&language, &LanguageList::userPicked, this, [this, &language] { runEvent(language.onClick); });
+    connect(controls_.cdLanguage, &LanguageList::clicked, this,
+            [this] { runEvent([this] { options_->cdLanguage(); }); });
 
     for (const ColourButton &row : colourButtons())
         connect(&controls_.button(row.button), &QPushButton::clicked, this,

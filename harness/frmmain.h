@@ -1,7 +1,8 @@
 // The harness window. It hosts the balloon component Vellix1, the common
 // dialog control cmd and the agent control msa, keeps the harness state and
-// hands every user event to its handler through one entry, runEvent(), the
-// only place where errors are caught.
+// hands every event, the user's and those raised by changes made in code, to
+// its handler through one entry, runEvent(), the only place where errors are
+// caught.
 #pragma once
 
 #include "colourhandlers.h"
@@ -51,8 +52,9 @@ class FrmMain : public QWidget
     HarnessState &state() { return state_; }
     HostedControl *hosted(const QString &name) const;
 
-    // Runs a handler for a user event. An error that escapes it is shown in
-    // the run-time error report and ends the program.
+    // Runs a handler for an event. An error that escapes it is shown in the
+    // run-time error report and ends the program; an event raised in code
+    // inside another passes its error on to the handler that raised it.
     void runEvent(const std::function<void()> &handler);
 
   private:
@@ -72,6 +74,7 @@ class FrmMain : public QWidget
     std::unique_ptr<OptionHandlers> options_;
     std::unique_ptr<ColourHandlers> colours_;
     std::unique_ptr<MessageActions> messageActions_;
+    int runningLoopLevel_ = -1; // event loop level of the running event; -1: none
     bool terminated_ = false;
 };
 

@@ -24,20 +24,4 @@ struct HarnessContext {
     dialogs::MessageBoxService &messages; // every box is traced
 };
 
-// Message boxes, recorded in the trace as they are shown.
-class TracedMessageBox final : public dialogs::MessageBoxService
-{
-  public:
-    TracedMessageBox(dialogs::MessageBoxService &boxes, Trace &trace) : boxes_(boxes), trace_(trace) {}
-    int show(const QString &text, int style, const std::optional<QString> &title) override
-    {
-        trace_.messageBox(title, style, text);
-        return boxes_.show(text, style, title);
-    }
-
-  private:
-    dialogs::MessageBoxService &boxes_;
-    Trace &trace_;
-};
-
 } // namespace harness

@@ -32,8 +32,7 @@ Value HostedControl::call(DispId id, QLatin1String member, CallKind kind, Args a
 int32_t HostedControl::getLong(DispId id, QLatin1String member)
 {
     const Value v = call(id, member, CallKind::PropertyGet);
-    if (const auto *l = std::get_if<int32_t>(&v)) return *l;
-    if (const auto *i = std::get_if<int16_t>(&v)) return *i;
+    if (const std::optional<int32_t> n = asLong(v)) return *n;
     throwTypeMismatch(name_, member);
 }
 

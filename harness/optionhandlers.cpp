@@ -9,8 +9,6 @@ namespace
 {
 
 constexpr int32_t IconCustom = 6;
-constexpr int32_t LanguageRussian = 100;
-constexpr int32_t LanguageEnglish = 200;
 
 Bool checked(const CheckBox &box)
 {
@@ -73,16 +71,7 @@ void OptionHandlers::chkOnTop()
 
 void OptionHandlers::cdLanguage()
 {
-    switch (c_.controls.cdLanguage->selectedIndex()) {
-    case 0:
-        c_.vellix.setLanguage(LanguageRussian);
-        break;
-    case 1:
-        c_.vellix.setLanguage(LanguageEnglish);
-        break;
-    default:
-        break; // nothing selected
-    }
+    if (const auto language = c_.controls.cdLanguage->selectedValue()) c_.vellix.setLanguage(*language);
 }
 
 } // namespace harness

@@ -1,6 +1,6 @@
 #include "startup.h"
 
-#include "component/contract.h"
+#include "colourhandlers.h"
 
 namespace harness
 {
@@ -16,21 +16,9 @@ const QString SampleText = QStringLiteral("This is simple message, which should 
                                           "automatically selected, proceeding from that text,\r\n"
                                           "which needs to be displayed on the screen");
 
-struct SwatchSource {
-    const char *swatch;
-    DispId property;
-};
-
-// In the order the swatches are coloured.
-constexpr SwatchSource swatchSources[] = {
-    {"lblBackColor", prop::BalloonColor},
-    {"lblCaptionColor", prop::CaptionColor},
-    {"lblTextColor", prop::TextColor},
-    {"lblFrameColor", prop::FrameColor},
-    {"lblLineColor", prop::LineColor},
-    {"lblButtonColor", prop::ButtonColor},
-    {"lblButtonTextColor", prop::ButtonCaptionColor},
-};
+// The values of the component's Language property the list items stand for.
+constexpr int32_t LanguageRussian = 100;
+constexpr int32_t LanguageEnglish = 200;
 
 } // namespace
 
@@ -57,8 +45,8 @@ void Startup::run()
     c_.controls.group("optAlignTextType").select(c_.vellix.HAlignmentText());
     c_.controls.group("optBalloonPlace").select(c_.vellix.BalloonPlace());
 
-    for (const SwatchSource &s : swatchSources)
-        setSwatchColor(c_.controls.swatch(s.swatch), c_.vellix.getLong(s.property));
+    for (const ColourButton &row : colourButtons())
+        setSwatchColor(c_.controls.swatch(row.swatch), c_.vellix.getLong(row.property));
 
     c_.state.ButtonsType = int32_t(0);
     c_.state.ModalFlag = Bool::of(true);
@@ -71,8 +59,8 @@ void Startup::run()
 
     LanguageList &language = *c_.controls.cdLanguage;
     language.clearItems();
-    language.addItemAt(0, QStringLiteral("Русский"));
-    language.addItemAt(1, QStringLiteral("English"));
+    language.addItemAt(0, QStringLiteral("Русский"), LanguageRussian);
+    language.addItemAt(1, QStringLiteral("English"), LanguageEnglish);
     language.setSelectedIndex(1);
 }
 

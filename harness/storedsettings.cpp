@@ -3,26 +3,21 @@
 namespace harness
 {
 
-component::NamedValues storedSettings(const ProgramDescription &program)
+using namespace component;
+
+NamedValues storedSettings(const ProgramDescription &program)
 {
-    using component::Bool;
-    auto key = [](const char *k) { return QString::fromLatin1(k); };
-    return {
-        {key("_extentx"), int32_t(847)},
-        {key("_extenty"), int32_t(847)},
-        {key("ballooncolor"), int32_t(0x00E1FFFF)},
-        {key("valignmentcaption"), int32_t(2)},
-        {key("halignmenttext"), int32_t(0)},
-        {key("balloonplace"), int32_t(0)},
-        {key("captioncolor"), int32_t(0x00000000)},
-        {key("textcolor"), int32_t(0x00000000)},
-        {key("framecolor"), int32_t(0x004B4B4B)},
-        {key("linecolor"), int32_t(0x00E0E0E0)},
-        {key("lineseparator"), Bool::of(true)},
-        {key("buttoncolor"), int32_t(0x00E1FFFF)},
-        {key("buttoncaptioncolor"), int32_t(0x00000000)},
-        {key("language"), program.storedLanguage},
+    const auto key = [](DispId property) {
+        const std::string_view k = findProperty(property)->storedKey;
+        return QString::fromLatin1(k.data(), qsizetype(k.size()));
     };
+    // 847 hundredths of a millimetre: 480 twips.
+    NamedValues stored{{QStringLiteral("_extentx"), int32_t(847)},
+                       {QStringLiteral("_extenty"), int32_t(847)}};
+    for (const auto &[property, value] : defaultSettings)
+        stored.emplace_back(key(property), value);
+    stored.emplace_back(key(prop::Language), program.storedLanguage);
+    return stored;
 }
 
 } // namespace harness

@@ -1,6 +1,8 @@
 #include "trace.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 
 #include <unistd.h>
 
@@ -29,37 +31,12 @@ std::optional<Trace> Trace::open(const QString &target, QString *error)
 namespace
 {
 
+// Qt's JSON writer escapes the string; the lines themselves are composed here
+// because QJsonObject would sort the keys out of their documented order.
 QString jsonString(const QString &s)
 {
-    QString out;
-    out.reserve(s.size() + 2);
-    out += QLatin1Char('"');
-    for (const QChar c : s) {
-        switch (c.unicode()) {
-        case '"':
-            out += QLatin1String("\\\"");
-            break;
-        case '\\':
-            out += QLatin1String("\\\\");
-            break;
-        case '\n':
-            out += QLatin1String("\\n");
-            break;
-        case '\r':
-            out += QLatin1String("\\r");
-            break;
-        case '\t':
-            out += QLatin1String("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
-    }
-    out += QLatin1Char('"');
-    return out;
+    const QByteArray array = QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2)); // without the brackets
 }
 
 QString hexId(DispId id)

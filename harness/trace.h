@@ -3,6 +3,7 @@
 #pragma once
 
 #include "component/dispatch.h"
+#include "platform/dialogs/messagebox.h"
 
 #include <QIODevice>
 #include <QString>
@@ -42,6 +43,22 @@ class Trace
   private:
     void write(const QString &line);
     std::unique_ptr<QIODevice> out_;
+};
+
+// Message boxes, recorded in the trace as they are shown.
+class TracedMessageBox final : public dialogs::MessageBoxService
+{
+  public:
+    TracedMessageBox(dialogs::MessageBoxService &boxes, Trace &trace) : boxes_(boxes), trace_(trace) {}
+    int show(const QString &text, int style, const std::optional<QString> &title) override
+    {
+        trace_.messageBox(title, style, text);
+        return boxes_.show(text, style, title);
+    }
+
+  private:
+    dialogs::MessageBoxService &boxes_;
+    Trace &trace_;
 };
 
 } // namespace harness

@@ -1,6 +1,5 @@
 #include "windowbuilder.h"
 
-#include "component/colorref.h"
 #include "controltable.h"
 
 #include <QAccessibleWidget>
@@ -182,18 +181,6 @@ void CommandButton::paintEvent(QPaintEvent *event)
     painter.drawItemText(captionRoom(), captionFlags(), palette(), isEnabled(), text(), QPalette::ButtonText);
 }
 
-PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
-{
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setScaledContents(false);
-}
-
-void PictureBox::setPicture(const component::Picture &picture)
-{
-    picture_ = picture;
-    setPixmap(QPixmap::fromImage(picture.image));
-}
-
 QFont layoutFont()
 {
     QFont font(QStringLiteral("DejaVu Sans Condensed"));
@@ -204,18 +191,6 @@ QFont layoutFont()
 component::Picture defaultCustomIcon()
 {
     return {QImage(QStringLiteral(":/harness/customicon.ico")), QStringLiteral("default")};
-}
-
-void setSwatchColor(QLabel &swatch, int32_t colorRef)
-{
-    QPalette p = swatch.palette();
-    p.setColor(QPalette::Window, component::colorFromRef(colorRef));
-    swatch.setPalette(p);
-}
-
-int32_t swatchColor(const QLabel &swatch)
-{
-    return component::colorRefFrom(swatch.palette().color(QPalette::Window));
 }
 
 Controls buildWindow(QWidget *window, const ProgramDescription &program)

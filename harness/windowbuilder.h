@@ -1,7 +1,6 @@
 // Builds frmMain's controls from the control tables.
 #pragma once
 
-#include "component/value.h"
 #include "controls.h"
 #include "programdescription.h"
 
@@ -13,19 +12,6 @@
 
 namespace harness
 {
-
-// The image control: shows a picture unstretched and hands it out.
-class PictureBox : public QLabel
-{
-    Q_OBJECT
-  public:
-    explicit PictureBox(QWidget *parent = nullptr);
-    const component::Picture &picture() const { return picture_; }
-    void setPicture(const component::Picture &picture);
-
-  private:
-    component::Picture picture_;
-};
 
 // A command button whose caption wraps between words when one line is too
 // narrow for it, as the fixed layout's taller buttons expect.
@@ -72,9 +58,5 @@ void announceWindowsAsFrames();
 
 // The picture imgCustomIcon holds until the user picks an icon file.
 component::Picture defaultCustomIcon();
-
-// Sets a swatch's background to a 0x00BBGGRR colour.
-void setSwatchColor(QLabel &swatch, int32_t colorRef);
-int32_t swatchColor(const QLabel &swatch);
 
 } // namespace harness

@@ -19,8 +19,7 @@ inline std::optional<component::DispatchError> expectCount(const component::Args
 // Integer and Long both serve as a number.
 inline std::optional<int32_t> integer(const component::Arg &arg)
 {
-    if (auto small = component::as<int16_t>(arg)) return *small;
-    return component::as<int32_t>(arg);
+    return component::asLong(arg);
 }
 
 inline std::optional<QString> string(const component::Arg &arg)

@@ -30,14 +30,14 @@ uint32_t longestAllowed(uint32_t distance, size_t left)
 
 } // namespace
 
-BitWriter::BitWriter() : m_bytes{0} {}
+BitWriter::BitWriter() : bytes_{0} {}
 
 void BitWriter::bits(uint32_t value, int count)
 {
     for (int i = 0; i < count; ++i) {
-        if (m_used == 0) m_bytes.push_back(0);
-        if (value >> i & 1) m_bytes.back() |= uint8_t(1 << m_used);
-        m_used = (m_used + 1) % 8;
+        if (used_ == 0) bytes_.push_back(0);
+        if (value >> i & 1) bytes_.back() |= uint8_t(1 << used_);
+        used_ = (used_ + 1) % 8;
     }
 }
 
@@ -83,11 +83,11 @@ void BitWriter::end()
 
 std::vector<uint8_t> BitWriter::finish()
 {
-    if (m_used != 0) bits(0xff, 8 - m_used);
+    if (used_ != 0) bits(0xff, 8 - used_);
     for (int i = 0; i < 3; ++i)
-        m_bytes.push_back(0xff);
-    m_used = 0;
-    return m_bytes;
+        bytes_.push_back(0xff);
+    used_ = 0;
+    return bytes_;
 }
 
 std::vector<uint8_t> compress(std::span<const uint8_t> data, Compression mode)

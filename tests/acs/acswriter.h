@@ -26,8 +26,8 @@ class BitWriter
     std::vector<uint8_t> finish();
 
   private:
-    std::vector<uint8_t> m_bytes;
-    int m_used = 0; // bits used in the last byte
+    std::vector<uint8_t> bytes_;
+    int used_ = 0; // bits used in the last byte
 };
 
 enum class Compression { Literals, BackReferences };

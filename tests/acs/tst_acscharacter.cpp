@@ -50,37 +50,37 @@ class TestAcsCharacter : public QObject
 {
     Q_OBJECT
 
-    acswriter::CharacterSpec m_spec = smallCharacter();
-    acswriter::Written m_file = acswriter::write(m_spec);
-    std::optional<acs::Character> m_character;
+    acswriter::CharacterSpec spec_ = smallCharacter();
+    acswriter::Written file_ = acswriter::write(spec_);
+    std::optional<acs::Character> character_;
 
-    const acs::Character &character() const { return *m_character; }
+    const acs::Character &character() const { return *character_; }
     const acs::Animation &animation(const char *name) const { return *character().animation(name); }
 
   private slots:
     void initTestCase()
     {
-        auto loaded = acs::Character::load(m_file.bytes);
+        auto loaded = acs::Character::load(file_.bytes);
         QVERIFY2(loaded.ok(), loaded.ok() ? "" : loaded.error().describe().c_str());
-        m_character = *loaded;
+        character_ = *loaded;
     }
 
     void characterInfo()
     {
         QCOMPARE(character().frameSize(), (acs::Size{32, 24}));
         QCOMPARE(character().transparentIndex(), small::transparent);
-        QCOMPARE(character().guid(), m_spec.guid);
+        QCOMPARE(character().guid(), spec_.guid);
         QCOMPARE(character().flags(), 0x00100220u);
-        QVERIFY(character().palette() == m_spec.palette);
+        QVERIFY(character().palette() == spec_.palette);
         // Palette entries are stored blue-green-red, balloon colours red-green-blue.
-        QVERIFY(contains(m_file.bytes, {0x06, 0xf7, 0x10, 0x00}));
-        QVERIFY(contains(m_file.bytes, {0xff, 0xff, 0xe1, 0x00}));
+        QVERIFY(contains(file_.bytes, {0x06, 0xf7, 0x10, 0x00}));
+        QVERIFY(contains(file_.bytes, {0xff, 0xff, 0xe1, 0x00}));
         QCOMPARE(character().balloon()->background, (acs::Color{0xff, 0xff, 0xe1}));
         QCOMPARE(character().balloon()->fontHeight, -13);
         QCOMPARE(qs(character().balloon()->fontName), QString("Sans"));
         QCOMPARE(character().voice()->speed, 157u);
         QCOMPARE(qs(character().voice()->style), QString("Business"));
-        QCOMPARE(character().trayIcon()->colorDib, m_spec.trayIcon->colorDib);
+        QCOMPARE(character().trayIcon()->colorDib, spec_.trayIcon->colorDib);
     }
 
     void names_data()
@@ -116,7 +116,7 @@ class TestAcsCharacter : public QObject
         QVERIFY(!character().animation("Wav"));
         QCOMPARE(character().animationIndex(u"movelEFT"), std::optional<size_t>(2));
         QCOMPARE(qs(character().restPose()->name), QString("RestPose"));
-        QCOMPARE(character().animationNames().size(), m_spec.animations.size());
+        QCOMPARE(character().animationNames().size(), spec_.animations.size());
         QCOMPARE(qs(character().animationNames()[5]), QString("Idle1_4 (2)"));
         QCOMPARE(character().returnAnimationOf(animation("MoveLeft")),
                  character().animation("MoveLeftReturn"));
@@ -158,7 +158,7 @@ class TestAcsCharacter : public QObject
     void images()
     {
         QFETCH(int, index);
-        const auto &spec = m_spec.images[size_t(index)];
+        const auto &spec = spec_.images[size_t(index)];
         const auto decoded = character().image(size_t(index));
         QVERIFY2(decoded.ok(), decoded.ok() ? "" : decoded.error().describe().c_str());
         const acs::Image &image = **decoded;
@@ -190,7 +190,7 @@ class TestAcsCharacter : public QObject
         QVERIFY(composed.ok());
         QCOMPARE(composed->width, 32);
         QCOMPARE(composed->height, 24);
-        QVERIFY(composed->pixels == expectedFrame(m_spec, f.images));
+        QVERIFY(composed->pixels == expectedFrame(spec_, f.images));
     }
 
     void transparencyKeysOnTheIndex()
@@ -199,7 +199,7 @@ class TestAcsCharacter : public QObject
         const auto composed = character().composeFrame(f, f.overlayFor(acs::MouthShape::Closed));
         QVERIFY(composed.ok());
         constexpr uint32_t magenta = 0xffff00ff;
-        QCOMPARE(composed->pixels[size_t(6) * 32 + 5], expectedFrame(m_spec, f.images)[size_t(6) * 32 + 5]);
+        QCOMPARE(composed->pixels[size_t(6) * 32 + 5], expectedFrame(spec_, f.images)[size_t(6) * 32 + 5]);
         QCOMPARE(composed->pixels[size_t(7) * 32 + 6], magenta);
         QCOMPARE(composed->pixels[0], 0u);
     }
@@ -231,7 +231,7 @@ class TestAcsCharacter : public QObject
             refs.insert(refs.begin(), mouth);
         const auto composed = character().composeFrame(f, overlay);
         QVERIFY(composed.ok());
-        QVERIFY(composed->pixels == expectedFrame(m_spec, refs));
+        QVERIFY(composed->pixels == expectedFrame(spec_, refs));
         QVERIFY(!animation("Wave").frames[0].overlayFor(acs::MouthShape::Closed));
     }
 
@@ -273,7 +273,7 @@ class TestAcsCharacter : public QObject
         QCOMPARE(character().soundCount(), size_t(1));
         const auto sound = character().sound(0);
         QVERIFY(sound.ok());
-        QVERIFY(std::equal(sound->begin(), sound->end(), m_spec.sounds[0].begin(), m_spec.sounds[0].end()));
+        QVERIFY(std::equal(sound->begin(), sound->end(), spec_.sounds[0].begin(), spec_.sounds[0].end()));
         QVERIFY(!character().sound(1).ok());
         QVERIFY(!character().image(small::ImageCount).ok());
     }
@@ -288,8 +288,8 @@ class TestAcsCharacter : public QObject
         QTest::newRow("ACF") << std::vector<uint8_t>{0xc4, 0xab, 0xcd, 0xab, 0, 0, 0, 0} << "ACF file";
         QTest::newRow("OLE compound file")
             << std::vector<uint8_t>{0xd0, 0xcf, 0x11, 0xe0, 0xa1, 0xb1, 0x1a, 0xe1, 0} << "OLE compound file";
-        auto version3 = m_file.bytes;
-        acswriter::poke16(version3, m_file.layout.characterInfo.offset + 2, 3);
+        auto version3 = file_.bytes;
+        acswriter::poke16(version3, file_.layout.characterInfo.offset + 2, 3);
         QTest::newRow("version 3") << version3 << "version 3 is not supported";
     }
 
@@ -308,7 +308,7 @@ class TestAcsCharacter : public QObject
         QTemporaryDir dir;
         const std::filesystem::path path = dir.filePath("Робби.acs").toStdU16String();
         std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char *>(m_file.bytes.data()), std::streamsize(m_file.bytes.size()));
+            .write(reinterpret_cast<const char *>(file_.bytes.data()), std::streamsize(file_.bytes.size()));
         QVERIFY(acs::Character::loadFile(path).ok());
 
         // The caller names the file; the reason does not repeat the path.
@@ -330,7 +330,7 @@ class TestAcsCharacter : public QObject
         QTemporaryDir dir;
         const std::filesystem::path path = dir.filePath("mapped.acs").toStdString();
         std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char *>(m_file.bytes.data()), std::streamsize(m_file.bytes.size()));
+            .write(reinterpret_cast<const char *>(file_.bytes.data()), std::streamsize(file_.bytes.size()));
         std::optional<acs::Character> kept;
         {
             auto loaded = acs::Character::loadFile(path);
@@ -339,7 +339,7 @@ class TestAcsCharacter : public QObject
         }
         const auto sound = kept->sound(0);
         QVERIFY(sound.ok());
-        QVERIFY(std::equal(sound->begin(), sound->end(), m_spec.sounds[0].begin(), m_spec.sounds[0].end()));
+        QVERIFY(std::equal(sound->begin(), sound->end(), spec_.sounds[0].begin(), spec_.sounds[0].end()));
         QVERIFY(kept->image(small::Body).ok());
     }
 
@@ -393,7 +393,7 @@ class TestAcsCharacter : public QObject
     // and an image still held stays valid after it was dropped.
     void imageCacheIsBounded()
     {
-        auto loaded = acs::Character::load(m_file.bytes);
+        auto loaded = acs::Character::load(file_.bytes);
         QVERIFY(loaded.ok());
         const acs::Character &c = *loaded;
         QCOMPARE(c.imageCacheLimit(), acs::defaultImageCacheLimit);
@@ -409,7 +409,7 @@ class TestAcsCharacter : public QObject
             QVERIFY(c.image(i).ok());
             QVERIFY(c.imageCacheBytes() <= c.imageCacheLimit());
         }
-        QCOMPARE((*body)->width, m_spec.images[small::Body].width); // held, so still valid
+        QCOMPARE((*body)->width, spec_.images[small::Body].width); // held, so still valid
 
         c.setImageCacheLimit(0);
         QCOMPARE(c.imageCacheBytes(), size_t(0));
@@ -421,7 +421,7 @@ class TestAcsCharacter : public QObject
 
     void recentlyUsedImagesStay()
     {
-        auto loaded = acs::Character::load(m_file.bytes);
+        auto loaded = acs::Character::load(file_.bytes);
         const acs::Character &c = *loaded;
         const size_t eyes = (*c.image(small::Eyes))->indices.size();
         const size_t mouth = (*c.image(small::Mouth))->indices.size();

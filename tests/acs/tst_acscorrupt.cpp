@@ -57,15 +57,15 @@ class TestAcsCorrupt : public QObject
 {
     Q_OBJECT
 
-    acswriter::Written m_file = acswriter::write(smallCharacter());
+    acswriter::Written file_ = acswriter::write(smallCharacter());
 
   private slots:
-    void fixtureIsClean() { QCOMPARE(QString::fromStdString(exercise(m_file.bytes)), QString()); }
+    void fixtureIsClean() { QCOMPARE(QString::fromStdString(exercise(file_.bytes)), QString()); }
 
     void everyTruncationFails()
     {
-        for (size_t length = 0; length < m_file.bytes.size(); ++length) {
-            const Bytes cut(m_file.bytes.begin(), m_file.bytes.begin() + std::ptrdiff_t(length));
+        for (size_t length = 0; length < file_.bytes.size(); ++length) {
+            const Bytes cut(file_.bytes.begin(), file_.bytes.begin() + std::ptrdiff_t(length));
             QVERIFY2(!acs::Character::load(cut).ok(), std::to_string(length).c_str());
         }
     }
@@ -73,17 +73,17 @@ class TestAcsCorrupt : public QObject
     // Shrinks each block's locator in place, so the cut block is still inside the file.
     void everyBlockTruncationFails()
     {
-        const auto &layout = m_file.layout;
+        const auto &layout = file_.layout;
         for (size_t i = 0; i < layout.images.size(); ++i) {
             for (uint32_t size = 0; size < layout.images[i].size - 3; size += 1 + size / 16) {
-                Bytes bytes = m_file.bytes;
+                Bytes bytes = file_.bytes;
                 acswriter::poke32(bytes, layout.imageList.offset + 8 + i * 12, size);
                 QVERIFY2(!exercise(bytes).empty(), ("image " + std::to_string(i)).c_str());
             }
         }
         for (size_t i = 0; i < layout.animations.size(); ++i) {
             for (uint32_t size = 0; size < layout.animations[i].size; ++size) {
-                Bytes bytes = m_file.bytes;
+                Bytes bytes = file_.bytes;
                 acswriter::poke32(bytes, locatorOfAnimation(i) + 4, size);
                 QVERIFY2(!acs::Character::load(bytes).ok(), ("animation " + std::to_string(i)).c_str());
             }
@@ -341,9 +341,9 @@ class TestAcsCorrupt : public QObject
   private:
     size_t locatorOfAnimation(size_t index) const
     {
-        size_t at = m_file.layout.animationList.offset + 4;
+        size_t at = file_.layout.animationList.offset + 4;
         for (size_t i = 0;; ++i) {
-            const uint32_t units = uint32_t(m_file.bytes[at]) | uint32_t(m_file.bytes[at + 1]) << 8;
+            const uint32_t units = uint32_t(file_.bytes[at]) | uint32_t(file_.bytes[at + 1]) << 8;
             at += 4 + (units ? units * 2 + 2 : 0);
             if (i == index) return at;
             at += 8;

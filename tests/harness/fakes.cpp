@@ -35,6 +35,7 @@ Result RecordingComponent::invoke(DispId id, CallKind kind, Args &args)
     if (!findProperty(id)) return error::notSupported();
     if (kind == CallKind::PropertyGet) return values[id];
     if (args.size() != 1) return error::wrongArgCount();
+    if (refusedPuts.count(id)) return error::invalidValue();
     values[id] = args[0].get();
     return {};
 }

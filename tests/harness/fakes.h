@@ -32,6 +32,7 @@ class RecordingComponent : public DispatchObject
     std::vector<Call> calls;
     std::map<DispId, Value> values;
     std::set<DispId> unsupported;                   // answered with error 438
+    std::set<DispId> refusedPuts;                   // puts answered with error 380
     std::function<Result(Method, Args &)> onMethod; // default: an empty MsgResult
     MethodIds methods;
 };

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace component;
@@ -92,8 +93,8 @@ class TestControls : public QObject
     {
         harness::LanguageList &list = *f->window->controls().cdLanguage;
         list.clearItems();
-        list.addItemAt(0, QStringLiteral("English"));
-        list.addItemAt(0, QStringLiteral("Русский"));
+        list.addItemAt(0, QStringLiteral("English"), 200);
+        list.addItemAt(0, QStringLiteral("Русский"), 100);
         QCOMPARE(list.selectedIndex(), -1);
         QCOMPARE(f->takeCalls(), QStringList());
         list.setSelectedIndex(0);
@@ -101,6 +102,41 @@ class TestControls : public QObject
         list.setSelectedIndex(0);
         list.setSelectedIndex(-1); // no selection changes nothing
         QCOMPARE(f->takeCalls(), QStringList());
+    }
+
+    // Each family raises its event through one signal, once per change,
+    // whether the user or code made it.
+    void oneSignalPerChangeFromUserAndCode()
+    {
+        harness::Controls &c = f->window->controls();
+        harness::OptionGroup &place = c.group("optBalloonPlace");
+        harness::CheckBox &modal = c.check("chkModal");
+        harness::LanguageList &language = *c.cdLanguage;
+        QSignalSpy placeClicks(&place, &harness::OptionGroup::clicked);
+        QSignalSpy modalChanges(&modal, &harness::CheckBox::valueChanged);
+        QSignalSpy languageClicks(&language, &harness::LanguageList::clicked);
+
+        place.select(3);
+        place.select(3);
+        clickRadio(place.button(1));
+        QCOMPARE(placeClicks.count(), 2);
+        QCOMPARE(placeClicks.at(0).at(0).value<int16_t>(), int16_t(3));
+        QCOMPARE(placeClicks.at(1).at(0).value<int16_t>(), int16_t(1));
+
+        modal.setValue(2);
+        modal.setValue(2);
+        QTest::mouseClick(&modal, Qt::LeftButton);
+        QCOMPARE(modalChanges.count(), 2);
+
+        language.setSelectedIndex(0);
+        language.setSelectedIndex(0);
+        QTest::keyClick(&language, Qt::Key_Down); // the user picks the next item
+        QCOMPARE(language.selectedIndex(), 1);
+        QCOMPARE(languageClicks.count(), 2);
+        QCOMPARE(f->takeCalls(), (QStringList{QStringLiteral("Vellix1 put BalloonPlace [3]"),
+                                              QStringLiteral("Vellix1 put BalloonPlace [1]"),
+                                              QStringLiteral("Vellix1 put Language [100]"),
+                                              QStringLiteral("Vellix1 put Language [200]")}));
     }
 
     void typingInTheLanguageFieldRaisesNothing()

@@ -6,7 +6,10 @@
 #include "harness/colourhandlers.h"
 #include "harness/messageactions.h"
 
+#include <QBuffer>
 #include <QImageWriter>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -99,7 +102,7 @@ class TestHandlers : public QObject
         harness::OptionGroup &type = f->window->controls().group("optMsgType");
         type.select(1);
         QCOMPARE(f->window->state().MsgType, Value(int32_t(1)));
-        type.onClick(0); // the index handed in does not matter; the buttons do
+        emit type.clicked(0); // the index handed in does not matter; the buttons do
         QCOMPARE(f->window->state().MsgType, Value(int32_t(1)));
         type.select(0);
         QCOMPARE(f->window->state().MsgType, Value(int32_t(0)));
@@ -136,8 +139,8 @@ class TestHandlers : public QObject
         QTest::addColumn<bool>("cancel");
         for (int i = 0; i < int(harness::colourButtons().size()); ++i) {
             const harness::ColourButton &b = harness::colourButtons()[size_t(i)];
-            QTest::addRow("%s picked", b.caption) << i << false;
-            QTest::addRow("%s cancelled", b.caption) << i << true;
+            QTest::addRow("%s picked", b.button) << i << false;
+            QTest::addRow("%s cancelled", b.button) << i << true;
         }
     }
     void colourButtons()
@@ -262,6 +265,33 @@ class TestHandlers : public QObject
         QCOMPARE(box.title, style == 16 ? std::optional<QString>(QStringLiteral("Error")) : std::nullopt);
         const QStringList trace = f->takeTrace();
         QVERIFY(trace.last().startsWith(QStringLiteral("{\"event\":\"messagebox\"")));
+    }
+
+    // Any text reaches the trace intact, in a line whose keys keep their order.
+    void traceKeepsAnyText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quotes and backslashes") << "say \"C:\\temp\\\"";
+        QTest::newRow("CR LF and tab") << "one\r\ntwo\tthree";
+        QTest::newRow("control characters") << QString::fromUtf8("\x01\x08\x0c\x1f\x7f");
+        QTest::newRow("Cyrillic, Hebrew and emoji") << "Привет 👋 שלום";
+    }
+    void traceKeepsAnyText()
+    {
+        QFETCH(QString, text);
+        auto buffer = std::make_unique<QBuffer>();
+        buffer->open(QIODevice::ReadWrite);
+        QBuffer *out = buffer.get();
+        harness::Trace trace(std::move(buffer));
+        trace.messageBox(text, 16, text);
+        const QByteArray line = out->data().trimmed();
+        QVERIFY2(line.startsWith("{\"event\":\"messagebox\",\"title\":\""), line.constData());
+        QJsonParseError error;
+        const QJsonObject o = QJsonDocument::fromJson(line, &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(o.value(QStringLiteral("title")).toString(), text);
+        QCOMPARE(o.value(QStringLiteral("text")).toString(), text);
+        QVERIFY(line.indexOf("\"style\"") < line.indexOf("\"text\""));
     }
 
     void methodArguments_data()

@@ -147,6 +147,11 @@ class TestStartup : public QObject
             << std::function<void(HarnessFixture &)>(
                    [](HarnessFixture &f) { f.component->values[prop::BalloonPlace] = int32_t(-1); })
             << 340 << "Control array element '-1' doesn't exist";
+        // Start-up's selection raises the group's event; its error ends start-up there.
+        QTest::newRow("position refused in the event start-up raises")
+            << std::function<void(HarnessFixture &)>(
+                   [](HarnessFixture &f) { f.component->refusedPuts.insert(prop::BalloonPlace); })
+            << 380 << "Invalid property value";
         QTest::newRow("value of the wrong type")
             << std::function<void(HarnessFixture &)>([](HarnessFixture &f) {
                    f.component->values[prop::BalloonColor] = QStringLiteral("yellow");

@@ -71,25 +71,25 @@ struct Error {
 template <typename T> class [[nodiscard]] Result
 {
   public:
-    Result(T value) : m_state(std::move(value)) {}
-    Result(Error error) : m_state(std::move(error)) {}
+    Result(T value) : state_(std::move(value)) {}
+    Result(Error error) : state_(std::move(error)) {}
 
-    bool ok() const { return m_state.index() == 0; }
+    bool ok() const { return state_.index() == 0; }
     explicit operator bool() const { return ok(); }
 
     // Only valid when ok().
-    T &value() { return std::get<0>(m_state); }
-    const T &value() const { return std::get<0>(m_state); }
+    T &value() { return std::get<0>(state_); }
+    const T &value() const { return std::get<0>(state_); }
     T *operator->() { return &value(); }
     const T *operator->() const { return &value(); }
     T &operator*() { return value(); }
     const T &operator*() const { return value(); }
 
     // Only valid when !ok().
-    const Error &error() const { return std::get<1>(m_state); }
+    const Error &error() const { return std::get<1>(state_); }
 
   private:
-    std::variant<T, Error> m_state;
+    std::variant<T, Error> state_;
 };
 
 // ---------------------------------------------------------------- character data
@@ -331,7 +331,7 @@ class Character
   private:
     explicit Character(std::shared_ptr<Data> data);
     static Result<Character> parse(std::shared_ptr<Data> data);
-    std::shared_ptr<Data> m_data;
+    std::shared_ptr<Data> data_;
 };
 
 // ---------------------------------------------------------------- helpers

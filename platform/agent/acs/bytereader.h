@@ -28,21 +28,21 @@ class ByteReader
   public:
     // Reads bytes [begin, end) of file; errors name `context` and carry absolute offsets.
     ByteReader(std::span<const uint8_t> file, uint64_t begin, uint64_t end, std::string context)
-        : m_file(file), m_pos(begin), m_end(end), m_context(std::move(context))
+        : file_(file), pos_(begin), end_(end), context_(std::move(context))
     {
     }
 
-    bool failed() const { return m_error.has_value(); }
-    const Error &error() const { return *m_error; }
-    Error takeError() { return std::move(*m_error); }
-    uint64_t offset() const { return m_pos; }
-    uint64_t remaining() const { return failed() ? 0 : m_end - m_pos; }
-    const std::string &context() const { return m_context; }
+    bool failed() const { return error_.has_value(); }
+    const Error &error() const { return *error_; }
+    Error takeError() { return std::move(*error_); }
+    uint64_t offset() const { return pos_; }
+    uint64_t remaining() const { return failed() ? 0 : end_ - pos_; }
+    const std::string &context() const { return context_; }
 
-    void fail(std::string message) { fail(std::move(message), m_pos); }
+    void fail(std::string message) { fail(std::move(message), pos_); }
     void fail(std::string message, uint64_t offset)
     {
-        if (!m_error) m_error = Error{m_context + ": " + message, offset};
+        if (!error_) error_ = Error{context_ + ": " + message, offset};
     }
 
     uint8_t u8(const char *field) { return uint8_t(number(field, 1)); }
@@ -61,8 +61,8 @@ class ByteReader
     std::span<const uint8_t> bytes(uint64_t count, const char *field)
     {
         if (!has(count, field)) return {};
-        auto result = m_file.subspan(size_t(m_pos), size_t(count));
-        m_pos += count;
+        auto result = file_.subspan(size_t(pos_), size_t(count));
+        pos_ += count;
         return result;
     }
 
@@ -79,7 +79,7 @@ class ByteReader
     // STRING: ULONG count of UTF-16 units, the units, then a zero unit unless empty.
     std::u16string string(const char *field)
     {
-        const uint64_t start = m_pos;
+        const uint64_t start = pos_;
         const uint32_t units = u32(field);
         if (failed() || units == 0) return {};
         const uint64_t needed = uint64_t(units) * 2 + 2;
@@ -92,7 +92,7 @@ class ByteReader
         std::u16string text(units, u'\0');
         for (auto &unit : text)
             unit = char16_t(u16(field));
-        if (u16(field) != 0) fail(std::string(field) + ": string is not zero-terminated", m_pos - 2);
+        if (u16(field) != 0) fail(std::string(field) + ": string is not zero-terminated", pos_ - 2);
         return text;
     }
 
@@ -105,7 +105,7 @@ class ByteReader
         if (needed > remaining()) {
             fail(std::string(field) + " " + std::to_string(count) + " needs " + std::to_string(needed) +
                      " bytes but only " + std::to_string(remaining()) + " remain",
-                 m_pos);
+                 pos_);
             return false;
         }
         return true;
@@ -140,9 +140,9 @@ class ByteReader
     bool has(uint64_t count, const char *field)
     {
         if (failed()) return false;
-        if (count > m_end - m_pos) {
+        if (count > end_ - pos_) {
             fail(std::string(field) + ": needs " + std::to_string(count) + " bytes but only " +
-                 std::to_string(m_end - m_pos) + " remain");
+                 std::to_string(end_ - pos_) + " remain");
             return false;
         }
         return true;
@@ -153,16 +153,16 @@ class ByteReader
         if (!has(uint64_t(size), field)) return 0;
         uint64_t value = 0;
         for (int i = size - 1; i >= 0; --i)
-            value = value << 8 | m_file[size_t(m_pos) + size_t(i)];
-        m_pos += uint64_t(size);
+            value = value << 8 | file_[size_t(pos_) + size_t(i)];
+        pos_ += uint64_t(size);
         return value;
     }
 
-    std::span<const uint8_t> m_file;
-    uint64_t m_pos;
-    uint64_t m_end;
-    std::string m_context;
-    std::optional<Error> m_error;
+    std::span<const uint8_t> file_;
+    uint64_t pos_;
+    uint64_t end_;
+    std::string context_;
+    std::optional<Error> error_;
 };
 
 } // namespace acs::detail

@@ -22,7 +22,7 @@ template <typename Entry> const Entry *pickLanguage(const std::vector<Entry> &en
 
 } // namespace
 
-Character::Character(std::shared_ptr<Data> data) : m_data(std::move(data)) {}
+Character::Character(std::shared_ptr<Data> data) : data_(std::move(data)) {}
 
 Result<Character> Character::load(std::span<const uint8_t> bytes)
 {
@@ -65,76 +65,76 @@ Result<Character> Character::parse(std::shared_ptr<Data> data)
 
 Size Character::frameSize() const
 {
-    return m_data->frameSize;
+    return data_->frameSize;
 }
 const std::vector<Color> &Character::palette() const
 {
-    return m_data->palette;
+    return data_->palette;
 }
 uint8_t Character::transparentIndex() const
 {
-    return m_data->transparentIndex;
+    return data_->transparentIndex;
 }
 const std::array<uint8_t, 16> &Character::guid() const
 {
-    return m_data->guid;
+    return data_->guid;
 }
 uint32_t Character::flags() const
 {
-    return m_data->flags;
+    return data_->flags;
 }
 const std::vector<LocalizedInfo> &Character::localizedInfo() const
 {
-    return m_data->localized;
+    return data_->localized;
 }
 const std::optional<VoiceInfo> &Character::voice() const
 {
-    return m_data->voice;
+    return data_->voice;
 }
 const std::optional<BalloonInfo> &Character::balloon() const
 {
-    return m_data->balloon;
+    return data_->balloon;
 }
 const std::optional<TrayIcon> &Character::trayIcon() const
 {
-    return m_data->trayIcon;
+    return data_->trayIcon;
 }
 const std::vector<State> &Character::states() const
 {
-    return m_data->states;
+    return data_->states;
 }
 size_t Character::animationCount() const
 {
-    return m_data->animations.size();
+    return data_->animations.size();
 }
 const Animation &Character::animationAt(size_t index) const
 {
-    return m_data->animations.at(index);
+    return data_->animations.at(index);
 }
 size_t Character::imageCount() const
 {
-    return m_data->images.size();
+    return data_->images.size();
 }
 size_t Character::soundCount() const
 {
-    return m_data->sounds.size();
+    return data_->sounds.size();
 }
 
 std::u16string Character::name(LanguageId language) const
 {
-    const auto *entry = pickLanguage(m_data->localized, language);
+    const auto *entry = pickLanguage(data_->localized, language);
     return entry ? entry->name : std::u16string();
 }
 
 std::u16string Character::description(LanguageId language) const
 {
-    const auto *entry = pickLanguage(m_data->localized, language);
+    const auto *entry = pickLanguage(data_->localized, language);
     return entry ? entry->description : std::u16string();
 }
 
 const State *Character::state(std::u16string_view name) const
 {
-    for (const auto &state : m_data->states) {
+    for (const auto &state : data_->states) {
         if (namesEqual(state.name, name)) return &state;
     }
     return nullptr;
@@ -148,23 +148,23 @@ const State *Character::state(std::string_view asciiName) const
 std::vector<std::u16string> Character::animationNames() const
 {
     std::vector<std::u16string> names;
-    names.reserve(m_data->animations.size());
-    for (const auto &animation : m_data->animations)
+    names.reserve(data_->animations.size());
+    for (const auto &animation : data_->animations)
         names.push_back(animation.name);
     return names;
 }
 
 std::optional<size_t> Character::animationIndex(std::u16string_view name) const
 {
-    const auto found = m_data->animationByFoldedName.find(detail::foldName(name));
-    if (found == m_data->animationByFoldedName.end()) return std::nullopt;
+    const auto found = data_->animationByFoldedName.find(detail::foldName(name));
+    if (found == data_->animationByFoldedName.end()) return std::nullopt;
     return found->second;
 }
 
 const Animation *Character::animation(std::u16string_view name) const
 {
     const auto index = animationIndex(name);
-    return index ? &m_data->animations[*index] : nullptr;
+    return index ? &data_->animations[*index] : nullptr;
 }
 
 const Animation *Character::animation(std::string_view asciiName) const
@@ -186,46 +186,46 @@ const Animation *Character::returnAnimationOf(const Animation &animation) const
 
 Result<std::shared_ptr<const Image>> Character::image(size_t index) const
 {
-    if (index >= m_data->images.size())
+    if (index >= data_->images.size())
         return Error{"image " + std::to_string(index) + " is out of range (" +
-                     std::to_string(m_data->images.size()) + ")"};
-    std::lock_guard lock(m_data->cacheMutex);
-    if (auto cached = m_data->imageCache.find(index)) return cached;
-    const detail::Locator where = m_data->images[index];
+                     std::to_string(data_->images.size()) + ")"};
+    std::lock_guard lock(data_->cacheMutex);
+    if (auto cached = data_->imageCache.find(index)) return cached;
+    const detail::Locator where = data_->images[index];
     // Room is made before decoding, so the cache never holds more than its limit.
-    m_data->imageCache.makeRoom(detail::statedImageSize(m_data->bytes, where));
-    auto decoded = detail::decodeImage(m_data->bytes, where, index);
+    data_->imageCache.makeRoom(detail::statedImageSize(data_->bytes, where));
+    auto decoded = detail::decodeImage(data_->bytes, where, index);
     if (!decoded) return decoded.error();
     auto image = std::make_shared<const Image>(std::move(*decoded));
-    m_data->imageCache.insert(index, image);
+    data_->imageCache.insert(index, image);
     return image;
 }
 
 void Character::setImageCacheLimit(size_t bytes) const
 {
-    std::lock_guard lock(m_data->cacheMutex);
-    m_data->imageCache.setLimit(bytes);
+    std::lock_guard lock(data_->cacheMutex);
+    data_->imageCache.setLimit(bytes);
 }
 
 size_t Character::imageCacheLimit() const
 {
-    std::lock_guard lock(m_data->cacheMutex);
-    return m_data->imageCache.limit();
+    std::lock_guard lock(data_->cacheMutex);
+    return data_->imageCache.limit();
 }
 
 size_t Character::imageCacheBytes() const
 {
-    std::lock_guard lock(m_data->cacheMutex);
-    return m_data->imageCache.bytes();
+    std::lock_guard lock(data_->cacheMutex);
+    return data_->imageCache.bytes();
 }
 
 Result<std::span<const uint8_t>> Character::sound(size_t index) const
 {
-    if (index >= m_data->sounds.size())
+    if (index >= data_->sounds.size())
         return Error{"sound " + std::to_string(index) + " is out of range (" +
-                     std::to_string(m_data->sounds.size()) + ")"};
-    const auto where = m_data->sounds[index];
-    const auto bytes = m_data->bytes.subspan(where.offset, where.size);
+                     std::to_string(data_->sounds.size()) + ")"};
+    const auto where = data_->sounds[index];
+    const auto bytes = data_->bytes.subspan(where.offset, where.size);
     constexpr std::string_view riff = "RIFF", wave = "WAVE";
     if (bytes.size() < 12 || !std::equal(riff.begin(), riff.end(), bytes.begin()) ||
         !std::equal(wave.begin(), wave.end(), bytes.begin() + 8))

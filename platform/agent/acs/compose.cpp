@@ -53,13 +53,13 @@ void paint(FrameImage &canvas, const Image &image, int x, int y, uint8_t transpa
 Result<FrameImage> Character::composeFrame(const Frame &frame, const Overlay *overlay) const
 {
     FrameImage canvas;
-    canvas.width = m_data->frameSize.width;
-    canvas.height = m_data->frameSize.height;
+    canvas.width = data_->frameSize.width;
+    canvas.height = data_->frameSize.height;
     canvas.pixels.assign(size_t(canvas.width) * size_t(canvas.height), 0);
     for (const auto &placement : paintOrder(frame, overlay)) {
         auto decoded = image(placement.image);
         if (!decoded) return decoded.error();
-        paint(canvas, **decoded, placement.x, placement.y, m_data->transparentIndex, m_data->argbByIndex);
+        paint(canvas, **decoded, placement.x, placement.y, data_->transparentIndex, data_->argbByIndex);
     }
     return canvas;
 }

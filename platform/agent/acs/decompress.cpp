@@ -22,45 +22,42 @@ class BitReader
 {
   public:
     explicit BitReader(std::span<const uint8_t> bytes)
-        : m_begin(bytes.data()), m_next(bytes.data()), m_end(bytes.data() + bytes.size())
+        : begin_(bytes.data()), next_(bytes.data()), end_(bytes.data() + bytes.size())
     {
     }
 
     void refill()
     {
-        if (m_end - m_next >= 8) {
+        if (end_ - next_ >= 8) {
             uint64_t word;
-            std::memcpy(&word, m_next, 8);
+            std::memcpy(&word, next_, 8);
             if constexpr (std::endian::native == std::endian::big) word = byteswap(word);
-            m_buffer |= word << m_count;
-            m_next += (63 - m_count) >> 3;
-            m_count |= 56;
+            buffer_ |= word << count_;
+            next_ += (63 - count_) >> 3;
+            count_ |= 56;
             return;
         }
-        while (m_count <= 56 && m_next < m_end) {
-            m_buffer |= uint64_t(*m_next++) << m_count;
-            m_count += 8;
+        while (count_ <= 56 && next_ < end_) {
+            buffer_ |= uint64_t(*next_++) << count_;
+            count_ += 8;
         }
     }
 
-    uint64_t peek() const { return m_buffer; }
+    uint64_t peek() const { return buffer_; }
     void consume(int bits)
     {
-        m_buffer >>= bits;
-        m_count -= bits;
+        buffer_ >>= bits;
+        count_ -= bits;
     }
     uint32_t take(int bits)
     {
-        const auto value = uint32_t(m_buffer & ((uint64_t(1) << bits) - 1));
+        const auto value = uint32_t(buffer_ & ((uint64_t(1) << bits) - 1));
         consume(bits);
         return value;
     }
-    bool overrun() const { return m_count < 0; }
+    bool overrun() const { return count_ < 0; }
     // Byte of the block holding the next unread bit.
-    uint64_t byteOffset() const
-    {
-        return uint64_t(m_next - m_begin) - uint64_t(m_count > 0 ? m_count : 0) / 8;
-    }
+    uint64_t byteOffset() const { return uint64_t(next_ - begin_) - uint64_t(count_ > 0 ? count_ : 0) / 8; }
 
   private:
     static uint64_t byteswap(uint64_t v)
@@ -71,11 +68,11 @@ class BitReader
         return r;
     }
 
-    const uint8_t *m_begin;
-    const uint8_t *m_next;
-    const uint8_t *m_end;
-    uint64_t m_buffer = 0;
-    int m_count = 0;
+    const uint8_t *begin_;
+    const uint8_t *next_;
+    const uint8_t *end_;
+    uint64_t buffer_ = 0;
+    int count_ = 0;
 };
 
 struct DistanceClass {

@@ -5,40 +5,40 @@ namespace acs::detail
 
 std::shared_ptr<const Image> ImageCache::find(size_t index)
 {
-    const auto found = m_byIndex.find(index);
-    if (found == m_byIndex.end()) return nullptr;
-    m_recent.splice(m_recent.begin(), m_recent, found->second);
+    const auto found = byIndex_.find(index);
+    if (found == byIndex_.end()) return nullptr;
+    recent_.splice(recent_.begin(), recent_, found->second);
     return found->second->image;
 }
 
 void ImageCache::makeRoom(size_t bytes)
 {
-    while (!m_recent.empty() && (bytes > m_limit || m_bytes > m_limit - bytes))
+    while (!recent_.empty() && (bytes > limit_ || bytes_ > limit_ - bytes))
         evictOldest();
 }
 
 void ImageCache::insert(size_t index, std::shared_ptr<const Image> image)
 {
     const size_t size = image->indices.size();
-    if (size > m_limit || m_byIndex.count(index)) return;
+    if (size > limit_ || byIndex_.count(index)) return;
     makeRoom(size);
-    m_recent.push_front({index, std::move(image)});
-    m_byIndex.emplace(index, m_recent.begin());
-    m_bytes += size;
+    recent_.push_front({index, std::move(image)});
+    byIndex_.emplace(index, recent_.begin());
+    bytes_ += size;
 }
 
 void ImageCache::setLimit(size_t bytes)
 {
-    m_limit = bytes;
+    limit_ = bytes;
     makeRoom(0);
 }
 
 void ImageCache::evictOldest()
 {
-    const Entry &oldest = m_recent.back();
-    m_bytes -= oldest.image->indices.size();
-    m_byIndex.erase(oldest.index);
-    m_recent.pop_back();
+    const Entry &oldest = recent_.back();
+    bytes_ -= oldest.image->indices.size();
+    byIndex_.erase(oldest.index);
+    recent_.pop_back();
 }
 
 } // namespace acs::detail

@@ -13,7 +13,7 @@ namespace acs::detail
 class ImageCache
 {
   public:
-    explicit ImageCache(size_t limit) : m_limit(limit) {}
+    explicit ImageCache(size_t limit) : limit_(limit) {}
 
     // The cached image, now the most recently used; null when not cached.
     std::shared_ptr<const Image> find(size_t index);
@@ -23,8 +23,8 @@ class ImageCache
     void insert(size_t index, std::shared_ptr<const Image> image);
 
     void setLimit(size_t bytes);
-    size_t limit() const { return m_limit; }
-    size_t bytes() const { return m_bytes; }
+    size_t limit() const { return limit_; }
+    size_t bytes() const { return bytes_; }
 
   private:
     struct Entry {
@@ -33,10 +33,10 @@ class ImageCache
     };
     void evictOldest();
 
-    std::list<Entry> m_recent; // most recently used first
-    std::unordered_map<size_t, std::list<Entry>::iterator> m_byIndex;
-    size_t m_limit;
-    size_t m_bytes = 0;
+    std::list<Entry> recent_; // most recently used first
+    std::unordered_map<size_t, std::list<Entry>::iterator> byIndex_;
+    size_t limit_;
+    size_t bytes_ = 0;
 };
 
 } // namespace acs::detail
