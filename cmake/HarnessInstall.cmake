@@ -35,10 +35,11 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-extra")
 set(CPACK_STRIP_FILES ON)
 # The package ships no shared library of its own; the components are plugins.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+# The extended description; CPack puts the summary above it as the synopsis
+# and indents each line as Debian's policy asks.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"Interactive test harness for a balloon message component
- Two programs, Fennick and Morrowby, drive a balloon message component by its
- dispatch identifiers: set its options, show its three kinds of message beside
- an animated desktop character and see what the user answered. Ships a
- reference balloon component and a character engine for .acs files.")
+"Two programs, Fennick and Morrowby, drive a balloon message component by its
+dispatch identifiers: set its options, show its three kinds of message beside
+an animated desktop character and see what the user answered. Ships a
+reference balloon component and a character engine for .acs files.")
 include(CPack)
