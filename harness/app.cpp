@@ -5,6 +5,7 @@
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
+#include "record/session.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,6 +24,7 @@ struct Options {
     std::optional<QString> character; // answer to the start-up file dialog
     QString trace;
     bool quitWhenReady = false;
+    record::Session::Files session;
 };
 
 Options parseCommandLine(const QApplication &app)
@@ -46,9 +48,19 @@ Options parseCommandLine(const QApplication &app)
         QStringLiteral("quit-when-ready"),
         QStringLiteral("Quit as soon as start-up has finished (for timing and "
                        "smoke tests)."));
+    const QCommandLineOption recordTo(
+        QStringLiteral("record"),
+        QStringLiteral("Record what you do on the window, with the trace, as JSON lines to <file>."),
+        QStringLiteral("file"));
+    const QCommandLineOption replay(QStringLiteral("replay"),
+                                    QStringLiteral("Replay the recording <file> unattended and compare "
+                                                   "its trace: exit 0 identical, 1 different, 2 failed."),
+                                    QStringLiteral("file"));
     parser.addOption(character);
     parser.addOption(trace);
     parser.addOption(quitWhenReady);
+    parser.addOption(recordTo);
+    parser.addOption(replay);
     parser.process(app);
 
     Options options;
@@ -59,6 +71,7 @@ Options parseCommandLine(const QApplication &app)
     }
     options.trace = parser.value(trace);
     options.quitWhenReady = parser.isSet(quitWhenReady);
+    options.session = {parser.value(recordTo), parser.value(replay)};
     return options;
 }
 
@@ -90,11 +103,18 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     dialogs::DialogProvider &dialogProvider =
         preset ? *preset : static_cast<dialogs::DialogProvider &>(qtDialogs);
     dialogs::QtMessageBox messageBoxes;
+    QString sessionError;
+    const std::unique_ptr<record::Session> session =
+        record::Session::open(options.session, program, trace, dialogProvider, messageBoxes, &sessionError);
+    if (!session) {
+        std::fprintf(stderr, "%s\n", qPrintable(sessionError));
+        return 2;
+    }
 
     hosting::ClassRegistry registry;
     registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"),
                         [&](const component::NamedValues &, QString *) {
-                            return std::make_shared<dialogs::CommonDialog>(dialogProvider);
+                            return std::make_shared<dialogs::CommonDialog>(session->dialogs());
                         });
     registry.addBuiltin(
         QStringLiteral("AgentObjectsCtl.Agent"),
@@ -102,7 +122,8 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
                               hosting::ClassRegistry::bundledFolders());
 
-    FrmMain window(program, {registry, messageBoxes, trace, [](int code) { QCoreApplication::exit(code); }});
+    FrmMain window(program,
+                   {registry, session->messages(), trace, [](int code) { QCoreApplication::exit(code); }});
     if (!window.createControls() || !window.load()) return 1;
     window.move(toPixels(DesignLeftTwips), toPixels(DesignTopTwips));
     window.show();
@@ -113,7 +134,11 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
         trace.ready();
         if (quit) QCoreApplication::quit();
     });
-    return app.exec();
+    if (!session->attach(window, &sessionError)) {
+        std::fprintf(stderr, "%s\n", qPrintable(sessionError));
+        return 2;
+    }
+    return session->finish(app.exec());
 }
 
 } // namespace harness

@@ -74,6 +74,8 @@ bool FrmMain::load()
 void FrmMain::runEvent(const std::function<void()> &handler)
 {
     if (terminated_) return;
+    if (observer_)
+        if (QObject *control = sender()) observer_(control);
     try {
         handler();
     } catch (const HarnessError &e) {

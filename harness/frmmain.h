@@ -47,6 +47,9 @@ class FrmMain : public QWidget
     // Runs a handler for a user event. An error that escapes it is shown in
     // the run-time error report and ends the program.
     void runEvent(const std::function<void()> &handler);
+    // Told of the control behind each user event before its handler runs.
+    // The control is the sender of the signal that raised runEvent().
+    void setEventObserver(std::function<void(QObject *control)> observer) { observer_ = std::move(observer); }
 
   private:
     void connectEvents();
@@ -65,6 +68,7 @@ class FrmMain : public QWidget
     std::unique_ptr<OptionHandlers> options_;
     std::unique_ptr<ColourHandlers> colours_;
     std::unique_ptr<MessageActions> messageActions_;
+    std::function<void(QObject *control)> observer_;
     bool terminated_ = false;
 };
 
