@@ -205,7 +205,8 @@ void Replayer::poll()
         return;
     }
     if (stepClock_.elapsed() > limits_.stepMs)
-        fail(QStringLiteral("line %1: no balloon appeared and the component did not return within %2 ms")
+        fail(QStringLiteral("line %1: the step did not finish within %2 ms: no balloon to answer appeared, "
+                            "or the component did not return")
                  .arg(stepLine_)
                  .arg(limits_.stepMs));
 }

@@ -4,10 +4,17 @@
 #include "../balloon/balloonanswerer.h"
 #include "harness/record/recorder.h"
 #include "harness/record/replayer.h"
+#include "harness/record/watchdog.h"
 #include "sessionrig.h"
 
 #include <QRadioButton>
 #include <QtTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 using namespace harness::record;
 
@@ -73,6 +80,7 @@ class TestRecord : public QObject
     void unknownControlNamesTheLine_data();
     void unknownControlNamesTheLine();
     void unansweredBalloonIsClosed();
+    void watchdogEndsABlockedProcess();
     // Last: a failed replay leaves every event loop for good, as it ends the program.
     void stepThatNeverReturnsFailsInTime();
 
@@ -258,8 +266,8 @@ void TestRecord::stepThatNeverReturnsFailsInTime()
                                         R"({"answer":"balloon","button":1,"text":"","label":-1})"});
     const Outcome o = replay(recording, hanging, 200);
     QCOMPARE(o.code, 2);
-    QCOMPARE(o.err, QStringLiteral("replay: line 2: no balloon appeared and the component did not return "
-                                   "within 200 ms\n"));
+    QCOMPARE(o.err, QStringLiteral("replay: line 2: the step did not finish within 200 ms: no balloon to "
+                                   "answer appeared, or the component did not return\n"));
 }
 
 // A balloon the recording never saw (here: the recorded one was modeless)
@@ -274,6 +282,33 @@ void TestRecord::unansweredBalloonIsClosed()
     QCOMPARE(o.code, 1);
     QVERIFY2(o.err.contains(QLatin1String("a balloon the recording has no answer for; closed it")),
              qPrintable(o.err));
+}
+
+// A component that blocks without an event loop: only the watchdog's thread
+// sees it. In a child process, since it ends the process.
+void TestRecord::watchdogEndsABlockedProcess()
+{
+    int err[2];
+    QVERIFY(pipe(err) == 0);
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        dup2(err[1], STDERR_FILENO);
+        Watchdog watchdog(50);
+        watchdog.enter(7);
+        std::this_thread::sleep_for(std::chrono::seconds(5));
+        _exit(0);
+    }
+    close(err[1]);
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    char text[200] = {};
+    QVERIFY(read(err[0], text, sizeof text - 1) > 0);
+    close(err[0]);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 2);
+    QCOMPARE(QString::fromUtf8(text),
+             QStringLiteral("replay: line 7: the component did not return within 50 ms; giving up\n"));
 }
 
 QTEST_MAIN(TestRecord)
