@@ -56,7 +56,7 @@ SessionRig::SessionRig(ComponentFactory component, dialogs::DialogProvider &dial
     registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
                         [](const NamedValues &, QString *) { return std::make_shared<fakes::FakeAgent>(); });
     window = std::make_unique<harness::FrmMain>(
-        harness::fennick(), harness::FrmMain::Platform{registry, boxes, trace, [](int) {}});
+        harness::fennick(), harness::FrmMain::Platform{registry, boxes, trace, [](int) {}, {}});
     window->createControls();
     window->load();
 }
