@@ -1,5 +1,7 @@
 #include "buttonset.h"
 
+#include "component/buttoncaptions.h"
+
 #include <algorithm>
 #include <array>
 #include <vector>
@@ -9,31 +11,6 @@ namespace balloon
 
 namespace
 {
-
-struct ButtonText {
-    ButtonKind kind;
-    const char *key;
-    const char *english;
-    const char *russian;
-};
-
-constexpr std::array<ButtonText, 15> buttonTexts{{
-    {ButtonKind::Ok, "Ok", "Ok", "ОК"},
-    {ButtonKind::Cancel, "Cancel", "Cancel", "Отмена"},
-    {ButtonKind::Abort, "Abort", "Abort", "Прервать"},
-    {ButtonKind::Retry, "Retry", "Retry", "Повтор"},
-    {ButtonKind::Ignore, "Ignore", "Ignore", "Пропустить"},
-    {ButtonKind::Yes, "Yes", "Yes", "Да"},
-    {ButtonKind::No, "No", "No", "Нет"},
-    {ButtonKind::Back, "Back", "Back", "Назад"},
-    {ButtonKind::Next, "Next", "Next", "Далее"},
-    {ButtonKind::Close, "Close", "Close", "Закрыть"},
-    {ButtonKind::Snooze, "Snooze", "Snooze", "Отложить"},
-    {ButtonKind::Find, "Find", "Find", "Найти"},
-    {ButtonKind::Tips, "Tips", "Tips", "Советы"},
-    {ButtonKind::Options, "Options", "Options", "Параметры"},
-    {ButtonKind::YesForAll, "YesForAll", "Yes for all", "Да для всех"},
-}};
 
 using K = ButtonKind;
 const std::array<std::vector<ButtonKind>, buttonSetCount> buttonSets{{
@@ -56,9 +33,9 @@ const std::array<std::vector<ButtonKind>, buttonSetCount> buttonSets{{
 
 constexpr std::array<ButtonKind, 5> escapePreference{K::Cancel, K::Close, K::No, K::Snooze, K::Ok};
 
-const ButtonText &textOf(ButtonKind kind)
+const component::ButtonCaption &textOf(ButtonKind kind)
 {
-    return buttonTexts[static_cast<size_t>(kind) - 1];
+    return component::buttonCaptions[static_cast<size_t>(kind) - 1];
 }
 
 } // namespace
@@ -71,13 +48,15 @@ std::span<const ButtonKind> buttonSet(int buttonsType)
 
 QString buttonCaption(ButtonKind kind, Language language)
 {
-    const ButtonText &t = textOf(kind);
-    return QString::fromUtf8(language == Language::Russian ? t.russian : t.english);
+    const component::ButtonCaption &t = textOf(kind);
+    const std::string_view caption = language == Language::Russian ? t.russian : t.english;
+    return QString::fromUtf8(caption.data(), qsizetype(caption.size()));
 }
 
 QString buttonKeyName(ButtonKind kind)
 {
-    return QString::fromLatin1(textOf(kind).key);
+    const std::string_view key = textOf(kind).key;
+    return QString::fromLatin1(key.data(), qsizetype(key.size()));
 }
 
 int escapeButton(std::span<const ButtonKind> set)

@@ -5,6 +5,7 @@
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
+#include "record/session.h"
 #include "storedsettings.h"
 #include "verify/verify.h"
 #include "windowbuilder.h"
@@ -29,6 +30,7 @@ struct Options {
     bool quitWhenReady = false;
     bool platformChosen = false; // -platform given
     verify::Request verify;
+    record::Session::Files session;
 };
 
 // What parsing decided: run with these options, or end at once with a code.
@@ -79,7 +81,15 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
         QStringLiteral("quit-when-ready"),
         QStringLiteral("Quit as soon as start-up has finished (for timing and smoke tests); an error before "
                        "then is written to standard error instead of a message box."));
-    parser.addOptions({help, version, character, trace, quitWhenReady});
+    const QCommandLineOption recordTo(
+        QStringLiteral("record"),
+        QStringLiteral("Record what you do on the window, with the trace, as JSON lines to <file>."),
+        QStringLiteral("file"));
+    const QCommandLineOption replay(QStringLiteral("replay"),
+                                    QStringLiteral("Replay the recording <file> unattended and compare "
+                                                   "its trace: exit 0 identical, 1 different, 2 failed."),
+                                    QStringLiteral("file"));
+    parser.addOptions({help, version, character, trace, quitWhenReady, recordTo, replay});
     const verify::CommandLine verifyOptions(parser);
     for (const char *name : QtValueOptions)
         parser.addOption(hidden(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value"))));
@@ -117,6 +127,7 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
     }
     options.trace = parser.value(trace);
     options.quitWhenReady = parser.isSet(quitWhenReady);
+    options.session = {parser.value(recordTo), parser.value(replay)};
     options.platformChosen = parser.isSet(QStringLiteral("platform"));
     options.verify = verifyOptions.read(parser);
     return result;
@@ -169,11 +180,18 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     dialogs::DialogProvider &dialogProvider =
         preset ? *preset : static_cast<dialogs::DialogProvider &>(qtDialogs);
     dialogs::QtMessageBox messageBoxes;
+    QString sessionError;
+    const std::unique_ptr<record::Session> session =
+        record::Session::open(options.session, program, trace, dialogProvider, messageBoxes, &sessionError);
+    if (!session) {
+        std::fprintf(stderr, "%s\n", qPrintable(sessionError));
+        return 2;
+    }
 
     hosting::ClassRegistry registry;
     registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"),
                         [&](const component::NamedValues &, QString *) {
-                            return std::make_shared<dialogs::CommonDialog>(dialogProvider);
+                            return std::make_shared<dialogs::CommonDialog>(session->dialogs());
                         });
     registry.addBuiltin(
         QStringLiteral("AgentObjectsCtl.Agent"),
@@ -184,8 +202,8 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     // Until start-up is over an unattended run has nobody to answer a box.
     bool ready = false;
     auto unattended = [&ready, quit = options.quitWhenReady] { return quit && !ready; };
-    FrmMain window(
-        program, {registry, messageBoxes, trace, [](int code) { QCoreApplication::exit(code); }, unattended});
+    FrmMain window(program, {registry, session->messages(), trace,
+                             [](int code) { QCoreApplication::exit(code); }, unattended});
     if (!window.createControls() || !window.load()) return 1;
     window.move(startPosition(window));
     window.show();
@@ -197,7 +215,11 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
         trace.ready();
         if (quit) QCoreApplication::quit();
     });
-    return app.exec();
+    if (!session->attach(window, &sessionError)) {
+        std::fprintf(stderr, "%s\n", qPrintable(sessionError));
+        return 2;
+    }
+    return session->finish(app.exec());
 }
 
 } // namespace harness

@@ -102,6 +102,9 @@ void FrmMain::runEvent(const std::function<void()> &handler)
         return;
     }
     const QScopedValueRollback running(runningLoopLevel_, loopLevel);
+    // Only what a person did is recorded, not the events it raised in code.
+    if (observer_)
+        if (QObject *control = sender()) observer_(control);
     try {
         handler();
     } catch (const HarnessError &e) {

@@ -56,6 +56,9 @@ class FrmMain : public QWidget
     // run-time error report and ends the program; an event raised in code
     // inside another passes its error on to the handler that raised it.
     void runEvent(const std::function<void()> &handler);
+    // Told of the control behind each user event before its handler runs.
+    // The control is the sender of the signal that raised runEvent().
+    void setEventObserver(std::function<void(QObject *control)> observer) { observer_ = std::move(observer); }
 
   private:
     void connectEvents();
@@ -75,6 +78,7 @@ class FrmMain : public QWidget
     std::unique_ptr<ColourHandlers> colours_;
     std::unique_ptr<MessageActions> messageActions_;
     int runningLoopLevel_ = -1; // event loop level of the running event; -1: none
+    std::function<void(QObject *control)> observer_;
     bool terminated_ = false;
 };
 

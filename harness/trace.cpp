@@ -98,7 +98,7 @@ QString Trace::toJson(const Value &value)
 
 void Trace::dispatch(const Call &call, const Result &result)
 {
-    if (!out_) return;
+    if (!enabled()) return;
     QStringList args;
     for (const Value &v : call.argsBefore)
         args << toJson(v);
@@ -125,7 +125,7 @@ void Trace::dispatch(const Call &call, const Result &result)
 
 void Trace::messageBox(const std::optional<QString> &title, int style, const QString &text)
 {
-    if (!out_) return;
+    if (!enabled()) return;
     write(QLatin1String("{\"event\":\"messagebox\",\"title\":") +
           (title ? jsonString(*title) : QStringLiteral("null")) + QLatin1String(",\"style\":") +
           number(style) + QLatin1String(",\"text\":") + jsonString(text) + QLatin1Char('}'));
@@ -133,19 +133,20 @@ void Trace::messageBox(const std::optional<QString> &title, int style, const QSt
 
 void Trace::ready()
 {
-    if (out_) write(QStringLiteral("{\"event\":\"ready\"}"));
+    if (enabled()) write(QStringLiteral("{\"event\":\"ready\"}"));
 }
 
 void Trace::error(int32_t errorNumber, const QString &description)
 {
-    if (out_)
+    if (enabled())
         write(errorFields(errorNumber, description, QLatin1String("{\"event\":\"error\",")) +
               QLatin1Char('}'));
 }
 
 void Trace::write(const QString &line)
 {
-    out_->write(line.toUtf8() + '\n');
+    if (out_) out_->write(line.toUtf8() + '\n');
+    if (tap_) tap_(line);
 }
 
 } // namespace harness

@@ -8,6 +8,7 @@
 #include <QIODevice>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -23,7 +24,9 @@ class Trace
     // "-" writes to standard output. Empty when the file cannot be opened.
     static std::optional<Trace> open(const QString &target, QString *error);
 
-    bool enabled() const { return out_ != nullptr; }
+    bool enabled() const { return out_ != nullptr || tap_ != nullptr; }
+    // Also hands every line, without its newline, to a listener.
+    void setTap(std::function<void(const QString &line)> tap) { tap_ = std::move(tap); }
 
     struct Call {
         const QString &control;
@@ -43,6 +46,7 @@ class Trace
   private:
     void write(const QString &line);
     std::unique_ptr<QIODevice> out_;
+    std::function<void(const QString &line)> tap_;
 };
 
 // Message boxes, recorded in the trace as they are shown.
