@@ -4,6 +4,7 @@
 #include "balloonshape.h"
 #include "buttonset.h"
 #include "iconwidget.h"
+#include "textblocks.h"
 
 #include <QAccessible>
 #include <QHBoxLayout>
@@ -25,6 +26,9 @@ namespace
 constexpr qreal outlineWidth = 1.5;
 // A heading longer than this is cut: it is a title, not the message.
 constexpr qsizetype headingLimit = 400;
+// Labels are cut to this once, so that eliding them on every repaint costs
+// nothing; the list is never wider than a few hundred characters anyway.
+constexpr qsizetype labelLimit = 256;
 // Accessible names of long texts are cut; the full text stays readable
 // through the text view itself.
 constexpr qsizetype accessibleTextLimit = 1000;
@@ -87,7 +91,7 @@ BalloonWidget::BalloonWidget(const BalloonRequest &request, const BalloonStyle &
     installBalloonAccessibility();
     setObjectName(QLatin1String(windowName));
     setAccessibleName(request_.heading.isEmpty() ? QStringLiteral("Message")
-                                                 : shortened(request_.heading, headingLimit));
+                                                 : oneLine(request_.heading, headingLimit));
     setAccessibleDescription(shortened(request_.text, accessibleTextLimit));
     setWindowTitle(accessibleName());
     setAttribute(Qt::WA_TranslucentBackground);
@@ -118,7 +122,7 @@ void BalloonWidget::buildHeader()
         icon_ = new IconWidget(request_.icon, style_.customIcon, this);
         row->addWidget(icon_, 0, Qt::AlignTop);
     }
-    heading_ = new QLabel(shortened(request_.heading, headingLimit), this);
+    heading_ = new QLabel(oneLine(request_.heading, headingLimit), this);
     heading_->setObjectName(QLatin1String(headingName));
     heading_->setAccessibleName(heading_->text());
     heading_->setTextFormat(Qt::PlainText);
@@ -159,7 +163,8 @@ void BalloonWidget::buildText()
     QTextOption option = text_->document()->defaultTextOption();
     option.setAlignment(textAlignment(style_.textAlignment));
     text_->document()->setDefaultTextOption(option);
-    text_->setPlainText(text);
+    viewText_ = textBlocks(text);
+    text_->setPlainText(viewText_);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->viewport()->setAutoFillBackground(false);
     text_->setStyleSheet(
@@ -180,7 +185,11 @@ void BalloonWidget::buildInput()
 
 void BalloonWidget::buildLabels()
 {
-    auto *model = new QStringListModel(request_.labels, this);
+    QStringList shown;
+    shown.reserve(request_.labels.size());
+    for (const QString &label : std::as_const(request_.labels))
+        shown.append(oneLine(label, labelLimit));
+    auto *model = new QStringListModel(shown, this);
     labels_ = new QListView(this);
     labels_->setObjectName(QLatin1String(labelsName));
     labels_->setAccessibleName(QStringLiteral("Labels"));

@@ -85,6 +85,7 @@ class BalloonWidget : public QWidget
     QLabel *heading_ = nullptr;
     QWidget *separator_ = nullptr;
     QPlainTextEdit *text_ = nullptr;
+    QString viewText_; // the text as the view holds it (textblocks.h)
     QLineEdit *input_ = nullptr;
     QListView *labels_ = nullptr;
     QList<QPushButton *> buttons_;

@@ -1,3 +1,4 @@
+#include "balloonsettings.h"
 #include "balloonwidget.h"
 #include "textmeasure.h"
 
@@ -24,7 +25,7 @@ std::unique_ptr<BalloonWidget> placedBalloon(const QString &text, MessageKind ki
     request.labels = std::move(labels);
     request.icon = IconType::Inform;
     request.buttonsType = 8;
-    auto w = std::make_unique<BalloonWidget>(request, BalloonStyle{});
+    auto w = std::make_unique<BalloonWidget>(request, BalloonSettings().style());
     w->placeBeside(character, {screen});
     return w;
 }
