@@ -113,10 +113,12 @@ Result BalloonComponent::callProperty(DispId id, CallKind kind, Args &args)
     const QString name = QString::fromLatin1(p->name.data(), qsizetype(p->name.size()));
     if (kind == CallKind::Method) return unsupported(name + QStringLiteral(" is a property, not a method"));
     if (kind == CallKind::PropertyGet) {
-        if (!args.empty()) return wrongCount(QStringLiteral("reading ") + name, QStringLiteral("no arguments"), args.size());
+        if (!args.empty())
+            return wrongCount(QStringLiteral("reading ") + name, QStringLiteral("no arguments"), args.size());
         return settings_.get(id);
     }
-    if (args.size() != 1) return wrongCount(QStringLiteral("setting ") + name, QStringLiteral("one value"), args.size());
+    if (args.size() != 1)
+        return wrongCount(QStringLiteral("setting ") + name, QStringLiteral("one value"), args.size());
     return settings_.put(id, args.front().get());
 }
 

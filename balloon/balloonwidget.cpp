@@ -5,6 +5,7 @@
 #include "buttonset.h"
 #include "iconwidget.h"
 #include "textblocks.h"
+#include "textfeeder.h"
 
 #include <QAccessible>
 #include <QHBoxLayout>
@@ -87,12 +88,11 @@ BalloonWidget::BalloonWidget(const BalloonRequest &request, const BalloonStyle &
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint), request_(request),
       style_(style)
 {
-    request_.text = normalizedLineBreaks(request_.text);
     installBalloonAccessibility();
     setObjectName(QLatin1String(windowName));
     setAccessibleName(request_.heading.isEmpty() ? QStringLiteral("Message")
                                                  : oneLine(request_.heading, headingLimit));
-    setAccessibleDescription(shortened(request_.text, accessibleTextLimit));
+    setAccessibleDescription(normalizedLineBreaks(shortened(request_.text, accessibleTextLimit)));
     setWindowTitle(accessibleName());
     setAttribute(Qt::WA_TranslucentBackground);
     if (request_.onTop) setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -154,8 +154,12 @@ void BalloonWidget::buildText()
     const QString &text = request_.text;
     if (text.isEmpty()) return;
     text_ = new QPlainTextEdit(this);
+    // Styled before it holds the text: restyling lays the text out again.
+    text_->setStyleSheet(
+        QStringLiteral("QPlainTextEdit { background: transparent; border: none; padding: 0px; color: %1; }")
+            .arg(style_.text.name()));
     text_->setObjectName(QLatin1String(textName));
-    text_->setAccessibleName(shortened(text, accessibleTextLimit));
+    text_->setAccessibleName(normalizedLineBreaks(shortened(text, accessibleTextLimit)));
     text_->setReadOnly(true);
     text_->setFrameShape(QFrame::NoFrame);
     text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -163,15 +167,11 @@ void BalloonWidget::buildText()
     QTextOption option = text_->document()->defaultTextOption();
     option.setAlignment(textAlignment(style_.textAlignment));
     text_->document()->setDefaultTextOption(option);
-    viewText_ = textBlocks(text);
-    text_->setPlainText(viewText_);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->viewport()->setAutoFillBackground(false);
-    text_->setStyleSheet(
-        QStringLiteral("QPlainTextEdit { background: transparent; border: none; padding: 0px; color: %1; }")
-            .arg(style_.text.name()));
     text_->setFocusPolicy(Qt::NoFocus);
     text_->viewport()->installEventFilter(this);
+    feeder_ = new TextFeeder(text_, text);
     layout_->addWidget(text_);
 }
 
@@ -185,12 +185,12 @@ void BalloonWidget::buildInput()
 
 void BalloonWidget::buildLabels()
 {
-    QStringList shown;
-    shown.reserve(request_.labels.size());
-    for (const QString &label : std::as_const(request_.labels))
-        shown.append(oneLine(label, labelLimit));
-    auto *model = new QStringListModel(shown, this);
     labels_ = new QListView(this);
+    // Styled before it holds the labels: restyling lays every row out again.
+    labels_->setStyleSheet(
+        QStringLiteral("QListView { background: %1; color: %2; border: 1px solid %3;"
+                       " border-radius: 3px; }")
+            .arg(style_.balloon.lighter(104).name(), style_.text.name(), style_.frame.name()));
     labels_->setObjectName(QLatin1String(labelsName));
     labels_->setAccessibleName(QStringLiteral("Labels"));
     labels_->setUniformItemSizes(true);
@@ -198,11 +198,12 @@ void BalloonWidget::buildLabels()
     labels_->setSelectionMode(QAbstractItemView::SingleSelection);
     labels_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     labels_->setTextElideMode(Qt::ElideRight);
+    QStringList shown;
+    shown.reserve(request_.labels.size());
+    for (const QString &label : std::as_const(request_.labels))
+        shown.append(oneLine(label, labelLimit));
+    auto *model = new QStringListModel(shown, this);
     labels_->setModel(model);
-    labels_->setStyleSheet(
-        QStringLiteral("QListView { background: %1; color: %2; border: 1px solid %3;"
-                       " border-radius: 3px; }")
-            .arg(style_.balloon.lighter(104).name(), style_.text.name(), style_.frame.name()));
     if (model->rowCount() > 0) labels_->setCurrentIndex(model->index(0));
     connect(labels_, &QListView::doubleClicked, this, &BalloonWidget::pressDefault);
     if (buttonSet(request_.buttonsType).empty())

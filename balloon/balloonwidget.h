@@ -22,6 +22,7 @@ namespace balloon
 {
 
 class IconWidget;
+class TextFeeder;
 
 class BalloonWidget : public QWidget
 {
@@ -85,7 +86,7 @@ class BalloonWidget : public QWidget
     QLabel *heading_ = nullptr;
     QWidget *separator_ = nullptr;
     QPlainTextEdit *text_ = nullptr;
-    QString viewText_; // the text as the view holds it (textblocks.h)
+    TextFeeder *feeder_ = nullptr; // fills text_ as it is scrolled
     QLineEdit *input_ = nullptr;
     QListView *labels_ = nullptr;
     QList<QPushButton *> buttons_;

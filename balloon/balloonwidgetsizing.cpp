@@ -4,6 +4,7 @@
 #include "balloonshape.h"
 #include "balloonwidget.h"
 #include "iconwidget.h"
+#include "textfeeder.h"
 #include "textmeasure.h"
 
 #include <QLabel>
@@ -27,7 +28,7 @@ constexpr int inputWidth = 260;
 constexpr int visibleLabelRows = 10;
 // Labels past this many do not widen the balloon; measuring 10,000 of them
 // would only cost time.
-constexpr qsizetype measuredLabels = 2000;
+constexpr qsizetype measuredLabels = 500;
 constexpr int textSlack = 4;
 
 int widestLabel(const QAbstractItemModel &labels, const QFontMetrics &metrics)
@@ -61,8 +62,9 @@ int BalloonWidget::contentWidth(int readable, int widest, int maxHeight) const
                           iconRoom + QFontMetrics(heading_->font()).horizontalAdvance(heading_->text()) + 2);
     }
     if (text_)
-        wanted = std::max(
-            wanted, measureText(viewText_, text_->font(), readable, maxHeight).size.width() + textSlack);
+        wanted =
+            std::max(wanted, measureText(feeder_->shaped(), text_->font(), readable, maxHeight).size.width() +
+                                 textSlack);
     if (input_) wanted = std::max(wanted, inputWidth);
     if (labels_) {
         const int chrome = labels_->verticalScrollBar()->sizeHint().width() + 16;
@@ -115,7 +117,7 @@ int BalloonWidget::layOutHeights(int width, int available)
         labelsWanted = visible * rowHeight + 2 * labels_->frameWidth();
     }
     const int textWanted =
-        text_ ? measureText(viewText_, text_->font(), width, remaining).size.height() + textSlack : 0;
+        text_ ? measureText(feeder_->shaped(), text_->font(), width, remaining).size.height() + textSlack : 0;
 
     int labelsHeight = labelsWanted;
     int textHeight = textWanted;

@@ -92,11 +92,13 @@ std::variant<BalloonRequest, DispatchError> readMessageArguments(Method method, 
     r.heading = *heading;
     if (r.kind == MessageKind::Labels) {
         const std::optional<QStringList> labels = as<QStringList>(args[1]);
-        if (!labels) return wrongType(argumentName(1, "labels"), QStringLiteral("a String()"), args[1].type());
+        if (!labels)
+            return wrongType(argumentName(1, "labels"), QStringLiteral("a String()"), args[1].type());
         r.labels = *labels;
     } else {
         const std::optional<QString> text = as<QString>(args[1]);
-        if (!text) return wrongType(argumentName(1, secondName(r.kind)), QStringLiteral("a String"), args[1].type());
+        if (!text)
+            return wrongType(argumentName(1, secondName(r.kind)), QStringLiteral("a String"), args[1].type());
         r.text = *text;
     }
 

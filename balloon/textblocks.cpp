@@ -8,85 +8,108 @@ namespace balloon
 namespace
 {
 
-// Where a piece of a long paragraph ends, and whether the character there
-// is a space that the line break replaces.
-struct Cut {
-    qsizetype end;
-    bool onSpace;
-};
-
-Cut cutPiece(const QString &text, qsizetype start, qsizetype paragraphEnd)
-{
-    const qsizetype limit = start + pieceLimit;
-    if (paragraphEnd <= limit) return {paragraphEnd, false};
-    for (qsizetype i = limit; i > limit - pieceLimit / 4; --i)
-        if (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')) return {i, true};
-    qsizetype end = limit;
-    if (text[end - 1].isHighSurrogate()) --end;
-    return {end, false};
-}
-
 bool isLineBreak(QChar c)
 {
     return c == QLatin1Char('\n') || c == QLatin1Char('\r');
 }
 
+bool isSpace(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// Control characters (U+0000..001F, U+007F..009F) and the Unicode line and
+// paragraph separators.
+bool breaksLine(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7F && u < 0xA0) || u == 0x2028 || u == 0x2029;
+}
+
+// Writes blocks straight into a buffer sized for the worst case: every cut
+// of a long paragraph adds at most one character.
 class BlockWriter
 {
   public:
-    explicit BlockWriter(qsizetype reserve) { out_.reserve(reserve); }
+    explicit BlockWriter(qsizetype textSize) { out_.resize(textSize + textSize / (pieceLimit / 2) + 2); }
 
-    void addLine(QStringView line)
+    void addLine(const QChar *line, qsizetype size)
     {
-        if (lines_ > 0 && (chars_ + line.size() > blockLimit || lines_ >= blockLineLimit)) {
-            out_ += QLatin1Char('\n');
-            chars_ = 0;
-            lines_ = 0;
-        } else if (lines_ > 0) {
-            out_ += QChar::LineSeparator;
+        if (lines_ > 0) {
+            const bool newBlock = chars_ + size > blockLimit || lines_ >= blockLineLimit;
+            out_[at_++] = newBlock ? QChar(u'\n') : QChar::LineSeparator;
+            if (newBlock) {
+                chars_ = 0;
+                lines_ = 0;
+            }
         }
-        out_ += line;
-        chars_ += line.size() + 1;
+        std::copy_n(line, size, out_.data() + at_);
+        at_ += size;
+        chars_ += size + 1;
         ++lines_;
     }
-    QString take() { return std::move(out_); }
+    QString take()
+    {
+        out_.truncate(at_);
+        return std::move(out_);
+    }
 
   private:
     QString out_;
+    qsizetype at_ = 0;
     qsizetype chars_ = 0;
     int lines_ = 0;
 };
+
+// Where the piece of a paragraph that starts at start ends, and whether a
+// space there becomes the line break.
+qsizetype pieceEnd(const QChar *text, qsizetype start, qsizetype paragraphEnd, bool *onSpace)
+{
+    *onSpace = false;
+    const qsizetype limit = start + pieceLimit;
+    if (paragraphEnd <= limit) return paragraphEnd;
+    for (qsizetype i = limit; i > limit - pieceLimit / 4; --i)
+        if (isSpace(text[i])) {
+            *onSpace = true;
+            return i;
+        }
+    return text[limit - 1].isHighSurrogate() ? limit - 1 : limit;
+}
 
 } // namespace
 
 QString textBlocks(const QString &text)
 {
-    BlockWriter writer(text.size() + text.size() / pieceLimit + 1);
+    BlockWriter writer(text.size());
+    const QChar *data = text.constData();
+    const qsizetype size = text.size();
     qsizetype start = 0;
     while (true) {
         qsizetype end = start;
-        while (end < text.size() && !isLineBreak(text[end]))
+        while (end < size && !isLineBreak(data[end]))
             ++end;
         for (qsizetype pos = start;;) {
-            const Cut cut = cutPiece(text, pos, end);
-            writer.addLine(QStringView(text).mid(pos, cut.end - pos));
-            pos = cut.end + (cut.onSpace ? 1 : 0);
+            bool onSpace = false;
+            const qsizetype cut = pieceEnd(data, pos, end, &onSpace);
+            writer.addLine(data + pos, cut - pos);
+            pos = cut + (onSpace ? 1 : 0);
             if (pos >= end) break;
         }
-        if (end >= text.size()) break;
-        start = end + (text[end] == QLatin1Char('\r') && end + 1 < text.size() && text[end + 1] == QLatin1Char('\n') ? 2 : 1);
+        if (end >= size) break;
+        const bool crlf =
+            data[end] == QLatin1Char('\r') && end + 1 < size && data[end + 1] == QLatin1Char('\n');
+        start = end + (crlf ? 2 : 1);
     }
     return writer.take();
 }
 
 QString oneLine(const QString &text, qsizetype limit)
 {
-    QString line = text.left(limit + 1);
-    for (QChar &c : line)
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-            c = QLatin1Char(' ');
-    if (line.size() <= limit) return line;
-    line.truncate(limit);
+    const QStringView kept = QStringView(text).left(limit);
+    if (text.size() <= limit && std::none_of(kept.begin(), kept.end(), breaksLine)) return text;
+    QString line = kept.toString();
+    std::replace_if(line.begin(), line.end(), breaksLine, QChar(u' '));
+    if (text.size() <= limit) return line;
     if (line.back().isHighSurrogate()) line.chop(1);
     return line + QChar(0x2026);
 }

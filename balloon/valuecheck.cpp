@@ -38,8 +38,9 @@ DispatchError detailed(DispatchError stock, const QString &detail)
 
 DispatchError outOfRange(const QString &what, const IntRange &range, int32_t value)
 {
-    return detailed(error::invalidValue(),
-                    QStringLiteral("%1 must be %2 and was %3").arg(what, allowed(range), shown(range, value)));
+    return detailed(
+        error::invalidValue(),
+        QStringLiteral("%1 must be %2 and was %3").arg(what, allowed(range), shown(range, value)));
 }
 
 DispatchError wrongType(const QString &what, const QString &wanted, ValueType came)

@@ -261,21 +261,28 @@ void TestBalloonComponent::propertyErrors_data()
         error::TypeMismatch, "LineSeparator must be a Boolean and was a Long");
     row("string as character", prop::Character, CallKind::PropertyPutRef, 1, QStringLiteral("x"),
         error::TypeMismatch, "Character must be an Object and was a String");
-    row("integer as picture", prop::CustomIcon, CallKind::PropertyPutRef, 1, int32_t(3), error::TypeMismatch, "CustomIcon must be a Picture and was a Long");
+    row("integer as picture", prop::CustomIcon, CallKind::PropertyPutRef, 1, int32_t(3), error::TypeMismatch,
+        "CustomIcon must be a Picture and was a Long");
     row("BalloonPlace 7", prop::BalloonPlace, CallKind::PropertyPut, 1, int32_t(7),
         error::InvalidPropertyValue, "BalloonPlace must be 0 to 4 and was 7");
     row("BalloonPlace -1", prop::BalloonPlace, CallKind::PropertyPut, 1, int32_t(-1),
         error::InvalidPropertyValue, "BalloonPlace must be 0 to 4 and was -1");
-    row("Language 150", prop::Language, CallKind::PropertyPut, 1, int32_t(150), error::InvalidPropertyValue, "Language must be 100 or 200 and was 150");
+    row("Language 150", prop::Language, CallKind::PropertyPut, 1, int32_t(150), error::InvalidPropertyValue,
+        "Language must be 100 or 200 and was 150");
     row("HAlignmentText 3", prop::HAlignmentText, CallKind::PropertyPut, 1, int32_t(3),
         error::InvalidPropertyValue, "HAlignmentText must be 0 to 2 and was 3");
     row("colour above 0xFFFFFF", prop::BalloonColor, CallKind::PropertyPut, 1, int32_t(0x01000000),
         error::InvalidPropertyValue, "BalloonColor must be 0x000000 to 0xFFFFFF and was 0x1000000");
-    row("unknown identifier", 0x68030042, CallKind::PropertyGet, 0, Value(), error::NotSupported, "no member 0x68030042");
-    row("property called as a method", prop::Language, CallKind::Method, 0, Value(), error::NotSupported, "Language is a property, not a method");
-    row("get with an argument", prop::Language, CallKind::PropertyGet, 1, int32_t(1), error::WrongArgCount, "reading Language takes no arguments and was given 1");
-    row("put without a value", prop::Language, CallKind::PropertyPut, 0, Value(), error::WrongArgCount, "setting Language takes one value and was given 0");
-    row("put with two values", prop::Language, CallKind::PropertyPut, 2, int32_t(100), error::WrongArgCount, "setting Language takes one value and was given 2");
+    row("unknown identifier", 0x68030042, CallKind::PropertyGet, 0, Value(), error::NotSupported,
+        "no member 0x68030042");
+    row("property called as a method", prop::Language, CallKind::Method, 0, Value(), error::NotSupported,
+        "Language is a property, not a method");
+    row("get with an argument", prop::Language, CallKind::PropertyGet, 1, int32_t(1), error::WrongArgCount,
+        "reading Language takes no arguments and was given 1");
+    row("put without a value", prop::Language, CallKind::PropertyPut, 0, Value(), error::WrongArgCount,
+        "setting Language takes one value and was given 0");
+    row("put with two values", prop::Language, CallKind::PropertyPut, 2, int32_t(100), error::WrongArgCount,
+        "setting Language takes one value and was given 2");
     row("method read as a property", VellixMethods.ShowVellix, CallKind::PropertyGet, 0, Value(),
         error::NotSupported, "ShowVellix is a method, not a property");
 }
@@ -377,6 +384,8 @@ void TestBalloonComponent::answers_data()
         };
         row("click Ok", Method::ShowVellix, 8, A::clickButton(QStringLiteral("Ok")), 1, -1, {});
         row("click Cancel", Method::ShowVellix, 8, A::clickButton(QStringLiteral("Cancel")), 2, -1, {});
+        row("Ok pressed by a screen reader", Method::MsgLabels, 8, A::pressAccessibly(QStringLiteral("Ok")),
+            1, 0, {});
         row("click Yes for all", Method::ShowVellix, 12, A::clickButton(QStringLiteral("YesForAll")), 15, -1,
             {});
         row("Enter on the first button", Method::ShowVellix, 13, A::pressKey(Qt::Key_Return), 6, -1, {});
