@@ -26,8 +26,8 @@ namespace
 constexpr int minimumContentWidth = 160;
 constexpr int inputWidth = 260;
 constexpr int visibleLabelRows = 10;
-// Labels past this many do not widen the balloon; measuring 10,000 of them
-// would only cost time.
+// Labels past this many do not widen the balloon: the first screenfuls say
+// enough, and measuring a hundred thousand would only cost time.
 constexpr qsizetype measuredLabels = 500;
 constexpr int textSlack = 4;
 
