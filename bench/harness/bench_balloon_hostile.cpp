@@ -5,7 +5,8 @@
 // plain Qt view of the same text shown and painted, in interleaved pairs.
 // Prints the medians, the median ratio and its spread (lowest..highest).
 //
-//   bench_balloon_hostile [PAIRS [CASE]]   CASE: part of a case's name
+//   bench_balloon_hostile [PAIRS [CASES]]   CASES: a regular expression that
+//                                           matches the names of the cases to run
 // With CASE given and PAIRS 0, it only makes the calls, once, for profiling.
 #include "balloon/ballooncomponent.h"
 #include "balloon/balloonwidget.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QStringListModel>
 
 #include <algorithm>
@@ -160,7 +162,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const int pairs = argc > 1 ? std::max(0, atoi(argv[1])) : 5;
-    const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const QRegularExpression only(argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
     auto component = std::make_shared<balloon::BalloonComponent>(VellixMethods, NamedValues{});
     PaintWatch watch;
     app.installEventFilter(&watch);
