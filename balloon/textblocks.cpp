@@ -31,12 +31,15 @@ bool breaksLine(QChar c)
 class BlockWriter
 {
   public:
-    explicit BlockWriter(qsizetype textSize) { out_.resize(textSize + textSize / (pieceLimit / 2) + 2); }
+    BlockWriter(qsizetype textSize, bool shareBlocks) : shareBlocks_(shareBlocks)
+    {
+        out_.resize(textSize + textSize / (pieceLimit / 2) + 2);
+    }
 
     void addLine(const QChar *line, qsizetype size)
     {
         if (lines_ > 0) {
-            const bool newBlock = chars_ + size > blockLimit || lines_ >= blockLineLimit;
+            const bool newBlock = !shareBlocks_ || chars_ + size > blockLimit || lines_ >= blockLineLimit;
             out_[at_++] = newBlock ? QChar(u'\n') : QChar::LineSeparator;
             if (newBlock) {
                 chars_ = 0;
@@ -55,6 +58,7 @@ class BlockWriter
     }
 
   private:
+    bool shareBlocks_;
     QString out_;
     qsizetype at_ = 0;
     qsizetype chars_ = 0;
@@ -80,7 +84,8 @@ qsizetype pieceEnd(const QChar *text, qsizetype start, qsizetype paragraphEnd, b
 
 QString textBlocks(const QString &text)
 {
-    BlockWriter writer(text.size());
+    const auto lineBreaks = std::count_if(text.cbegin(), text.cend(), isLineBreak);
+    BlockWriter writer(text.size(), lineBreaks > sharedBlockLines);
     const QChar *data = text.constData();
     const qsizetype size = text.size();
     qsizetype start = 0;

@@ -5,8 +5,10 @@
 // boundary in a block without one costs the square of its length; a text
 // document with a million blocks costs seconds to build. So the text view
 // gets blocks of at most blockLimit characters and blockLineLimit lines:
-// short paragraphs share a block, separated by line separators (U+2028),
-// and a paragraph longer than pieceLimit is cut into pieces, at its last
+// in a text of more than sharedBlockLines lines, short paragraphs share a
+// block, separated by line separators (U+2028; a text of fewer lines keeps
+// its paragraphs, as screen readers read them), and a paragraph longer than
+// pieceLimit is cut into pieces, at its last
 // space before the limit where there is one near it (the space becomes the
 // line break), else anywhere, though never inside a surrogate pair.
 #pragma once
@@ -19,6 +21,7 @@ namespace balloon
 inline constexpr qsizetype pieceLimit = 2048;
 inline constexpr qsizetype blockLimit = 4096;
 inline constexpr int blockLineLimit = 256;
+inline constexpr qsizetype sharedBlockLines = 1000;
 
 // The text with '\n' between blocks and U+2028 between lines in a block.
 // Line breaks in the text may be "\r\n", "\r" or "\n".

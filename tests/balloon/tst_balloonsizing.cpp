@@ -143,18 +143,20 @@ void TestBalloonSizing::textBlocksBoundLayout_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("blocks"); // the start of the result; | stands for U+2028
 
-    QTest::newRow("short lines share a block")
-        << QStringLiteral("a\r\nb\rc\n\nd") << QStringLiteral("a|b|c||d");
+    QTest::newRow("a few lines stay paragraphs")
+        << QStringLiteral("a\r\nb\rc\n\nd") << QStringLiteral("a\nb\nc\n\nd");
+    QTest::newRow("many short lines share a block")
+        << QStringLiteral("a\r\n").repeated(sharedBlockLines + 1) << QStringLiteral("a|a|a|a");
     QTest::newRow("a long paragraph is cut at its last space before the limit")
         << QString(pieceLimit - 10, QLatin1Char('a')) + QStringLiteral(" bb cc") +
                QString(20, QLatin1Char('d'))
-        << QString(pieceLimit - 10, QLatin1Char('a')) + QStringLiteral(" bb|cc");
+        << QString(pieceLimit - 10, QLatin1Char('a')) + QStringLiteral(" bb\ncc");
     QTest::newRow("an unbroken run is cut at the limit")
         << QString(pieceLimit + 5, QLatin1Char('x'))
-        << QString(pieceLimit, QLatin1Char('x')) + QStringLiteral("|xxxxx");
+        << QString(pieceLimit, QLatin1Char('x')) + QStringLiteral("\nxxxxx");
     QTest::newRow("never inside a surrogate pair")
         << QString(pieceLimit - 1, QLatin1Char('x')) + QStringLiteral("😀😀")
-        << QString(pieceLimit - 1, QLatin1Char('x')) + QStringLiteral("|😀😀");
+        << QString(pieceLimit - 1, QLatin1Char('x')) + QStringLiteral("\n😀😀");
 }
 
 void TestBalloonSizing::textBlocksBoundLayout()
