@@ -187,9 +187,11 @@ void BalloonWidget::buildLabels()
 {
     labels_ = new QListView(this);
     // Styled before it holds the labels: restyling lays every row out again.
+    // The padding keeps the first and last labels off the border; the frame
+    // width the sizing reads includes it.
     labels_->setStyleSheet(
         QStringLiteral("QListView { background: %1; color: %2; border: 1px solid %3;"
-                       " border-radius: 3px; }")
+                       " border-radius: 3px; padding: 2px; }")
             .arg(style_.balloon.lighter(104).name(), style_.text.name(), style_.frame.name()));
     labels_->setObjectName(QLatin1String(labelsName));
     labels_->setAccessibleName(QStringLiteral("Labels"));
