@@ -2,15 +2,13 @@
 
 #include "balloonwidget.h"
 #include "messagearguments.h"
+#include "valuecheck.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QLoggingCategory>
 #include <QScreen>
 
 #include <algorithm>
-
-Q_LOGGING_CATEGORY(lcBalloon, "balloon.component")
 
 namespace balloon
 {
@@ -109,18 +107,27 @@ Result BalloonComponent::invoke(DispId id, CallKind kind, Args &args)
 
 Result BalloonComponent::callProperty(DispId id, CallKind kind, Args &args)
 {
-    if (!findProperty(id) || kind == CallKind::Method) return error::notSupported();
+    const PropertyInfo *p = findProperty(id);
+    if (!p) return unsupported(QStringLiteral("no member %1").arg(idText(id)));
+    const QString name = QString::fromLatin1(p->name.data(), qsizetype(p->name.size()));
+    if (kind == CallKind::Method) return unsupported(name + QStringLiteral(" is a property, not a method"));
     if (kind == CallKind::PropertyGet) {
-        if (!args.empty()) return error::wrongArgCount();
+        if (!args.empty())
+            return wrongCount(QStringLiteral("reading ") + name, QStringLiteral("no arguments"), args.size());
         return settings_.get(id);
     }
-    if (args.size() != 1) return error::wrongArgCount();
+    if (args.size() != 1)
+        return wrongCount(QStringLiteral("setting ") + name, QStringLiteral("one value"), args.size());
     return settings_.put(id, args.front().get());
 }
 
 Result BalloonComponent::callMethod(Method method, CallKind kind, Args &args)
 {
-    if (kind != CallKind::Method) return error::notSupported();
+    if (kind != CallKind::Method) {
+        const std::string_view name = methodNames[size_t(method)];
+        return unsupported(QStringLiteral("%1 is a method, not a property")
+                               .arg(QLatin1String(name.data(), qsizetype(name.size()))));
+    }
     auto request = readMessageArguments(method, args);
     if (auto *failure = std::get_if<DispatchError>(&request)) return *failure;
     if (activeBalloon()) return Value(busy());

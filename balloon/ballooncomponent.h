@@ -6,7 +6,8 @@
 // 0..1, ButtonsType 0..14 (Long, Integer accepted), ModalFlag, OnTopFlag
 // (Boolean, an integer accepted as non-zero = true). A wrong count is
 // wrongArgCount, a wrong type typeMismatch, an out-of-range IconType, MsgType
-// or ButtonsType invalidValue; nothing is shown then.
+// or ButtonsType invalidValue; nothing is shown then. Every description names
+// the argument, the value and what it may be (valuecheck.h).
 //
 // ModalFlag true: the call returns when the balloon closes and other windows
 // take no input meanwhile. OnTopFlag true keeps the balloon above other

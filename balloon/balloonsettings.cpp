@@ -1,5 +1,8 @@
 #include "balloonsettings.h"
 
+#include "iconimage.h"
+#include "valuecheck.h"
+
 #include <component/colorref.h>
 
 #include <array>
@@ -12,53 +15,44 @@ using namespace component;
 namespace
 {
 
-// Values a new instance holds before its stored settings are applied; the
-// same as the settings a hosting window stores by default.
-const std::array<std::pair<DispId, Value>, 14> defaults{{
-    {prop::Language, int32_t(100)},
-    {prop::LineSeparator, Bool::of(true)},
-    {prop::ButtonCaptionColor, int32_t(0x000000)},
-    {prop::ButtonColor, int32_t(0xE1FFFF)},
-    {prop::FrameColor, int32_t(0x4B4B4B)},
-    {prop::LineColor, int32_t(0xE0E0E0)},
-    {prop::TextColor, int32_t(0x000000)},
-    {prop::CaptionColor, int32_t(0x000000)},
-    {prop::Character, ObjectRef()},
-    {prop::BalloonPlace, int32_t(0)},
-    {prop::HAlignmentText, int32_t(0)},
-    {prop::VAlignmentCaption, int32_t(2)},
-    {prop::BalloonColor, int32_t(0xE1FFFF)},
-    {prop::CustomIcon, Picture()},
-}};
+constexpr IntRange colour{0, 0xFFFFFF, 1, true};
 
-struct Range {
+// Every property once: the value a new instance holds before its stored
+// settings are applied, and the integers it takes (none for the others).
+struct Setting {
     DispId id;
-    int32_t low;
-    int32_t high;
+    Value initial;
+    std::optional<IntRange> range;
 };
 
-constexpr int32_t maxColor = 0xFFFFFF;
-
-const std::array<Range, 11> ranges{{
-    {prop::ButtonCaptionColor, 0, maxColor},
-    {prop::ButtonColor, 0, maxColor},
-    {prop::FrameColor, 0, maxColor},
-    {prop::LineColor, 0, maxColor},
-    {prop::TextColor, 0, maxColor},
-    {prop::CaptionColor, 0, maxColor},
-    {prop::BalloonColor, 0, maxColor},
-    {prop::BalloonPlace, 0, 4},
-    {prop::HAlignmentText, 0, 2},
-    {prop::VAlignmentCaption, 0, 2},
-    {prop::Language, 100, 200},
+const std::array<Setting, 14> settingTable{{
+    {prop::Language, int32_t(Language::Russian),
+     IntRange{int32_t(Language::Russian), int32_t(Language::English), 100}},
+    {prop::LineSeparator, Bool::of(true), {}},
+    {prop::ButtonCaptionColor, int32_t(0x000000), colour},
+    {prop::ButtonColor, int32_t(0xE1FFFF), colour},
+    {prop::FrameColor, int32_t(0x4B4B4B), colour},
+    {prop::LineColor, int32_t(0xE0E0E0), colour},
+    {prop::TextColor, int32_t(0x000000), colour},
+    {prop::CaptionColor, int32_t(0x000000), colour},
+    {prop::Character, ObjectRef(), {}},
+    {prop::BalloonPlace, int32_t(Place::Auto), IntRange{0, 4}},
+    {prop::HAlignmentText, int32_t(HAlign::Left), IntRange{0, 2}},
+    {prop::VAlignmentCaption, int32_t(VAlign::Bottom), IntRange{0, 2}},
+    {prop::BalloonColor, int32_t(0xE1FFFF), colour},
+    {prop::CustomIcon, Picture(), {}},
 }};
 
-bool inRange(DispId id, int32_t v)
+const Setting *findSetting(DispId id)
 {
-    if (id == prop::Language) return v == int32_t(Language::Russian) || v == int32_t(Language::English);
-    for (const Range &r : ranges)
-        if (r.id == id) return v >= r.low && v <= r.high;
-    return true;
+    for (const Setting &s : settingTable)
+        if (s.id == id) return &s;
+    return nullptr;
+}
+
+QString nameOf(const PropertyInfo &p)
+{
+    return QString::fromLatin1(p.name.data(), qsizetype(p.name.size()));
 }
 
 // The value as the property's own type, or nothing when it cannot be one.
@@ -74,8 +68,8 @@ std::optional<Value> coerce(ValueType wanted, const Value &v)
 
 BalloonSettings::BalloonSettings()
 {
-    for (const auto &[id, value] : defaults)
-        values_.insert(id, value);
+    for (const Setting &s : settingTable)
+        values_.insert(s.id, s.initial);
 }
 
 void BalloonSettings::load(const NamedValues &stored)
@@ -83,24 +77,30 @@ void BalloonSettings::load(const NamedValues &stored)
     for (const auto &[key, value] : stored) {
         const PropertyInfo *p = findStoredProperty(key);
         if (!p) continue;
-        if (std::optional<Value> v = coerce(p->type, value)) values_.insert(p->id, *v);
+        if (const Result r = put(p->id, value); !r.ok())
+            qCWarning(lcBalloon).noquote()
+                << QStringLiteral("Stored setting \"%1\" ignored, the default holds. %2")
+                       .arg(key, r.error().description);
     }
 }
 
 Result BalloonSettings::get(DispId id) const
 {
     const auto it = values_.constFind(id);
-    if (it == values_.constEnd()) return error::notSupported();
+    if (it == values_.constEnd()) return unsupported(QStringLiteral("no property %1").arg(idText(id)));
     return *it;
 }
 
 Result BalloonSettings::put(DispId id, const Value &value)
 {
     const PropertyInfo *info = findProperty(id);
-    if (!info) return error::notSupported();
+    const Setting *setting = findSetting(id);
+    if (!info || !setting) return unsupported(QStringLiteral("no property %1").arg(idText(id)));
     std::optional<Value> v = coerce(info->type, value);
-    if (!v) return error::typeMismatch();
-    if (const int32_t *n = std::get_if<int32_t>(&*v); n && !inRange(id, *n)) return error::invalidValue();
+    if (!v) return wrongType(nameOf(*info), typePhrase(info->type), typeOf(value));
+    if (const int32_t *n = std::get_if<int32_t>(&*v); n && setting->range && !setting->range->contains(*n))
+        return outOfRange(nameOf(*info), *setting->range, *n);
+    if (const Picture *picture = std::get_if<Picture>(&*v)) icon_ = drawableIcon(picture->image);
     values_.insert(id, *v);
     return Value();
 }
@@ -114,19 +114,14 @@ ObjectRef BalloonSettings::character() const
 
 int32_t BalloonSettings::integer(DispId id) const
 {
-    const Value v = values_.value(id);
-    if (const int32_t *n = std::get_if<int32_t>(&v); n && inRange(id, *n)) return *n;
-    for (const auto &[defaultId, defaultValue] : defaults)
-        if (defaultId == id) return std::get<int32_t>(defaultValue);
-    return 0;
+    return std::get<int32_t>(values_.value(id));
 }
 
 BalloonStyle BalloonSettings::style() const
 {
     BalloonStyle s;
     s.language = static_cast<Language>(integer(prop::Language));
-    const Value separator = values_.value(prop::LineSeparator);
-    if (const Bool *b = std::get_if<Bool>(&separator)) s.lineSeparator = b->value();
+    s.lineSeparator = std::get<Bool>(values_.value(prop::LineSeparator)).value();
     s.balloon = colorFromRef(integer(prop::BalloonColor));
     s.frame = colorFromRef(integer(prop::FrameColor));
     s.caption = colorFromRef(integer(prop::CaptionColor));
@@ -137,8 +132,7 @@ BalloonStyle BalloonSettings::style() const
     s.place = static_cast<Place>(integer(prop::BalloonPlace));
     s.textAlignment = static_cast<HAlign>(integer(prop::HAlignmentText));
     s.captionAlignment = static_cast<VAlign>(integer(prop::VAlignmentCaption));
-    const Value icon = values_.value(prop::CustomIcon);
-    if (const Picture *p = std::get_if<Picture>(&icon)) s.customIcon = p->image;
+    s.customIcon = icon_;
     return s;
 }
 

@@ -21,20 +21,22 @@ enum class MessageKind { Plain, Input, Labels };
 inline constexpr int iconTypeCount = 7;
 inline constexpr int shapeCount = 2;
 
+// Filled from the component's settings (BalloonSettings::style(), which
+// also gives the defaults).
 struct BalloonStyle {
-    Language language = Language::English;
-    bool lineSeparator = true;
-    QColor balloon{0xFF, 0xFF, 0xE1};
-    QColor frame{0x4B, 0x4B, 0x4B};
-    QColor caption{Qt::black};
-    QColor text{Qt::black};
-    QColor line{0xE0, 0xE0, 0xE0};
-    QColor button{0xFF, 0xFF, 0xE1};
-    QColor buttonCaption{Qt::black};
-    Place place = Place::Auto;
-    HAlign textAlignment = HAlign::Left;
-    VAlign captionAlignment = VAlign::Bottom;
-    QImage customIcon;
+    Language language{};
+    bool lineSeparator{};
+    QColor balloon;
+    QColor frame;
+    QColor caption;
+    QColor text;
+    QColor line;
+    QColor button;
+    QColor buttonCaption;
+    Place place{};
+    HAlign textAlignment{};
+    VAlign captionAlignment{};
+    QImage customIcon; // ready to paint, at most drawnIconLimit a side
 };
 
 // One message as a method call asks for it.

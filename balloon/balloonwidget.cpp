@@ -4,6 +4,8 @@
 #include "balloonshape.h"
 #include "buttonset.h"
 #include "iconwidget.h"
+#include "textblocks.h"
+#include "textfeeder.h"
 
 #include <QAccessible>
 #include <QHBoxLayout>
@@ -25,6 +27,9 @@ namespace
 constexpr qreal outlineWidth = 1.5;
 // A heading longer than this is cut: it is a title, not the message.
 constexpr qsizetype headingLimit = 400;
+// Labels are cut to this once, so that eliding them on every repaint costs
+// nothing; the list is never wider than a few hundred characters anyway.
+constexpr qsizetype labelLimit = 256;
 // Accessible names of long texts are cut; the full text stays readable
 // through the text view itself.
 constexpr qsizetype accessibleTextLimit = 1000;
@@ -83,12 +88,11 @@ BalloonWidget::BalloonWidget(const BalloonRequest &request, const BalloonStyle &
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint), request_(request),
       style_(style)
 {
-    request_.text = normalizedLineBreaks(request_.text);
     installBalloonAccessibility();
     setObjectName(QLatin1String(windowName));
     setAccessibleName(request_.heading.isEmpty() ? QStringLiteral("Message")
-                                                 : shortened(request_.heading, headingLimit));
-    setAccessibleDescription(shortened(request_.text, accessibleTextLimit));
+                                                 : oneLine(request_.heading, headingLimit));
+    setAccessibleDescription(normalizedLineBreaks(shortened(request_.text, accessibleTextLimit)));
     setWindowTitle(accessibleName());
     setAttribute(Qt::WA_TranslucentBackground);
     if (request_.onTop) setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -118,7 +122,7 @@ void BalloonWidget::buildHeader()
         icon_ = new IconWidget(request_.icon, style_.customIcon, this);
         row->addWidget(icon_, 0, Qt::AlignTop);
     }
-    heading_ = new QLabel(shortened(request_.heading, headingLimit), this);
+    heading_ = new QLabel(oneLine(request_.heading, headingLimit), this);
     heading_->setObjectName(QLatin1String(headingName));
     heading_->setAccessibleName(heading_->text());
     heading_->setTextFormat(Qt::PlainText);
@@ -150,8 +154,12 @@ void BalloonWidget::buildText()
     const QString &text = request_.text;
     if (text.isEmpty()) return;
     text_ = new QPlainTextEdit(this);
+    // Styled before it holds the text: restyling lays the text out again.
+    text_->setStyleSheet(
+        QStringLiteral("QPlainTextEdit { background: transparent; border: none; padding: 0px; color: %1; }")
+            .arg(style_.text.name()));
     text_->setObjectName(QLatin1String(textName));
-    text_->setAccessibleName(shortened(text, accessibleTextLimit));
+    text_->setAccessibleName(normalizedLineBreaks(shortened(text, accessibleTextLimit)));
     text_->setReadOnly(true);
     text_->setFrameShape(QFrame::NoFrame);
     text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -159,14 +167,11 @@ void BalloonWidget::buildText()
     QTextOption option = text_->document()->defaultTextOption();
     option.setAlignment(textAlignment(style_.textAlignment));
     text_->document()->setDefaultTextOption(option);
-    text_->setPlainText(text);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->viewport()->setAutoFillBackground(false);
-    text_->setStyleSheet(
-        QStringLiteral("QPlainTextEdit { background: transparent; border: none; padding: 0px; color: %1; }")
-            .arg(style_.text.name()));
     text_->setFocusPolicy(Qt::NoFocus);
     text_->viewport()->installEventFilter(this);
+    feeder_ = new TextFeeder(text_, text);
     layout_->addWidget(text_);
 }
 
@@ -180,8 +185,14 @@ void BalloonWidget::buildInput()
 
 void BalloonWidget::buildLabels()
 {
-    auto *model = new QStringListModel(request_.labels, this);
     labels_ = new QListView(this);
+    // Styled before it holds the labels: restyling lays every row out again.
+    // The padding keeps the first and last labels off the border; the frame
+    // width the sizing reads includes it.
+    labels_->setStyleSheet(
+        QStringLiteral("QListView { background: %1; color: %2; border: 1px solid %3;"
+                       " border-radius: 3px; padding: 2px; }")
+            .arg(style_.balloon.lighter(104).name(), style_.text.name(), style_.frame.name()));
     labels_->setObjectName(QLatin1String(labelsName));
     labels_->setAccessibleName(QStringLiteral("Labels"));
     labels_->setUniformItemSizes(true);
@@ -189,13 +200,12 @@ void BalloonWidget::buildLabels()
     labels_->setSelectionMode(QAbstractItemView::SingleSelection);
     labels_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     labels_->setTextElideMode(Qt::ElideRight);
+    QStringList shown;
+    shown.reserve(request_.labels.size());
+    for (const QString &label : std::as_const(request_.labels))
+        shown.append(oneLine(label, labelLimit));
+    auto *model = new QStringListModel(shown, this);
     labels_->setModel(model);
-    labels_->setStyleSheet(
-        // The padding keeps the first and last labels off the border; the
-        // frame width the sizing reads includes it.
-        QStringLiteral("QListView { background: %1; color: %2; border: 1px solid %3;"
-                       " border-radius: 3px; padding: 2px; }")
-            .arg(style_.balloon.lighter(104).name(), style_.text.name(), style_.frame.name()));
     if (model->rowCount() > 0) labels_->setCurrentIndex(model->index(0));
     connect(labels_, &QListView::doubleClicked, this, &BalloonWidget::pressDefault);
     if (buttonSet(request_.buttonsType).empty())

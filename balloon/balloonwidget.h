@@ -22,6 +22,7 @@ namespace balloon
 {
 
 class IconWidget;
+class TextFeeder;
 
 class BalloonWidget : public QWidget
 {
@@ -85,6 +86,7 @@ class BalloonWidget : public QWidget
     QLabel *heading_ = nullptr;
     QWidget *separator_ = nullptr;
     QPlainTextEdit *text_ = nullptr;
+    TextFeeder *feeder_ = nullptr; // fills text_ as it is scrolled
     QLineEdit *input_ = nullptr;
     QListView *labels_ = nullptr;
     QList<QPushButton *> buttons_;

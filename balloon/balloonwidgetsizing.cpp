@@ -4,6 +4,7 @@
 #include "balloonshape.h"
 #include "balloonwidget.h"
 #include "iconwidget.h"
+#include "textfeeder.h"
 #include "textmeasure.h"
 
 #include <QLabel>
@@ -25,17 +26,17 @@ namespace
 constexpr int minimumContentWidth = 160;
 constexpr int inputWidth = 260;
 constexpr int visibleLabelRows = 10;
-// Labels past this many do not widen the balloon; measuring 10,000 of them
-// would only cost time.
-constexpr qsizetype measuredLabels = 2000;
+// Labels past this many do not widen the balloon: the first screenfuls say
+// enough, and measuring a hundred thousand would only cost time.
+constexpr qsizetype measuredLabels = 500;
 constexpr int textSlack = 4;
 
-int widestLabel(const QStringList &labels, const QFontMetrics &metrics)
+int widestLabel(const QAbstractItemModel &labels, const QFontMetrics &metrics)
 {
     int widest = 0;
-    const qsizetype n = std::min(labels.size(), measuredLabels);
-    for (qsizetype i = 0; i < n; ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(labels[i].left(200)));
+    const int n = int(std::min(qsizetype(labels.rowCount()), measuredLabels));
+    for (int i = 0; i < n; ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(labels.index(i, 0).data().toString()));
     return widest;
 }
 
@@ -61,12 +62,13 @@ int BalloonWidget::contentWidth(int readable, int widest, int maxHeight) const
                           iconRoom + QFontMetrics(heading_->font()).horizontalAdvance(heading_->text()) + 2);
     }
     if (text_)
-        wanted = std::max(
-            wanted, measureText(request_.text, text_->font(), readable, maxHeight).size.width() + textSlack);
+        wanted =
+            std::max(wanted, measureText(feeder_->shaped(), text_->font(), readable, maxHeight).size.width() +
+                                 textSlack);
     if (input_) wanted = std::max(wanted, inputWidth);
     if (labels_) {
         const int chrome = labels_->verticalScrollBar()->sizeHint().width() + 16;
-        wanted = std::max(wanted, widestLabel(request_.labels, labels_->fontMetrics()) + chrome);
+        wanted = std::max(wanted, widestLabel(*labels_->model(), labels_->fontMetrics()) + chrome);
     }
     wanted = std::min(wanted, readable);
     if (!buttons_.isEmpty()) {
@@ -115,7 +117,7 @@ int BalloonWidget::layOutHeights(int width, int available)
         labelsWanted = visible * rowHeight + 2 * labels_->frameWidth();
     }
     const int textWanted =
-        text_ ? measureText(request_.text, text_->font(), width, remaining).size.height() + textSlack : 0;
+        text_ ? measureText(feeder_->shaped(), text_->font(), width, remaining).size.height() + textSlack : 0;
 
     int labelsHeight = labelsWanted;
     int textHeight = textWanted;

@@ -56,3 +56,15 @@ png=$(awk '/png decode/ {print $4}' "$work/acs.txt")
 row ".acs image decode (MB/s)" "$acs" "$png" "$(ratio "$acs" "$png")" "> 1 (PNG)"
 first=$(awk '/first frame/ {print $3}' "$work/acs.txt")
 row ".acs load to first frame (ms)" "$first" "30.0" "$(ratio "$first" 30)" "<= 30 ms"
+
+# Hostile calls: arguments of a million characters, each case against a plain
+# Qt view of the same content (the plain views take seconds to minutes).
+echo
+"$build/bin/bench_balloon_hostile" "${HOSTILE_PAIRS:-3}" '^(?!ten)' 2>/dev/null
+"$build/bin/bench_balloon_hostile" 1 '^ten' 2>/dev/null | tail -n +2 # its plain view takes minutes
+
+# A long session: memory, open windows and timers over 1,000 show-and-close
+# cycles of each balloon kind and 1,000 modal ones answered through the
+# accessibility interface.
+echo
+"$build/bin/bench_balloon_session" 2>/dev/null

@@ -1,5 +1,6 @@
 #include "balloonanswerer.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -11,7 +12,8 @@
 namespace
 {
 
-constexpr int pollsBeforeForcedClose = 200;
+// Long enough for an animated click (a tenth of a second) on a slow machine.
+constexpr int msBeforeForcedClose = 3000;
 
 // Keys go where the keyboard focus is, as they would for a user.
 QWidget *keyTarget(QWidget *balloon)
@@ -51,6 +53,7 @@ void BalloonAnswerer::poll()
     if (!acted_) {
         if (!balloon) return;
         acted_ = true;
+        sinceAction_.start();
         action_(balloon);
         return;
     }
@@ -58,7 +61,7 @@ void BalloonAnswerer::poll()
         timer_.stop();
         return;
     }
-    if (++pollsSinceAction_ > pollsBeforeForcedClose) {
+    if (sinceAction_.elapsed() > msBeforeForcedClose) {
         failed_ = true;
         timer_.stop();
         balloon->close();
@@ -70,6 +73,16 @@ BalloonAnswerer::Action BalloonAnswerer::clickButton(const QString &keyName)
     return [keyName](QWidget *balloon) {
         if (auto *b = balloon->findChild<QPushButton *>(QStringLiteral("balloonButton") + keyName))
             QTest::mouseClick(b, Qt::LeftButton);
+    };
+}
+
+BalloonAnswerer::Action BalloonAnswerer::pressAccessibly(const QString &keyName)
+{
+    return [keyName](QWidget *balloon) {
+        auto *b = balloon->findChild<QPushButton *>(QStringLiteral("balloonButton") + keyName);
+        QAccessibleInterface *button = b ? QAccessible::queryAccessibleInterface(b) : nullptr;
+        if (QAccessibleActionInterface *actions = button ? button->actionInterface() : nullptr)
+            actions->doAction(QAccessibleActionInterface::pressAction());
     };
 }
 

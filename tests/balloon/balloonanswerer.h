@@ -1,9 +1,10 @@
 // Answers a modal balloon from inside its nested event loop, so a test that
 // calls a modal method never blocks: a zero-interval timer looks for the
 // balloon window, acts on it once, and closes it by force if the action did
-// not (then failed() tells).
+// not within a few seconds (then failed() tells).
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -26,6 +27,9 @@ class BalloonAnswerer : public QObject
 
     // Common actions.
     static Action clickButton(const QString &keyName); // "Ok", "YesForAll"
+    // Presses a button the way a screen reader does, through its
+    // accessibility interface's press action.
+    static Action pressAccessibly(const QString &keyName);
     static Action pressKey(Qt::Key key);
     static Action typeThenKey(const QString &text, Qt::Key key);
     static Action typeThenClick(const QString &text, const QString &keyName);
@@ -39,5 +43,5 @@ class BalloonAnswerer : public QObject
     QTimer timer_;
     bool acted_ = false;
     bool failed_ = false;
-    int pollsSinceAction_ = 0;
+    QElapsedTimer sinceAction_;
 };

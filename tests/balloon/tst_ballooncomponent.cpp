@@ -1,6 +1,7 @@
 #include "balloonanswerer.h"
 #include "ballooncomponent.h"
 #include "balloonwidget.h"
+#include "iconimage.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 
@@ -141,7 +143,7 @@ class TestBalloonComponent : public QObject
     void cleanup();
 
     void startsFromStoredSettings();
-    void oddStoredSettingsAreKeptAndStillShow();
+    void oddStoredSettingsAreIgnoredWithOneLogLine();
     void everyPropertyReadsBackWhatWasWritten();
     void propertyErrors_data();
     void propertyErrors();
@@ -159,6 +161,8 @@ class TestBalloonComponent : public QObject
     void namedForAssistiveTechnology();
 
     void hugeTextAndManyLabels();
+    void customIconOfAnyFormatPaints_data();
+    void customIconOfAnyFormatPaints();
     void oddCharacterFallsBackToScreenCentre_data();
     void oddCharacterFallsBackToScreenCentre();
     void balloonBesideCharacter();
@@ -180,16 +184,27 @@ void TestBalloonComponent::startsFromStoredSettings()
     QCOMPARE(std::get<int32_t>(get(*c, prop::CaptionColor).value()), 0); // not stored: default
 }
 
-// Stored values are taken as they are; odd ones only fall back to defaults
-// when the balloon is drawn.
-void TestBalloonComponent::oddStoredSettingsAreKeptAndStillShow()
+// Stored values go through the checks of a put: a bad one is logged once and
+// the default holds.
+void TestBalloonComponent::oddStoredSettingsAreIgnoredWithOneLogLine()
 {
+    const auto expectLine = [](const char *pattern) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QLatin1String(pattern)));
+    };
+    expectLine("\"balloonplace\".*BalloonPlace must be 0 to 4 and was 9$");
+    expectLine("\"Language\".*Language must be 100 or 200 and was 150$");
+    expectLine("\"framecolor\".*FrameColor must be a Long and was a String$");
+    expectLine("\"ballooncolor\".*BalloonColor must be 0x000000 to 0xFFFFFF and was 0x1000000$");
     auto c = makeComponent(VellixMethods, {{QStringLiteral("balloonplace"), int32_t(9)},
                                            {QStringLiteral("Language"), int32_t(150)},
-                                           {QStringLiteral("framecolor"), QStringLiteral("grey")}});
-    QCOMPARE(std::get<int32_t>(get(*c, prop::BalloonPlace).value()), 9);
-    QCOMPARE(std::get<int32_t>(get(*c, prop::Language).value()), 150);
+                                           {QStringLiteral("framecolor"), QStringLiteral("grey")},
+                                           {QStringLiteral("ballooncolor"), int32_t(0x01000000)},
+                                           {QStringLiteral("halignmenttext"), int16_t(2)}});
+    QCOMPARE(std::get<int32_t>(get(*c, prop::BalloonPlace).value()), 0);
+    QCOMPARE(std::get<int32_t>(get(*c, prop::Language).value()), 100);
     QCOMPARE(std::get<int32_t>(get(*c, prop::FrameColor).value()), 0x4B4B4B);
+    QCOMPARE(std::get<int32_t>(get(*c, prop::BalloonColor).value()), 0xE1FFFF);
+    QCOMPARE(std::get<int32_t>(get(*c, prop::HAlignmentText).value()), 2);
     BalloonAnswerer answerer(BalloonAnswerer::clickButton(QStringLiteral("Ok")));
     MessageCall mc = callFor(Method::ShowVellix);
     QCOMPARE(resultOf(call(*c, VellixMethods, Method::ShowVellix, mc)).Button, 1);
@@ -234,33 +249,42 @@ void TestBalloonComponent::propertyErrors_data()
     QTest::addColumn<int>("argCount");
     QTest::addColumn<Value>("value");
     QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("says");
 
-    const auto row = [](const char *name, DispId id, CallKind kind, int count, Value v, int err) {
-        QTest::newRow(name) << id << kind << count << v << err;
+    const auto row = [](const char *name, DispId id, CallKind kind, int count, Value v, int err,
+                        const char *says) {
+        QTest::newRow(name) << id << kind << count << v << err << QString::fromUtf8(says);
     };
     row("string into a colour", prop::FrameColor, CallKind::PropertyPut, 1, QStringLiteral("red"),
-        error::TypeMismatch);
+        error::TypeMismatch, "FrameColor must be a Long and was a String");
     row("integer into a boolean", prop::LineSeparator, CallKind::PropertyPut, 1, int32_t(1),
-        error::TypeMismatch);
+        error::TypeMismatch, "LineSeparator must be a Boolean and was a Long");
     row("string as character", prop::Character, CallKind::PropertyPutRef, 1, QStringLiteral("x"),
-        error::TypeMismatch);
-    row("integer as picture", prop::CustomIcon, CallKind::PropertyPutRef, 1, int32_t(3), error::TypeMismatch);
+        error::TypeMismatch, "Character must be an Object and was a String");
+    row("integer as picture", prop::CustomIcon, CallKind::PropertyPutRef, 1, int32_t(3), error::TypeMismatch,
+        "CustomIcon must be a Picture and was a Long");
     row("BalloonPlace 7", prop::BalloonPlace, CallKind::PropertyPut, 1, int32_t(7),
-        error::InvalidPropertyValue);
+        error::InvalidPropertyValue, "BalloonPlace must be 0 to 4 and was 7");
     row("BalloonPlace -1", prop::BalloonPlace, CallKind::PropertyPut, 1, int32_t(-1),
-        error::InvalidPropertyValue);
-    row("Language 150", prop::Language, CallKind::PropertyPut, 1, int32_t(150), error::InvalidPropertyValue);
+        error::InvalidPropertyValue, "BalloonPlace must be 0 to 4 and was -1");
+    row("Language 150", prop::Language, CallKind::PropertyPut, 1, int32_t(150), error::InvalidPropertyValue,
+        "Language must be 100 or 200 and was 150");
     row("HAlignmentText 3", prop::HAlignmentText, CallKind::PropertyPut, 1, int32_t(3),
-        error::InvalidPropertyValue);
+        error::InvalidPropertyValue, "HAlignmentText must be 0 to 2 and was 3");
     row("colour above 0xFFFFFF", prop::BalloonColor, CallKind::PropertyPut, 1, int32_t(0x01000000),
-        error::InvalidPropertyValue);
-    row("unknown identifier", 0x68030042, CallKind::PropertyGet, 0, Value(), error::NotSupported);
-    row("property called as a method", prop::Language, CallKind::Method, 0, Value(), error::NotSupported);
-    row("get with an argument", prop::Language, CallKind::PropertyGet, 1, int32_t(1), error::WrongArgCount);
-    row("put without a value", prop::Language, CallKind::PropertyPut, 0, Value(), error::WrongArgCount);
-    row("put with two values", prop::Language, CallKind::PropertyPut, 2, int32_t(100), error::WrongArgCount);
+        error::InvalidPropertyValue, "BalloonColor must be 0x000000 to 0xFFFFFF and was 0x1000000");
+    row("unknown identifier", 0x68030042, CallKind::PropertyGet, 0, Value(), error::NotSupported,
+        "no member 0x68030042");
+    row("property called as a method", prop::Language, CallKind::Method, 0, Value(), error::NotSupported,
+        "Language is a property, not a method");
+    row("get with an argument", prop::Language, CallKind::PropertyGet, 1, int32_t(1), error::WrongArgCount,
+        "reading Language takes no arguments and was given 1");
+    row("put without a value", prop::Language, CallKind::PropertyPut, 0, Value(), error::WrongArgCount,
+        "setting Language takes one value and was given 0");
+    row("put with two values", prop::Language, CallKind::PropertyPut, 2, int32_t(100), error::WrongArgCount,
+        "setting Language takes one value and was given 2");
     row("method read as a property", VellixMethods.ShowVellix, CallKind::PropertyGet, 0, Value(),
-        error::NotSupported);
+        error::NotSupported, "ShowVellix is a method, not a property");
 }
 
 void TestBalloonComponent::propertyErrors()
@@ -270,6 +294,7 @@ void TestBalloonComponent::propertyErrors()
     QFETCH(int, argCount);
     QFETCH(Value, value);
     QFETCH(int, error);
+    QFETCH(QString, says);
 
     auto c = makeComponent(VellixMethods, storedSettings);
     Args args;
@@ -278,6 +303,7 @@ void TestBalloonComponent::propertyErrors()
     const Result r = c->invoke(id, kind, args);
     QVERIFY(!r.ok());
     QCOMPARE(r.error().number, error);
+    QVERIFY2(r.error().description.endsWith(QStringLiteral(": ") + says), qPrintable(r.error().description));
     // A refused put changes nothing.
     QCOMPARE(std::get<int32_t>(get(*c, prop::BalloonPlace).value()), 3);
     QCOMPARE(std::get<int32_t>(get(*c, prop::Language).value()), 200);
@@ -289,24 +315,31 @@ void TestBalloonComponent::methodArgumentErrors_data()
     QTest::addColumn<int>("argument"); // 0-based, -1 drops the last one
     QTest::addColumn<Value>("value");
     QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("says");
 
-    QTest::newRow("six arguments") << Method::ShowVellix << -1 << Value() << error::WrongArgCount;
-    QTest::newRow("heading not a string")
-        << Method::ShowVellix << 0 << Value(int32_t(1)) << error::TypeMismatch;
-    QTest::newRow("text as labels") << Method::ShowVellix << 1 << Value(QStringList{}) << error::TypeMismatch;
-    QTest::newRow("labels as text") << Method::MsgLabels << 1 << Value(QStringLiteral("a"))
-                                    << error::TypeMismatch;
-    QTest::newRow("IconType a string")
-        << Method::MsgInput << 2 << Value(QStringLiteral("1")) << error::TypeMismatch;
-    QTest::newRow("ModalFlag a string")
-        << Method::ShowVellix << 5 << Value(QStringLiteral("yes")) << error::TypeMismatch;
-    QTest::newRow("IconType 7") << Method::ShowVellix << 2 << Value(int32_t(7))
-                                << error::InvalidPropertyValue;
-    QTest::newRow("MsgType 2") << Method::MsgLabels << 3 << Value(int32_t(2)) << error::InvalidPropertyValue;
-    QTest::newRow("ButtonsType 15") << Method::MsgInput << 4 << Value(int32_t(15))
-                                    << error::InvalidPropertyValue;
-    QTest::newRow("ButtonsType -1") << Method::ShowVellix << 4 << Value(int32_t(-1))
-                                    << error::InvalidPropertyValue;
+    const auto row = [](const char *name, Method m, int argument, Value v, int err, const char *says) {
+        QTest::newRow(name) << m << argument << v << err << QString::fromUtf8(says);
+    };
+    row("six arguments", Method::ShowVellix, -1, Value(), error::WrongArgCount,
+        "ShowVellix takes 7 arguments and was given 6");
+    row("heading not a string", Method::ShowVellix, 0, Value(int32_t(1)), error::TypeMismatch,
+        "argument 1, heading, must be a String and was a Long");
+    row("text as labels", Method::ShowVellix, 1, Value(QStringList{}), error::TypeMismatch,
+        "argument 2, text, must be a String and was a String()");
+    row("labels as text", Method::MsgLabels, 1, Value(QStringLiteral("a")), error::TypeMismatch,
+        "argument 2, labels, must be a String() and was a String");
+    row("IconType a string", Method::MsgInput, 2, Value(QStringLiteral("1")), error::TypeMismatch,
+        "argument 3, IconType, must be a Long or an Integer and was a String");
+    row("ModalFlag a string", Method::ShowVellix, 5, Value(QStringLiteral("yes")), error::TypeMismatch,
+        "argument 6, ModalFlag, must be a Boolean, a Long or an Integer and was a String");
+    row("IconType 7", Method::ShowVellix, 2, Value(int32_t(7)), error::InvalidPropertyValue,
+        "argument 3, IconType, must be 0 to 6 and was 7");
+    row("MsgType 2", Method::MsgLabels, 3, Value(int32_t(2)), error::InvalidPropertyValue,
+        "argument 4, MsgType, must be 0 or 1 and was 2");
+    row("ButtonsType 15", Method::MsgInput, 4, Value(int32_t(15)), error::InvalidPropertyValue,
+        "argument 5, ButtonsType, must be 0 to 14 and was 15");
+    row("ButtonsType -1 as Integer", Method::ShowVellix, 4, Value(int16_t(-1)), error::InvalidPropertyValue,
+        "argument 5, ButtonsType, must be 0 to 14 and was -1");
 }
 
 void TestBalloonComponent::methodArgumentErrors()
@@ -315,6 +348,7 @@ void TestBalloonComponent::methodArgumentErrors()
     QFETCH(int, argument);
     QFETCH(Value, value);
     QFETCH(int, error);
+    QFETCH(QString, says);
 
     auto c = makeComponent();
     MessageCall mc = callFor(method);
@@ -326,6 +360,7 @@ void TestBalloonComponent::methodArgumentErrors()
     const Result r = c->invoke(VellixMethods.of(method), CallKind::Method, args);
     QVERIFY(!r.ok());
     QCOMPARE(r.error().number, error);
+    QVERIFY2(r.error().description.endsWith(QStringLiteral(": ") + says), qPrintable(r.error().description));
     QVERIFY(balloonWindows().isEmpty());
 }
 
@@ -349,6 +384,8 @@ void TestBalloonComponent::answers_data()
         };
         row("click Ok", Method::ShowVellix, 8, A::clickButton(QStringLiteral("Ok")), 1, -1, {});
         row("click Cancel", Method::ShowVellix, 8, A::clickButton(QStringLiteral("Cancel")), 2, -1, {});
+        row("Ok pressed by a screen reader", Method::MsgLabels, 8, A::pressAccessibly(QStringLiteral("Ok")),
+            1, 0, {});
         row("click Yes for all", Method::ShowVellix, 12, A::clickButton(QStringLiteral("YesForAll")), 15, -1,
             {});
         row("Enter on the first button", Method::ShowVellix, 13, A::pressKey(Qt::Key_Return), 6, -1, {});
@@ -606,6 +643,69 @@ void TestBalloonComponent::hugeTextAndManyLabels()
     const MsgResult r = resultOf(call(*c, VellixMethods, Method::MsgLabels, labels));
     QCOMPARE(r.Label, 9999);
     QCOMPARE(r.Button, 1);
+}
+
+void TestBalloonComponent::customIconOfAnyFormatPaints_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<QRgb>("centre"); // the colour the picture's centre is drawn in
+
+    QImage noTable(24, 24, QImage::Format_Indexed8); // indices but no colours at all
+    noTable.fill(200);
+    QTest::newRow("indexed without a colour table") << noTable << qRgb(200, 200, 200);
+    QImage shortTable(24, 24, QImage::Format_Indexed8);
+    shortTable.setColorTable({qRgb(255, 0, 0), qRgb(0, 255, 0)});
+    shortTable.fill(250);
+    QTest::newRow("indexed, pixels past a short table") << shortTable << qRgb(250, 250, 250);
+    QImage mono(24, 24, QImage::Format_Mono);
+    mono.setColorCount(0);
+    mono.fill(1);
+    QTest::newRow("one bit without a colour table") << mono << qRgb(0, 0, 0);
+    QImage monoLsb(24, 24, QImage::Format_MonoLSB);
+    monoLsb.setColorTable({qRgb(0, 0, 255), qRgb(255, 0, 0)});
+    monoLsb.fill(0);
+    QTest::newRow("one bit with colours") << monoLsb << qRgb(0, 0, 255);
+    QImage rgb16(24, 24, QImage::Format_RGB16);
+    rgb16.fill(QColor(0, 0, 255));
+    QTest::newRow("16 bit") << rgb16 << qRgb(0, 0, 255);
+    QImage grey16(24, 24, QImage::Format_Grayscale16);
+    grey16.fill(QColor(255, 255, 255));
+    QTest::newRow("16 bit grey") << grey16 << qRgb(255, 255, 255);
+    QImage huge(6000, 4000, QImage::Format_Indexed8); // 24 MB of indices, no colours
+    huge.fill(40);
+    QTest::newRow("huge, indexed without a colour table") << huge << qRgb(40, 40, 40);
+    QImage hugeRgb(5000, 5000, QImage::Format_RGB32);
+    hugeRgb.fill(QColor(0, 128, 0));
+    QTest::newRow("huge") << hugeRgb << qRgb(0, 128, 0);
+}
+
+void TestBalloonComponent::customIconOfAnyFormatPaints()
+{
+    QFETCH(QImage, picture);
+    QFETCH(QRgb, centre);
+
+    const QImage drawn = balloon::drawableIcon(picture);
+    QCOMPARE(drawn.format(), QImage::Format_ARGB32_Premultiplied);
+    QVERIFY(std::max(drawn.width(), drawn.height()) <= balloon::drawnIconLimit);
+    const QRgb seen = drawn.pixel(drawn.width() / 2, drawn.height() / 2);
+    const auto near = [](int a, int b) { return std::abs(a - b) <= 2; };
+    QVERIFY2(near(qRed(seen), qRed(centre)) && near(qGreen(seen), qGreen(centre)) &&
+                 near(qBlue(seen), qBlue(centre)) && qAlpha(seen) == 255,
+             qPrintable(QString::number(seen, 16)));
+
+    auto c = makeComponent();
+    const Picture odd{picture, QStringLiteral("odd.ico")};
+    QVERIFY(put(*c, prop::CustomIcon, odd, CallKind::PropertyPutRef).ok());
+    QVERIFY(get(*c, prop::CustomIcon).value() == Value(odd)); // read back as it was put
+    MessageCall mc = callFor(Method::ShowVellix);
+    mc.icon = int32_t(6);
+    QImage shown;
+    BalloonAnswerer answerer([&](QWidget *b) {
+        shown = b->grab().toImage(); // paints every part, the icon included
+        BalloonAnswerer::clickButton(QStringLiteral("Ok"))(b);
+    });
+    QCOMPARE(resultOf(call(*c, VellixMethods, Method::ShowVellix, mc)).Button, 1);
+    QVERIFY(!shown.isNull());
 }
 
 void TestBalloonComponent::oddCharacterFallsBackToScreenCentre_data()

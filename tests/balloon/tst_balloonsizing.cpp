@@ -1,7 +1,10 @@
+#include "balloonsettings.h"
 #include "balloonwidget.h"
+#include "textblocks.h"
 #include "textmeasure.h"
 
 #include <QApplication>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -24,9 +27,29 @@ std::unique_ptr<BalloonWidget> placedBalloon(const QString &text, MessageKind ki
     request.labels = std::move(labels);
     request.icon = IconType::Inform;
     request.buttonsType = 8;
-    auto w = std::make_unique<BalloonWidget>(request, BalloonStyle{});
+    auto w = std::make_unique<BalloonWidget>(request, BalloonSettings().style());
     w->placeBeside(character, {screen});
     return w;
+}
+
+// The text without its spaces and line breaks: what a view must keep of it,
+// however it breaks the lines.
+QString visibleCharacters(const QString &text)
+{
+    QString kept;
+    for (QChar c : text)
+        if (!c.isSpace()) kept += c;
+    return kept;
+}
+
+// Scrolls to the end until the view holds no more.
+void scrollToTheEnd(QPlainTextEdit &view)
+{
+    QScrollBar *bar = view.verticalScrollBar();
+    for (int previous = -1; bar->maximum() != previous;) {
+        previous = bar->maximum();
+        bar->setValue(bar->maximum());
+    }
 }
 
 // Every visible part of the balloon lies inside the window.
@@ -47,6 +70,10 @@ class TestBalloonSizing : public QObject
     void followsContent_data();
     void followsContent();
     void unbrokenWordWrapsAnywhere();
+    void textBlocksBoundLayout_data();
+    void textBlocksBoundLayout();
+    void headingsAndLabelsAreOneLine_data();
+    void headingsAndLabelsAreOneLine();
     void measuringStopsAtTheCap();
     void longLabelListScrolls();
 };
@@ -68,6 +95,9 @@ void TestBalloonSizing::followsContent_data()
         << true << false;
     QTest::newRow("many lines") << QStringLiteral("line\r\n").repeated(500) << false << true;
     QTest::newRow("huge text") << QStringLiteral("word ").repeated(200 * 1024) << true << true;
+    QTest::newRow("a million characters without a break")
+        << QString(1 << 20, QLatin1Char('x')) << true << true;
+    QTest::newRow("a million line breaks") << QString(1 << 20, QLatin1Char('\n')) << false << true;
 }
 
 void TestBalloonSizing::followsContent()
@@ -92,8 +122,10 @@ void TestBalloonSizing::followsContent()
     QVERIFY(textWidth <= std::max(readable, 520));
     QCOMPARE(view->verticalScrollBar()->maximum() > 0, scrolls);
     QVERIFY(contentInside(*balloon));
-    QCOMPARE(view->toPlainText().size(),
-             QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).size());
+    // All of it can be scrolled to, nothing lost or added.
+    auto *scrolled = const_cast<QPlainTextEdit *>(view);
+    scrollToTheEnd(*scrolled);
+    QCOMPARE(visibleCharacters(view->toPlainText()), visibleCharacters(text));
 }
 
 void TestBalloonSizing::unbrokenWordWrapsAnywhere()
@@ -104,6 +136,55 @@ void TestBalloonSizing::unbrokenWordWrapsAnywhere()
     QVERIFY(word.size.width() <= 200);
     QVERIFY(word.size.height() >= 5 * one.size.height());
     QVERIFY(!word.overflows);
+}
+
+void TestBalloonSizing::textBlocksBoundLayout_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("blocks"); // the start of the result; | stands for U+2028
+
+    QTest::newRow("a few lines stay paragraphs")
+        << QStringLiteral("a\r\nb\rc\n\nd") << QStringLiteral("a\nb\nc\n\nd");
+    QTest::newRow("many short lines share a block")
+        << QStringLiteral("a\r\n").repeated(sharedBlockLines + 1) << QStringLiteral("a|a|a|a");
+    QTest::newRow("a long paragraph is cut at its last space before the limit")
+        << QString(pieceLimit - 10, QLatin1Char('a')) + QStringLiteral(" bb cc") +
+               QString(20, QLatin1Char('d'))
+        << QString(pieceLimit - 10, QLatin1Char('a')) + QStringLiteral(" bb\ncc");
+    QTest::newRow("an unbroken run is cut at the limit")
+        << QString(pieceLimit + 5, QLatin1Char('x'))
+        << QString(pieceLimit, QLatin1Char('x')) + QStringLiteral("\nxxxxx");
+    QTest::newRow("never inside a surrogate pair")
+        << QString(pieceLimit - 1, QLatin1Char('x')) + QStringLiteral("😀😀")
+        << QString(pieceLimit - 1, QLatin1Char('x')) + QStringLiteral("\n😀😀");
+}
+
+void TestBalloonSizing::textBlocksBoundLayout()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, blocks);
+    const QString shaped = textBlocks(text);
+    QCOMPARE(shaped.left(blocks.size()), QString(blocks).replace(QLatin1Char('|'), QChar::LineSeparator));
+    QCOMPARE(visibleCharacters(shaped), visibleCharacters(text));
+}
+
+void TestBalloonSizing::headingsAndLabelsAreOneLine_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("plain") << QStringLiteral("Heading") << QStringLiteral("Heading");
+    QTest::newRow("line breaks and tabs") << QStringLiteral("a\r\nb\tc\u2028d") << QStringLiteral("a  b c d");
+    QTest::newRow("a million line breaks")
+        << QString(1 << 20, QLatin1Char('\n')) << QString(10, QLatin1Char(' ')) + QChar(0x2026);
+    QTest::newRow("cut before a surrogate pair")
+        << QStringLiteral("123456789😀") << QStringLiteral("123456789") + QChar(0x2026);
+}
+
+void TestBalloonSizing::headingsAndLabelsAreOneLine()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, line);
+    QCOMPARE(oneLine(text, 10), line);
 }
 
 void TestBalloonSizing::measuringStopsAtTheCap()
@@ -126,6 +207,14 @@ void TestBalloonSizing::longLabelListScrolls()
     QVERIFY(screen.contains(balloon->geometry()));
     QVERIFY(contentInside(*balloon));
     QVERIFY(balloon->height() < 500);
+
+    // Huge labels are shortened once, for good.
+    const auto huge = placedBalloon(QString(), MessageKind::Labels,
+                                    {QString(1 << 20, QLatin1Char('a')), QStringLiteral("b\nc")});
+    const auto *list = huge->findChild<QListView *>(QLatin1String(BalloonWidget::labelsName));
+    QVERIFY(list);
+    QVERIFY(list->model()->index(0, 0).data().toString().size() < 1000);
+    QCOMPARE(list->model()->index(1, 0).data().toString(), QStringLiteral("b c"));
 }
 
 QTEST_MAIN(TestBalloonSizing)
