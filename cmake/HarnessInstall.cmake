@@ -22,6 +22,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Named as well as found by shlibdeps: character sounds need Qt Multimedia.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6multimedia6")
 # The package ships no shared library of its own; the components are plugins.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

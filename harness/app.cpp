@@ -23,6 +23,7 @@ struct Options {
     std::optional<QString> character; // answer to the start-up file dialog
     QString trace;
     bool quitWhenReady = false;
+    bool mute = false;
 };
 
 Options parseCommandLine(const QApplication &app)
@@ -49,6 +50,8 @@ Options parseCommandLine(const QApplication &app)
     parser.addOption(character);
     parser.addOption(trace);
     parser.addOption(quitWhenReady);
+    const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Keep the character's sounds off."));
+    parser.addOption(mute);
     parser.process(app);
 
     Options options;
@@ -59,6 +62,7 @@ Options parseCommandLine(const QApplication &app)
     }
     options.trace = parser.value(trace);
     options.quitWhenReady = parser.isSet(quitWhenReady);
+    options.mute = parser.isSet(mute);
     return options;
 }
 
@@ -96,9 +100,10 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
                         [&](const component::NamedValues &, QString *) {
                             return std::make_shared<dialogs::CommonDialog>(dialogProvider);
                         });
-    registry.addBuiltin(
-        QStringLiteral("AgentObjectsCtl.Agent"),
-        [](const component::NamedValues &, QString *) { return agent::createAgentControl(); });
+    registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
+                        [soundOn = !options.mute](const component::NamedValues &, QString *) {
+                            return agent::createAgentControl({.soundOn = soundOn});
+                        });
     registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
                               hosting::ClassRegistry::bundledFolders());
 

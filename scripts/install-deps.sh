@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config dpkg-dev file
     qt6-base-dev fonts-dejavu-core
+    qt6-multimedia-dev                # character sounds (audio output)
     clang libclang-rt-14-dev          # the decoder's fuzz target
     libbenchmark-dev hyperfine time   # benchmarks
     xvfb xauth x11-utils xdotool imagemagick dbus at-spi2-core python3-pyatspi

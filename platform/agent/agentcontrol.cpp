@@ -31,6 +31,8 @@ DispatchError failure(const QString &description)
 class AgentControl final : public component::DispatchObject
 {
   public:
+    explicit AgentControl(AgentSettings settings) : settings_(std::move(settings)) {}
+
     Result invoke(component::DispId id, CallKind kind, Args &args) override
     {
         switch (id) {
@@ -38,6 +40,8 @@ class AgentControl final : public component::DispatchObject
             return charactersLoad(kind, args);
         case member::CharactersCharacter:
             return charactersCharacter(kind, args);
+        case member::SoundEffectsOn:
+            return soundEffectsOn(kind, args);
         }
         return component::error::notSupported();
     }
@@ -68,7 +72,25 @@ class AgentControl final : public component::DispatchObject
                 return failure(QStringLiteral("Cannot load the character \"%1\": %2").arg(*file, why));
             }
         }
-        characters_.emplace_back(*id, std::make_shared<AgentCharacter>(std::move(model)));
+        auto character = std::make_shared<AgentCharacter>(std::move(model), settings_.audio);
+        character->setSoundOn(settings_.soundOn);
+        characters_.emplace_back(*id, std::move(character));
+        return Result{};
+    }
+
+    Result soundEffectsOn(CallKind kind, Args &args)
+    {
+        if (kind == CallKind::PropertyGet) {
+            if (auto error = dispatchargs::expectCount(args, 0, 0)) return *error;
+            return component::Value(component::Bool::of(settings_.soundOn));
+        }
+        if (kind != CallKind::PropertyPut) return component::error::notSupported();
+        if (auto error = dispatchargs::expectCount(args, 1, 1)) return *error;
+        const auto on = component::as<component::Bool>(args[0]);
+        if (!on) return component::error::typeMismatch();
+        settings_.soundOn = on->value();
+        for (const auto &[loadedId, character] : characters_)
+            character->setSoundOn(settings_.soundOn);
         return Result{};
     }
 
@@ -91,14 +113,15 @@ class AgentControl final : public component::DispatchObject
         return nullptr;
     }
 
+    AgentSettings settings_;
     std::vector<std::pair<QString, std::shared_ptr<AgentCharacter>>> characters_;
 };
 
 } // namespace
 
-std::shared_ptr<component::DispatchObject> createAgentControl()
+std::shared_ptr<component::DispatchObject> createAgentControl(AgentSettings settings)
 {
-    return std::make_shared<AgentControl>();
+    return std::make_shared<AgentControl>(std::move(settings));
 }
 
 } // namespace agent
