@@ -73,7 +73,11 @@ ViewerWindow::ViewerWindow(std::unique_ptr<agent::AcsCharacter> character, Viewe
     animations_->setHeaderLabels(
         {QStringLiteral("Animation"), QStringLiteral("Frames"), QStringLiteral("Duration")});
     animations_->setRootIsDecorated(false);
+    animations_->header()->setStretchLastSection(false);
     animations_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    animations_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    animations_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    animations_->setMinimumWidth(320);
     left->addWidget(animations_, 1);
     layout->addLayout(left, 1);
     auto *right = new QVBoxLayout;
