@@ -54,11 +54,30 @@ class SystemAudioOutput final : public AudioOutput
     std::unique_ptr<QAudioSink> sink_;
 };
 
+// Qt's audio back end warns on the console when no sound server runs; for a
+// character that only means "no device", so those lines are dropped while
+// looking. Everything else goes on to the handler in place.
+QtMessageHandler outerHandler = nullptr;
+
+void dropSoundServerWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QLatin1StringView("PulseAudioService"))) return;
+    if (outerHandler) outerHandler(type, context, message);
+}
+
+QAudioDevice quietDefaultOutput()
+{
+    outerHandler = qInstallMessageHandler(dropSoundServerWarnings);
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    qInstallMessageHandler(outerHandler);
+    return device;
+}
+
 } // namespace
 
 std::unique_ptr<AudioOutput> createSystemAudioOutput()
 {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    const QAudioDevice device = quietDefaultOutput();
     if (device.isNull()) return nullptr;
     return std::make_unique<SystemAudioOutput>(device);
 }
