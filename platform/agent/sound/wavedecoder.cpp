@@ -106,9 +106,13 @@ std::optional<Chunks> readChunks(std::span<const uint8_t> bytes, std::string *er
     return chunks;
 }
 
-int16_t clampSample(int value)
+// Real streams keep the step size well inside 16 bits; a damaged one could
+// grow it by half again on every code until the arithmetic overflows.
+constexpr int64_t MaxDelta = 1 << 24;
+
+int16_t clampSample(int64_t value)
 {
-    return int16_t(std::clamp(value, -32768, 32767));
+    return int16_t(std::clamp<int64_t>(value, -32768, 32767));
 }
 
 struct AdpcmChannel {
@@ -121,12 +125,13 @@ struct AdpcmChannel {
     {
         static constexpr std::array<int, 16> Adaptation{230, 230, 230, 230, 307, 409, 512, 614,
                                                         768, 614, 512, 409, 307, 230, 230, 230};
-        const int predicted = (sample1 * coefficient[0] + sample2 * coefficient[1]) / 256;
+        const int64_t predicted =
+            (int64_t(sample1) * coefficient[0] + int64_t(sample2) * coefficient[1]) / 256;
         const int signedNibble = nibble >= 8 ? nibble - 16 : nibble;
-        const int16_t sample = clampSample(predicted + signedNibble * delta);
+        const int16_t sample = clampSample(predicted + int64_t(signedNibble) * delta);
         sample2 = sample1;
         sample1 = sample;
-        delta = std::max(16, Adaptation[size_t(nibble)] * delta / 256);
+        delta = int(std::clamp<int64_t>(int64_t(Adaptation[size_t(nibble)]) * delta / 256, 16, MaxDelta));
         return sample;
     }
 };
