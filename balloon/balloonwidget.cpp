@@ -191,8 +191,10 @@ void BalloonWidget::buildLabels()
     labels_->setTextElideMode(Qt::ElideRight);
     labels_->setModel(model);
     labels_->setStyleSheet(
+        // The padding keeps the first and last labels off the border; the
+        // frame width the sizing reads includes it.
         QStringLiteral("QListView { background: %1; color: %2; border: 1px solid %3;"
-                       " border-radius: 3px; }")
+                       " border-radius: 3px; padding: 2px; }")
             .arg(style_.balloon.lighter(104).name(), style_.text.name(), style_.frame.name()));
     if (model->rowCount() > 0) labels_->setCurrentIndex(model->index(0));
     connect(labels_, &QListView::doubleClicked, this, &BalloonWidget::pressDefault);

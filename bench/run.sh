@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every benchmark and prints each figure beside its baseline measured in
 # the same run, as a ratio. Build first with a release build, for example:
-#   BUILD_DIR=build-release BUILD_TYPE=Release scripts/build.sh -DHARNESS_BUILD_TESTS=OFF
+#   scripts/build.sh --release
 #   bench/run.sh build-release
 set -euo pipefail
 build=$(cd "${1:-build-release}" && pwd)

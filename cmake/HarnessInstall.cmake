@@ -11,7 +11,14 @@ install(FILES resources/balloon-harness-32.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME balloon-harness.png)
 install(FILES resources/balloon-harness-16.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/16x16/apps RENAME balloon-harness.png)
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Documentation where Debian looks for it, under the package's name, with the
+# screenshots the README shows.
+set(HARNESS_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/balloon-harness)
+configure_file(packaging/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)
+execute_process(COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/packaging/changelog COMMAND_ERROR_IS_FATAL ANY)
+install(FILES README.md packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+    DESTINATION ${HARNESS_DOCDIR})
+install(DIRECTORY docs/screenshots DESTINATION ${HARNESS_DOCDIR}/docs)
 
 set(CPACK_PACKAGE_NAME balloon-harness)
 set(CPACK_PACKAGE_VENDOR "Balloon harness developers")
@@ -22,8 +29,12 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Named as well as found by shlibdeps: character sounds need Qt Multimedia.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6multimedia6")
+# The window's font, and Qt Multimedia for the character's sounds (named as
+# well as found by shlibdeps); the other shared libraries' packages are added
+# by shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-extra, libqt6multimedia6")
+# Programs and plugin without their debug symbols.
+set(CPACK_STRIP_FILES ON)
 # The package ships no shared library of its own; the components are plugins.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -5,6 +5,8 @@
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
+#include "windowbuilder.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -24,15 +26,43 @@ struct Options {
     QString trace;
     bool quitWhenReady = false;
     bool mute = false;
+    bool platformChosen = false; // -platform given
 };
 
-Options parseCommandLine(const QApplication &app)
+// What parsing decided: run with these options, or end at once with a code.
+struct CommandLine {
+    Options options;
+    std::optional<int> exitCode;
+};
+
+// Qt's own options with a value, which QApplication takes out of the command
+// line; accepted here so that they are not refused before it sees them.
+constexpr const char *QtValueOptions[] = {
+    "platform",   "platformpluginpath", "platformtheme", "plugin",       "display",     "style",
+    "stylesheet", "qwindowgeometry",    "geometry",      "qwindowtitle", "qwindowicon", "session"};
+
+QCommandLineOption hidden(QCommandLineOption option)
 {
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return option;
+}
+
+// Parses without a QCoreApplication, so that --help, --version and a refused
+// command line need no display.
+CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &program)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
     QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("Interactive test harness for a balloon message component."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and quit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and quit."));
     const QCommandLineOption character(
         QStringLiteral("character"),
         QStringLiteral(
@@ -45,16 +75,39 @@ Options parseCommandLine(const QApplication &app)
         QStringLiteral("file"));
     const QCommandLineOption quitWhenReady(
         QStringLiteral("quit-when-ready"),
-        QStringLiteral("Quit as soon as start-up has finished (for timing and "
-                       "smoke tests)."));
-    parser.addOption(character);
-    parser.addOption(trace);
-    parser.addOption(quitWhenReady);
+        QStringLiteral("Quit as soon as start-up has finished (for timing and smoke tests); an error before "
+                       "then is written to standard error instead of a message box."));
     const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Keep the character's sounds off."));
-    parser.addOption(mute);
-    parser.process(app);
+    parser.addOptions({help, version, character, trace, quitWhenReady, mute});
+    for (const char *name : QtValueOptions)
+        parser.addOption(hidden(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value"))));
+    parser.addOption(hidden(QCommandLineOption(QStringLiteral("reverse"))));
 
-    Options options;
+    CommandLine result;
+    const QString programName = program.programName;
+    auto refuse = [&](const QString &message) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", qPrintable(programName), qPrintable(message),
+                     qPrintable(programName));
+        result.exitCode = 2;
+        return result;
+    };
+    if (!parser.parse(arguments)) return refuse(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
+    if (parser.isSet(help)) {
+        QString text = parser.helpText();
+        text.replace(QLatin1String("<executable_name>"), programName);
+        std::fputs(qPrintable(text), stdout);
+        result.exitCode = 0;
+        return result;
+    }
+    if (parser.isSet(version)) {
+        std::printf("%s %s\n", qPrintable(programName), HARNESS_VERSION);
+        result.exitCode = 0;
+        return result;
+    }
+
+    Options &options = result.options;
     if (parser.isSet(character)) {
         const QString file = parser.value(character);
         // A real dialog answers with an absolute path.
@@ -63,20 +116,37 @@ Options parseCommandLine(const QApplication &app)
     options.trace = parser.value(trace);
     options.quitWhenReady = parser.isSet(quitWhenReady);
     options.mute = parser.isSet(mute);
-    return options;
+    options.platformChosen = parser.isSet(QStringLiteral("platform"));
+    return result;
+}
+
+// Characters and balloons are placed at absolute screen positions, which
+// only X11 allows: on a Wayland session run through XWayland unless the user
+// chose a platform.
+void preferX11OnWayland(const Options &options)
+{
+    if (options.platformChosen || qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+        qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
 } // namespace
 
 int runHarness(int argc, char **argv, const ProgramDescription &program)
 {
+    const CommandLine commandLine = parseCommandLine(argc, argv, program);
+    if (commandLine.exitCode) return *commandLine.exitCode;
+    const Options &options = commandLine.options;
+    preferX11OnWayland(options);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(program.programName);
-    QApplication::setApplicationDisplayName(program.displayName);
     QApplication::setApplicationVersion(QStringLiteral(HARNESS_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/harness/bulb.ico")));
+    QApplication::setFont(layoutFont());
+    announceWindowsAsFrames();
 
-    const Options options = parseCommandLine(app);
     Trace trace;
     if (!options.trace.isEmpty()) {
         QString error;
@@ -107,14 +177,19 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
                               hosting::ClassRegistry::bundledFolders());
 
-    FrmMain window(program, {registry, messageBoxes, trace, [](int code) { QCoreApplication::exit(code); }});
+    // Until start-up is over an unattended run has nobody to answer a box.
+    bool ready = false;
+    auto unattended = [&ready, quit = options.quitWhenReady] { return quit && !ready; };
+    FrmMain window(
+        program, {registry, messageBoxes, trace, [](int code) { QCoreApplication::exit(code); }, unattended});
     if (!window.createControls() || !window.load()) return 1;
-    window.move(toPixels(DesignLeftTwips), toPixels(DesignTopTwips));
+    window.move(startPosition(window));
     window.show();
     qtDialogs.setParent(&window);
     messageBoxes.setParent(&window);
     window.controls().button("cmbMsgShow").setFocus();
-    QTimer::singleShot(0, &window, [&trace, quit = options.quitWhenReady] {
+    QTimer::singleShot(0, &window, [&trace, &ready, quit = options.quitWhenReady] {
+        ready = true;
         trace.ready();
         if (quit) QCoreApplication::quit();
     });

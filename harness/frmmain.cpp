@@ -5,15 +5,35 @@
 #include "storedsettings.h"
 
 #include <QCoreApplication>
-#include <QFont>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 
-Q_LOGGING_CATEGORY(lcHarness, "harness.window")
+#include <cstdio>
+
+Q_LOGGING_CATEGORY(lcHarness, "harness.window", QtInfoMsg)
 
 namespace harness
 {
 
 using namespace component;
+
+QString elideLongWords(const QString &text)
+{
+    // Longer than this, a word (in practice a path) would not fit on one
+    // line of a message box, which would then break it anywhere.
+    constexpr qsizetype Longest = 60;
+    constexpr qsizetype Kept = (Longest - 1) / 2;
+    static const QRegularExpression longWord(QStringLiteral("\\S{%1,}").arg(Longest + 1));
+    QString result;
+    qsizetype done = 0;
+    for (const QRegularExpressionMatch &m : longWord.globalMatch(text)) {
+        const QString word = m.captured();
+        result +=
+            text.mid(done, m.capturedStart() - done) + word.left(Kept) + QChar(0x2026) + word.right(Kept);
+        done = m.capturedEnd();
+    }
+    return result + text.mid(done);
+}
 
 FrmMain::FrmMain(const ProgramDescription &program, Platform platform)
     : program_(program), platform_(std::move(platform)), messages_(platform_.messages, platform_.trace)
@@ -21,11 +41,6 @@ FrmMain::FrmMain(const ProgramDescription &program, Platform platform)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(WindowCaption));
     setFixedSize(toPixels(ClientWidthTwips), toPixels(ClientHeightTwips));
-    // The fixed layout was drawn for a small UI font; the desktop's default
-    // one would clip the longer captions.
-    QFont small = font();
-    small.setPointSizeF(LayoutFontPointSize);
-    setFont(small);
     controls_ = buildWindow(this, program_);
 }
 
@@ -86,10 +101,15 @@ void FrmMain::runEvent(const std::function<void()> &handler)
 void FrmMain::fail(int32_t number, const QString &description)
 {
     terminated_ = true;
-    qCWarning(lcHarness) << "run-time error" << number << description;
     platform_.trace.error(number, description);
-    messages_.show(QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description),
-                   dialogs::style::Critical, QCoreApplication::applicationName());
+    if (platform_.unattended && platform_.unattended()) {
+        std::fprintf(stderr, "%s: run-time error %d: %s\n", qPrintable(QCoreApplication::applicationName()),
+                     int(number), qPrintable(description));
+    } else {
+        messages_.show(
+            QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(elideLongWords(description)),
+            dialogs::style::Critical, QCoreApplication::applicationName());
+    }
     platform_.terminate(1);
 }
 

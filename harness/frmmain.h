@@ -19,6 +19,10 @@
 namespace harness
 {
 
+// The run-time error report shown in a message box, which wraps between
+// words: a word too long for a line (a path) is shortened in its middle.
+QString elideLongWords(const QString &text);
+
 class FrmMain : public QWidget
 {
     Q_OBJECT
@@ -28,6 +32,9 @@ class FrmMain : public QWidget
         dialogs::MessageBoxService &messages;
         Trace &trace;
         std::function<void(int exitCode)> terminate; // ends the program
+        // True while nobody is there to answer a box: the run-time error
+        // report then goes to standard error instead.
+        std::function<bool()> unattended;
     };
 
     FrmMain(const ProgramDescription &program, Platform platform);

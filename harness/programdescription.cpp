@@ -7,7 +7,6 @@ const ProgramDescription &fennick()
 {
     static const ProgramDescription d{
         QStringLiteral("fennick"),
-        QStringLiteral("Fennick"),
         QString::fromUtf8(component::VellixClass.data(), qsizetype(component::VellixClass.size())),
         component::VellixMethods,
         QStringLiteral("Icons (*.ico)|*.ico"),
@@ -21,7 +20,6 @@ const ProgramDescription &morrowby()
 {
     static const ProgramDescription d{
         QStringLiteral("morrowby"),
-        QStringLiteral("Morrowby"),
         QString::fromUtf8(component::QuorvaneClass.data(), qsizetype(component::QuorvaneClass.size())),
         component::QuorvaneMethods,
         QStringLiteral("Файлы значков (**.ico)|*.ico"),

@@ -10,8 +10,7 @@ namespace harness
 {
 
 struct ProgramDescription {
-    QString programName; // executable and application name
-    QString displayName;
+    QString programName;    // executable and application name
     QString componentClass; // class identifier of Vellix1
     component::MethodIds methods;
     QString iconFilter;     // filter of the custom icon dialog

@@ -3,10 +3,13 @@
 #include "component/colorref.h"
 #include "controltable.h"
 
+#include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QStylePainter>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace harness
@@ -44,7 +47,7 @@ QWidget *createControl(const ControlDef &def, QWidget *parent, Controls &control
     const QString caption = text(def.caption);
     switch (def.kind) {
     case Kind::CommandButton: {
-        auto *b = new QPushButton(caption, parent);
+        auto *b = new CommandButton(caption, parent);
         b->setAutoDefault(false);
         b->setDefault(false);
         controls.buttons[n] = b;
@@ -55,8 +58,12 @@ QWidget *createControl(const ControlDef &def, QWidget *parent, Controls &control
         g->setFocusPolicy(Qt::NoFocus);
         return g;
     }
-    case Kind::TextLine:
-        return controls.txtCaption = new QLineEdit(caption, parent);
+    case Kind::TextLine: {
+        controls.txtCaption = new QLineEdit(caption, parent);
+        // Qt's single-line default would cut the heading at 32,767 characters.
+        controls.txtCaption->setMaxLength(std::numeric_limits<int>::max());
+        return controls.txtCaption;
+    }
     case Kind::TextMultiLine: {
         controls.txtText = new TextBox(parent);
         controls.txtText->setText(caption);
@@ -64,7 +71,9 @@ QWidget *createControl(const ControlDef &def, QWidget *parent, Controls &control
     }
     case Kind::Swatch: {
         auto *l = new QLabel(parent);
-        l->setFrameStyle(QFrame::Box | QFrame::Plain);
+        // Drawn in the palette's light and dark, not in the text colour, so
+        // that swatches of one colour side by side stay separate boxes.
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         l->setLineWidth(1);
         l->setAutoFillBackground(true);
         controls.swatches[n] = l;
@@ -122,7 +131,56 @@ void addOptionButtons(const std::map<QString, QWidget *> &containers, Controls &
     }
 }
 
+// Qt announces a plain top-level widget as a filler; screen readers look
+// for windows, so the main window and the character are announced as such.
+QAccessibleInterface *windowAsFrame(const QString &className, QObject *object)
+{
+    if (className != QLatin1String("QWidget") || !object || !object->isWidgetType()) return nullptr;
+    auto *widget = static_cast<QWidget *>(object);
+    const Qt::WindowType type = widget->windowType();
+    if (!widget->isWindow() || (type != Qt::Window && type != Qt::Tool)) return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
+}
+
 } // namespace
+
+void announceWindowsAsFrames()
+{
+    QAccessible::installFactory(&windowAsFrame);
+}
+
+CommandButton::CommandButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent) {}
+
+QRect CommandButton::captionRoom() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    // A caption that would touch the bevel reads as clipped: keep it clear.
+    constexpr int Clearance = 2;
+    return style()
+        ->subElementRect(QStyle::SE_PushButtonContents, &option, this)
+        .adjusted(Clearance, 0, -Clearance, 0);
+}
+
+int CommandButton::captionFlags() const
+{
+    const bool oneLine = fontMetrics().horizontalAdvance(text()) <= captionRoom().width();
+    return Qt::AlignCenter | Qt::TextShowMnemonic | (oneLine ? Qt::TextSingleLine : Qt::TextWordWrap);
+}
+
+void CommandButton::paintEvent(QPaintEvent *event)
+{
+    if (captionFlags() & Qt::TextSingleLine) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    painter.drawItemText(captionRoom(), captionFlags(), palette(), isEnabled(), text(), QPalette::ButtonText);
+}
 
 PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
 {
@@ -134,6 +192,13 @@ void PictureBox::setPicture(const component::Picture &picture)
 {
     picture_ = picture;
     setPixmap(QPixmap::fromImage(picture.image));
+}
+
+QFont layoutFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans Condensed"));
+    font.setPointSizeF(LayoutFontPointSize);
+    return font;
 }
 
 component::Picture defaultCustomIcon()

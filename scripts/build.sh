@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or $BUILD_DIR). Extra arguments go to CMake.
+# Configures and builds one of the CMake presets (CMakePresets.json):
+#   scripts/build.sh [--sanitize | --release] [TARGET...]
+# default -> build/, --sanitize -> build-asan/, --release -> build-release/.
+# With targets, builds only those (and what they need). A compiler launcher
+# such as ccache is taken from CMAKE_CXX_COMPILER_LAUNCHER in the environment.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build_dir=${BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@"
-cmake --build "$build_dir" -j"$(nproc)"
+preset=default
+case "${1:-}" in
+--sanitize) preset=sanitize; shift ;;
+--release) preset=release; shift ;;
+esac
+targets=()
+for target in "$@"; do targets+=(--target "$target"); done
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" "${targets[@]}"

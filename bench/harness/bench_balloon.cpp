@@ -73,7 +73,7 @@ int main(int argc, char **argv)
     registry.addBuiltin(
         QStringLiteral("AgentObjectsCtl.Agent"),
         [](const component::NamedValues &, QString *) { return agent::createAgentControl(); });
-    harness::FrmMain window(harness::fennick(), {registry, boxes, off, [](int) { std::exit(1); }});
+    harness::FrmMain window(harness::fennick(), {registry, boxes, off, [](int) { std::exit(1); }, {}});
     if (!window.createControls() || !window.load()) return 1;
     window.show();
     window.controls().check("chkModal").setValue(0); // the call returns at once

@@ -21,6 +21,11 @@ std::unique_ptr<AcsCharacter> AcsCharacter::load(const QString &path, QString *e
 
 AcsCharacter::AcsCharacter(acs::Character character) : character_(std::move(character)) {}
 
+void AcsCharacter::setImageCacheLimit(size_t bytes)
+{
+    character_.setImageCacheLimit(bytes);
+}
+
 QString AcsCharacter::name() const
 {
     return QString::fromStdU16String(character_.name());
@@ -89,11 +94,10 @@ bool AcsCharacter::frameIsEmpty(int animation, int frame) const
 QImage AcsCharacter::frameImage(int animation, int frame) const
 {
     const acs::Frame *f = frameAt(animation, frame);
-    if (!f) return {};
+    if (!f || showsBrokenImage(*f)) return {};
     acs::Result<acs::FrameImage> composed = character_.composeFrame(*f);
     if (!composed) {
-        qCWarning(lcAgent) << "frame" << frame << "of" << animationName(animation)
-                           << QString::fromStdString(composed.error().describe());
+        reportBrokenImages(animation, frame);
         return {};
     }
     const acs::FrameImage &pixels = composed.value();
@@ -128,6 +132,32 @@ std::span<const uint8_t> AcsCharacter::soundData(int sound) const
     if (sound < 0) return {};
     acs::Result<std::span<const uint8_t>> bytes = character_.sound(size_t(sound));
     return bytes ? bytes.value() : std::span<const uint8_t>();
+}
+
+bool AcsCharacter::showsBrokenImage(const acs::Frame &frame) const
+{
+    for (const acs::ImageRef &ref : frame.images)
+        if (brokenImages_.count(ref.image)) return true;
+    return false;
+}
+
+void AcsCharacter::reportBrokenImages(int animation, int frame) const
+{
+    const acs::Animation *a = animationAt(animation);
+    const acs::Frame *f = frameAt(animation, frame);
+    if (!a || !f) return;
+    for (const acs::ImageRef &ref : f->images) {
+        if (brokenImages_.count(ref.image)) continue;
+        const auto decoded = character_.image(ref.image);
+        if (decoded) continue;
+        brokenImages_.insert(ref.image);
+        qCWarning(lcAgent).noquote() << QStringLiteral("animation \"%1\", frame %2: %3; frames that show "
+                                                       "image %4 are skipped")
+                                            .arg(QString::fromStdString(acs::displayName(a->name)))
+                                            .arg(frame)
+                                            .arg(QString::fromStdString(decoded.error().describe()))
+                                            .arg(ref.image);
+    }
 }
 
 const acs::Animation *AcsCharacter::animationAt(int animation) const

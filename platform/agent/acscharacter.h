@@ -8,6 +8,7 @@
 #include "acs.h"
 
 #include <memory>
+#include <unordered_set>
 
 namespace agent
 {
@@ -17,6 +18,8 @@ class AcsCharacter final : public CharacterModel
   public:
     // The character in `path`, or null with the reason in *error.
     static std::unique_ptr<AcsCharacter> load(const QString &path, QString *error);
+    // Decoded images the character keeps for reuse (least recently used dropped first).
+    void setImageCacheLimit(size_t bytes);
     explicit AcsCharacter(acs::Character character);
 
     QString name() const override;
@@ -42,8 +45,13 @@ class AcsCharacter final : public CharacterModel
     const acs::Animation *animationAt(int animation) const;
     const acs::Frame *frameAt(int animation, int frame) const;
     std::optional<int> indexOf(const acs::Animation *animation) const;
+    bool showsBrokenImage(const acs::Frame &frame) const;
+    void reportBrokenImages(int animation, int frame) const;
 
     acs::Character character_;
+    // Images that failed to decode: each is reported once, and frames that
+    // show one are skipped without trying again.
+    mutable std::unordered_set<uint32_t> brokenImages_;
 };
 
 } // namespace agent

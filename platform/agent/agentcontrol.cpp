@@ -13,7 +13,7 @@
 namespace agent
 {
 
-Q_LOGGING_CATEGORY(lcAgent, "harness.agent")
+Q_LOGGING_CATEGORY(lcAgent, "harness.agent", QtInfoMsg)
 
 namespace
 {
@@ -68,8 +68,11 @@ class AgentControl final : public component::DispatchObject
             QString why;
             model = AcsCharacter::load(*file, &why);
             if (!model) {
-                qCWarning(lcAgent).noquote() << "refused" << *file << ":" << why;
-                return failure(QStringLiteral("Cannot load the character \"%1\": %2").arg(*file, why));
+                qCDebug(lcAgent).noquote() << "refused" << *file << ":" << why; // the caller reports it
+                // The path once: the reason may name it already.
+                return failure(why.contains(*file)
+                                   ? QStringLiteral("Cannot load the character: %1").arg(why)
+                                   : QStringLiteral("Cannot load the character \"%1\": %2").arg(*file, why));
             }
         }
         auto character = std::make_shared<AgentCharacter>(std::move(model), settings_.audio);

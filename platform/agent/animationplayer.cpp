@@ -45,12 +45,9 @@ void AnimationPlayer::showNextFrame()
     ++framesShown_;
     if (!samePicture) {
         const QImage image = model_.frameImage(step->animation, step->frame);
-        // A picture that cannot be made leaves the previous one up for the
-        // frame's time rather than stopping the character.
-        if (image.isNull())
-            qCWarning(lcAgent) << "cannot draw frame" << step->frame << "of animation" << step->animation;
-        else
-            emit frameChanged(image);
+        // A picture that cannot be made (the model reports why, once) leaves
+        // the previous one up for the frame's time rather than stopping the character.
+        if (!image.isNull()) emit frameChanged(image);
     }
     if (!step->held) emit frameEntered(step->animation, step->frame);
     timer_.start(step->durationMs);

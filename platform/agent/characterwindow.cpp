@@ -1,7 +1,7 @@
 #include "characterwindow.h"
 
 #include <QBitmap>
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
@@ -18,17 +18,25 @@ namespace
 // would mean "no mask" and show the whole window.
 const QRegion NothingVisible(-1, -1, 1, 1);
 
+// The offscreen platform has neither masks nor a stacking order; asking it
+// for them (showing a tool window raises it) only prints warnings.
+bool platformStacksWindows()
+{
+    return QGuiApplication::platformName() != QLatin1String("offscreen");
+}
+
 } // namespace
 
 CharacterWindow::CharacterWindow(QSize frameSize)
-    : QWidget(nullptr,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
+    : QWidget(nullptr, (platformStacksWindows() ? Qt::Tool : Qt::Window) | Qt::FramelessWindowHint |
+                           Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
     frameSize_ = frameSize;
     fitToScreen();
+    if (!platformStacksWindows()) return;
     setMask(NothingVisible);
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -38,11 +46,10 @@ bool CharacterWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::Show || !isVisible()) return false;
     const auto *widget = qobject_cast<const QWidget *>(watched);
     if (!widget || widget == this || !widget->isWindow()) return false;
-    // Balloons, menus and tips belong above the character; ordinary windows
-    // and dialogs go beneath it. The show event comes before the window is on
-    // the screen, so raise once it is.
-    const Qt::WindowType type = widget->windowType();
-    if (type == Qt::Window || type == Qt::Dialog)
+    // Ordinary windows go beneath the character; it never raises itself over
+    // dialogs and message boxes, nor over balloons, menus and tips. The show
+    // event comes before the window is on the screen, so raise once it is.
+    if (widget->windowType() == Qt::Window)
         QMetaObject::invokeMethod(this, &QWidget::raise, Qt::QueuedConnection);
     return false;
 }
@@ -79,6 +86,7 @@ void CharacterWindow::fitToScreen()
     shown_ = scale == 1 ? frame_
                         : frame_.scaled(frame_.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     shown_.setDevicePixelRatio(ratio);
+    if (!platformStacksWindows()) return;
     const QRegion region = opaqueRegion(frame_);
     setMask(qFuzzyCompare(unit, 1.0) ? region : QTransform::fromScale(unit, unit).map(region));
 }

@@ -7,6 +7,26 @@ namespace dialogs
 
 using namespace component;
 
+namespace
+{
+
+// A description that already ends with its patterns in parentheses shows
+// them once. Runs of '*' match what one does, so "(**.ico)" counts as "*.ico".
+bool endsWithPatterns(const QString &description, const QString &patterns)
+{
+    if (!description.endsWith(QLatin1Char(')'))) return false;
+    const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+    if (open < 0) return false;
+    auto collapsed = [](QString s) {
+        while (s.contains(QLatin1String("**")))
+            s.replace(QLatin1String("**"), QLatin1String("*"));
+        return s;
+    };
+    return collapsed(description.mid(open + 1, description.size() - open - 2)) == collapsed(patterns);
+}
+
+} // namespace
+
 QString CommonDialog::toQtFilter(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -16,7 +36,7 @@ QString CommonDialog::toQtFilter(const QString &filter)
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         // Qt reads the patterns from the last parentheses of the description.
         const QString suffix = QLatin1String(" (") + patterns + QLatin1Char(')');
-        entries << (parts[i].endsWith(suffix) ? parts[i] : parts[i] + suffix);
+        entries << (endsWithPatterns(parts[i], patterns) ? parts[i] : parts[i] + suffix);
     }
     return entries.join(QStringLiteral(";;"));
 }

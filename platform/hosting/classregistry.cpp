@@ -9,7 +9,7 @@
 #include <QLoggingCategory>
 #include <QPluginLoader>
 
-Q_LOGGING_CATEGORY(lcHosting, "harness.hosting")
+Q_LOGGING_CATEGORY(lcHosting, "harness.hosting", QtInfoMsg)
 
 namespace hosting
 {

@@ -8,6 +8,7 @@
 using namespace acsfixtures;
 
 Q_DECLARE_METATYPE(std::vector<uint8_t>)
+Q_DECLARE_METATYPE(std::u16string)
 
 namespace
 {
@@ -310,13 +311,125 @@ class TestAcsCharacter : public QObject
             .write(reinterpret_cast<const char *>(m_file.bytes.data()), std::streamsize(m_file.bytes.size()));
         QVERIFY(acs::Character::loadFile(path).ok());
 
+        // The caller names the file; the reason does not repeat the path.
         const auto missing = acs::Character::loadFile(dir.filePath("missing.acs").toStdString());
         QVERIFY(!missing.ok());
-        QVERIFY(QString::fromStdString(missing.error().describe()).contains("cannot open"));
-        QVERIFY(QString::fromStdString(missing.error().describe()).contains("missing.acs"));
+        QCOMPARE(QString::fromStdString(missing.error().describe()), QString("no such file"));
+        std::ofstream(dir.filePath("empty.acs").toStdString());
+        const auto empty = acs::Character::loadFile(dir.filePath("empty.acs").toStdString());
+        QVERIFY(!empty.ok());
+        QCOMPARE(QString::fromStdString(empty.error().describe()), QString("the file is empty"));
         const auto folder = acs::Character::loadFile(dir.path().toStdString());
         QVERIFY(!folder.ok());
         QVERIFY(QString::fromStdString(folder.error().describe()).contains("not a regular file"));
+    }
+
+    // A mapped file stays readable for as long as any copy of the character lives.
+    void mappedFileOutlivesLoader()
+    {
+        QTemporaryDir dir;
+        const std::filesystem::path path = dir.filePath("mapped.acs").toStdString();
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char *>(m_file.bytes.data()), std::streamsize(m_file.bytes.size()));
+        std::optional<acs::Character> kept;
+        {
+            auto loaded = acs::Character::loadFile(path);
+            QVERIFY(loaded.ok());
+            kept = *loaded;
+        }
+        const auto sound = kept->sound(0);
+        QVERIFY(sound.ok());
+        QVERIFY(std::equal(sound->begin(), sound->end(), m_spec.sounds[0].begin(), m_spec.sounds[0].end()));
+        QVERIFY(kept->image(small::Body).ok());
+    }
+
+    void namesFoldInAnyScript_data()
+    {
+        QTest::addColumn<std::u16string>("a");
+        QTest::addColumn<std::u16string>("b");
+        QTest::addColumn<bool>("equal");
+        QTest::newRow("ASCII") << std::u16string(u"RestPose") << std::u16string(u"RESTPOSE") << true;
+        QTest::newRow("Latin-1") << std::u16string(u"ÉTÉ") << std::u16string(u"été") << true;
+        QTest::newRow("Latin Extended") << std::u16string(u"ŁÓDŹ") << std::u16string(u"łódź") << true;
+        QTest::newRow("Greek final sigma") << std::u16string(u"ΟΔΟΣ") << std::u16string(u"οδος") << true;
+        QTest::newRow("Cyrillic") << std::u16string(u"ЁЖИК") << std::u16string(u"ёжик") << true;
+        QTest::newRow("Armenian") << std::u16string(u"ԲԱՐԵՎ") << std::u16string(u"բարեվ") << true;
+        QTest::newRow("Georgian") << std::u16string(u"ᲛᲐᲠᲘ") << std::u16string(u"მარი") << true;
+        QTest::newRow("Cherokee") << std::u16string(u"ᎠᎡ") << std::u16string(u"ꭰꭱ") << true;
+        QTest::newRow("capital sharp s") << std::u16string(u"STRAẞE") << std::u16string(u"straße") << true;
+        QTest::newRow("Deseret, outside the BMP") << std::u16string(u"𐐀𐐁") << std::u16string(u"𐐨𐐩") << true;
+        QTest::newRow("different letters") << std::u16string(u"Wave") << std::u16string(u"Wavy") << false;
+        QTest::newRow("dotless i") << std::u16string(u"ı") << std::u16string(u"I") << false;
+        QTest::newRow("Hebrew has no case") << std::u16string(u"שלום") << std::u16string(u"שלום") << true;
+    }
+
+    void namesFoldInAnyScript()
+    {
+        QFETCH(std::u16string, a);
+        QFETCH(std::u16string, b);
+        QFETCH(bool, equal);
+        QCOMPARE(acs::namesEqual(a, b), equal);
+    }
+
+    void displayNames_data()
+    {
+        QTest::addColumn<std::u16string>("name");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << std::u16string(u"Idle1_4 (2)") << QString("Idle1_4 (2)");
+        QTest::newRow("right to left") << std::u16string(u"مرحبا") << QString::fromUtf8("مرحبا");
+        QTest::newRow("escape sequence") << std::u16string(u"A\x1b[2J\n") << QString("A\\x1b[2J\\x0a");
+        QTest::newRow("direction override") << std::u16string(u"a\u202Eb") << QString("a\\u202eb");
+        QTest::newRow("long") << std::u16string(100, u'x') << QString(64, 'x') + QString::fromUtf8("…");
+    }
+
+    void displayNames()
+    {
+        QFETCH(std::u16string, name);
+        QFETCH(QString, shown);
+        QCOMPARE(QString::fromStdString(acs::displayName(name)), shown);
+    }
+
+    // The cache stays within its limit, drops the least recently used image,
+    // and an image still held stays valid after it was dropped.
+    void imageCacheIsBounded()
+    {
+        auto loaded = acs::Character::load(m_file.bytes);
+        QVERIFY(loaded.ok());
+        const acs::Character &c = *loaded;
+        QCOMPARE(c.imageCacheLimit(), acs::defaultImageCacheLimit);
+        const auto body = c.image(small::Body);
+        QVERIFY(body.ok());
+        const size_t bodyBytes = (*body)->indices.size();
+        const size_t backdropBytes = (*c.image(small::Backdrop))->indices.size();
+        QCOMPARE(c.imageCacheBytes(), bodyBytes + backdropBytes);
+
+        c.setImageCacheLimit(std::max(bodyBytes, backdropBytes) + 1);
+        QVERIFY(c.imageCacheBytes() <= c.imageCacheLimit());
+        for (uint32_t i = 0; i < small::ImageCount; ++i) {
+            QVERIFY(c.image(i).ok());
+            QVERIFY(c.imageCacheBytes() <= c.imageCacheLimit());
+        }
+        QCOMPARE((*body)->width, m_spec.images[small::Body].width); // held, so still valid
+
+        c.setImageCacheLimit(0);
+        QCOMPARE(c.imageCacheBytes(), size_t(0));
+        const auto again = c.image(small::Body);
+        QVERIFY(again.ok());
+        QCOMPARE((*again)->indices, (*body)->indices);
+        QCOMPARE(c.imageCacheBytes(), size_t(0));
+    }
+
+    void recentlyUsedImagesStay()
+    {
+        auto loaded = acs::Character::load(m_file.bytes);
+        const acs::Character &c = *loaded;
+        const size_t eyes = (*c.image(small::Eyes))->indices.size();
+        const size_t mouth = (*c.image(small::Mouth))->indices.size();
+        c.setImageCacheLimit(eyes + mouth);
+        QVERIFY(c.image(small::Eyes).ok()); // now the most recent
+        const size_t blank = (*c.image(small::Blank))->indices.size();
+        QVERIFY(blank <= mouth); // so only the mouth had to go
+        QCOMPARE(c.imageCacheBytes(), eyes + blank);
     }
 };
 

@@ -1,6 +1,6 @@
 // The character on a high-density screen: run with QT_SCALE_FACTOR set (CTest
 // runs it at 1, 2 and 1.5). Each character pixel becomes a whole block of
-// device pixels, exact copies without smoothing, and the mask follows.
+// device pixels, exact copies without smoothing.
 #include "agentcharacter.h"
 #include "defaultcharacter.h"
 
@@ -36,9 +36,6 @@ void TestCharacterScale::pixelsAreWholeBlocks()
             differing += shown.pixel(x, y) != frame.pixel(x / scale, y / scale);
     QCOMPARE(differing, 0);
 
-    // At a whole ratio the mask is the frame's own, scaled by the window system.
-    if (qFuzzyCompare(ratio, qreal(scale)))
-        QCOMPARE(window.mask(), agent::CharacterWindow::opaqueRegion(frame));
     character.hide();
 }
 

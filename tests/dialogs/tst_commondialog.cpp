@@ -44,8 +44,10 @@ class TestCommonDialog : public QObject
                                     << "Files of the characters (*.acs)";
         QTest::newRow("patterns already in the description") << "Icons (*.ico)|*.ico"
                                                              << "Icons (*.ico)";
-        QTest::newRow("Russian with an odd pattern") << "Файлы значков (**.ico)|*.ico"
-                                                     << "Файлы значков (**.ico) (*.ico)";
+        QTest::newRow("Russian, its pattern with a doubled star") << "Файлы значков (**.ico)|*.ico"
+                                                                  << "Файлы значков (**.ico)";
+        QTest::newRow("other patterns in the description") << "Pictures (*.png)|*.ico"
+                                                           << "Pictures (*.png) (*.ico)";
         QTest::newRow("two entries, several patterns") << "Pictures|*.png;*.ico|All|*.*"
                                                        << "Pictures (*.png *.ico);;All (*.*)";
         QTest::newRow("empty") << ""

@@ -1,6 +1,7 @@
 // Writes the seed corpus for the .acs fuzzer: small characters from the
 // fixture writer, so the fuzzer starts from valid structure.
 #include "acsfixtures.h"
+#include "acshostile.h"
 
 #include <fstream>
 #include <iostream>
@@ -46,5 +47,10 @@ int main(int argc, char **argv)
         image.pixels.resize(40 * 30);
     }
     save(dir, "twoimages.acs", acswriter::write(large).bytes);
+
+    // Many list entries naming one block, and the other kinds of file that are refused.
+    save(dir, "sharedimages.acs", acshostile::sharedImageBlocks(1024));
+    save(dir, "acf.bin", {0xc4, 0xab, 0xcd, 0xab, 0, 0, 0, 0});
+    save(dir, "ole.bin", {0xd0, 0xcf, 0x11, 0xe0, 0xa1, 0xb1, 0x1a, 0xe1});
     return 0;
 }

@@ -27,7 +27,8 @@ HarnessFixture::HarnessFixture(const harness::ProgramDescription &program,
     registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
                         [this](const component::NamedValues &, QString *) { return agent; });
     window = std::make_unique<harness::FrmMain>(
-        program, harness::FrmMain::Platform{registry, boxes, trace, [this](int code) { exitCode = code; }});
+        program, harness::FrmMain::Platform{registry, boxes, trace, [this](int code) { exitCode = code; },
+                                            [this] { return unattended; }});
 }
 
 bool HarnessFixture::start()

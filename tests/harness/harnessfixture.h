@@ -24,6 +24,7 @@ class HarnessFixture
     std::shared_ptr<fakes::RecordingComponent> component;
     std::shared_ptr<fakes::FakeAgent> agent = std::make_shared<fakes::FakeAgent>();
     std::optional<int> exitCode;
+    bool unattended = false; // no one to answer a box
     hosting::ClassRegistry registry;
     QBuffer *traceBuffer;
     harness::Trace trace;

@@ -208,8 +208,8 @@ class TestHandlers : public QObject
 
         const auto &shown = f->dialogs.fileDialogs.back();
         QCOMPARE(shown.title, QStringLiteral("Select the icon file..."));
-        QCOMPARE(shown.filter, morrowby ? QStringLiteral("Файлы значков (**.ico) (*.ico)")
-                                        : QStringLiteral("Icons (*.ico)"));
+        QCOMPARE(shown.filter,
+                 morrowby ? QStringLiteral("Файлы значков (**.ico)") : QStringLiteral("Icons (*.ico)"));
         const bool chosen = answer == QLatin1String("icon");
         const QStringList calls = f->takeCalls();
         QCOMPARE(calls.first(), QStringLiteral(R"(cmd put FileName [""])"));
@@ -307,6 +307,15 @@ class TestHandlers : public QObject
                                           Value(Bool::of(true)),
                                           Value(Bool::of(false))};
         QVERIFY(call.args == expected);
+    }
+
+    void longHeadingReachesTheComponentWhole()
+    {
+        // Beyond the 32,767 characters a single-line box keeps by default.
+        const QString heading(100000, QLatin1Char('h'));
+        f->window->controls().txtCaption->setText(heading);
+        clickButton("cmbMsgShow");
+        QVERIFY(f->component->calls.back().args.at(0) == Value(heading));
     }
 
     void labelsFromText_data()

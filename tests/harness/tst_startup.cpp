@@ -178,12 +178,39 @@ class TestStartup : public QObject
         f.window->runEvent([] { QFAIL("a handler ran after the program ended"); });
     }
 
+    void unattendedFailureShowsNoBox()
+    {
+        HarnessFixture f;
+        f.unattended = true;
+        QVERIFY(f.window->createControls());
+        f.dialogs.fileAnswers.push_back(QStringLiteral("/data/broken.acs"));
+        f.agent->refuseFiles = true;
+        QVERIFY(!f.window->load());
+        QCOMPARE(f.exitCode, std::optional<int>(1));
+        QVERIFY(f.boxes.boxes.empty());
+        QVERIFY(f.takeTrace().last().startsWith(QStringLiteral("{\"event\":\"error\",\"number\":440,")));
+    }
+
+    void longPathIsShortenedInTheBoxOnly()
+    {
+        const QString path =
+            QStringLiteral("/data/") + QString(80, QLatin1Char('c')) + QStringLiteral(".acs");
+        HarnessFixture f;
+        QVERIFY(f.window->createControls());
+        f.dialogs.fileAnswers.push_back(path);
+        f.agent->refuseFiles = true;
+        QVERIFY(!f.window->load());
+        const QString box = f.boxes.boxes.at(0).text;
+        QVERIFY2(!box.contains(path) && box.contains(QChar(0x2026)), qPrintable(box));
+        QVERIFY(f.takeTrace().join(QLatin1Char('\n')).contains(path));
+    }
+
     void missingComponentIsReported()
     {
         HarnessFixture f;
         hosting::ClassRegistry empty;
         harness::FrmMain window(harness::fennick(),
-                                {empty, f.boxes, f.trace, [&](int code) { f.exitCode = code; }});
+                                {empty, f.boxes, f.trace, [&](int code) { f.exitCode = code; }, {}});
         QVERIFY(!window.createControls());
         QCOMPARE(f.exitCode, std::optional<int>(1));
         QVERIFY(f.boxes.boxes.at(0).text.contains(

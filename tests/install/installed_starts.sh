@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build two ways, with cmake --install and from the Debian
 # package CPack makes, into temporary roots, and starts each installed program
-# offscreen to ready with the component found beside it.
+# offscreen to ready with the component found beside it. The package must
+# carry stripped programs and pass lintian without errors.
 # Usage: installed_starts.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -14,7 +15,9 @@ check_root() {
     local root=$1 prefix=$2
     for file in bin/fennick bin/morrowby lib/balloon-harness/components/vellixballoon.so \
                 share/applications/fennick.desktop share/applications/morrowby.desktop \
-                share/icons/hicolor/32x32/apps/balloon-harness.png; do
+                share/icons/hicolor/32x32/apps/balloon-harness.png \
+                share/doc/balloon-harness/copyright share/doc/balloon-harness/changelog.gz \
+                share/doc/balloon-harness/docs/screenshots/main-window.png; do
         [ -e "$root$prefix/$file" ] || { echo "missing in the installed tree: $prefix/$file"; exit 1; }
     done
     for program in fennick morrowby; do
@@ -34,4 +37,9 @@ deb=$(ls "$work"/package/*.deb)
 dpkg-deb --info "$deb" | grep -E '^ (Package|Depends):'
 dpkg-deb -x "$deb" "$work/debroot"
 check_root "$work/debroot" /usr
+for binary in bin/fennick bin/morrowby lib/balloon-harness/components/vellixballoon.so; do
+    file "$work/debroot/usr/$binary" | grep -q 'not stripped' && { echo "not stripped: $binary"; exit 1; }
+done
+# Errors fail; the warnings kept are listed in the README.
+lintian --fail-on error "$deb"
 echo "1 passed, 0 failed"

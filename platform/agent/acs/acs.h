@@ -7,12 +7,13 @@
 //
 // Loading parses the structure (names, states, animations, the image and audio
 // lists) and checks every locator, count and index against the file, but
-// decodes no image. Images are decoded on first use and cached, so showing the
-// first frame of a large character costs one parse and a few image decodes.
+// decodes no image. A file is mapped, not copied, so its images and sounds
+// cost nothing until used. Images are decoded on first use and kept in a
+// cache bounded in bytes that drops the least recently used ones first.
 //
-// Limits for hostile files, far above any real character: frame sides up to
-// 1024, at most 64 images in one frame, 4 MB per decoded image, 256 MB of
-// decoded images per character, 256 MB per file.
+// Loading costs time and memory in proportion to the file: no two blocks may
+// overlap (so each is read once) and the limits below, far above any real
+// character, are checked before anything is allocated.
 //
 // A Character is a cheap handle: copies share the file bytes and the image
 // cache. The cache is guarded by a mutex, so a Character may be used from
@@ -34,12 +35,33 @@
 namespace acs
 {
 
+// ---------------------------------------------------------------- limits
+
+// The largest real characters have 85 animations, 1,587 frames, 977 images
+// of at most 166x166 pixels, at most 6 images and 7 overlays in a frame.
+namespace limits
+{
+constexpr uintmax_t fileBytes = uintmax_t(256) << 20;
+constexpr int frameSide = 1024;
+constexpr size_t animations = 16384;
+constexpr size_t framesInAll = 65536;
+constexpr uint16_t imagesPerFrame = 64;
+// Image placements, branches and overlays of all frames together.
+constexpr size_t frameEntriesInAll = size_t(1) << 20;
+// Animation names listed by all states together.
+constexpr size_t stateAnimationsInAll = 65536;
+constexpr size_t decodedImageBytes = size_t(4) << 20;
+} // namespace limits
+
+constexpr size_t defaultImageCacheLimit = size_t(32) << 20;
+
 // ---------------------------------------------------------------- errors
 
 struct Error {
     static constexpr uint64_t noOffset = UINT64_MAX;
 
     std::string message;        // e.g. "image list: count 4000000 needs 48000000 bytes but only 120 remain"
+                                // (lower case, context first, names from the file quoted and escaped)
     uint64_t offset = noOffset; // byte offset in the file where the problem was found
 
     // The message followed by " (offset 0x1a4)" when an offset is known.
@@ -247,7 +269,8 @@ class Character
     // Parse a file image. The bytes are copied (or moved) into the character.
     static Result<Character> load(std::span<const uint8_t> bytes);
     static Result<Character> load(std::vector<uint8_t> &&bytes);
-    // Read and parse a file; an unreadable file is an Error naming the path.
+    // Map (or read) and parse a file. Errors do not repeat the path: the
+    // caller says which file it was.
     static Result<Character> loadFile(const std::filesystem::path &path);
 
     Size frameSize() const;
@@ -285,9 +308,14 @@ class Character
     const Animation *returnAnimationOf(const Animation &animation) const;
 
     size_t imageCount() const;
-    // Decodes on first call, then serves the cached image. The pointer stays
-    // valid as long as any copy of this Character lives.
-    Result<const Image *> image(size_t index) const;
+    // Decodes the image unless it is cached. The image stays valid as long as
+    // the pointer is held, even once the cache has dropped it.
+    Result<std::shared_ptr<const Image>> image(size_t index) const;
+    // Bytes of decoded images the cache keeps (defaultImageCacheLimit to
+    // start with); shared by every copy of this handle.
+    void setImageCacheLimit(size_t bytes) const;
+    size_t imageCacheLimit() const;
+    size_t imageCacheBytes() const;
 
     // Composes a frame on a transparent canvas of frameSize(): images painted
     // last-listed first, at their offsets, clipped, transparent index skipped.
@@ -302,6 +330,7 @@ class Character
 
   private:
     explicit Character(std::shared_ptr<Data> data);
+    static Result<Character> parse(std::shared_ptr<Data> data);
     std::shared_ptr<Data> m_data;
 };
 
@@ -309,8 +338,11 @@ class Character
 
 // UTF-16 to UTF-8 (unpaired surrogates become U+FFFD).
 std::string toUtf8(std::u16string_view text);
-// Case-insensitive equality for names (ASCII, Latin-1, Greek and Cyrillic letters).
+// Case-insensitive equality for names, by Unicode simple case folding.
 bool namesEqual(std::u16string_view a, std::u16string_view b);
+// A name from the file made fit for a message: UTF-8, control characters and
+// direction marks escaped (\x1b, \u202e), cut after 64 characters.
+std::string displayName(std::u16string_view name);
 
 // Decompresses one compressed block into exactly `expectedSize` bytes.
 // Error offsets are relative to the start of `block`.

@@ -2,6 +2,8 @@
 // sound, branch target, exit frame) is checked here so playback never has to.
 #include "characterdata.h"
 
+#include <unordered_map>
+
 namespace acs::detail
 {
 namespace
@@ -13,13 +15,28 @@ constexpr uint64_t minFrameSize = 2 + 2 + 2 + 2 + 1 + 1;
 constexpr uint64_t branchSize = 4;
 constexpr uint64_t overlaySize = 14;
 constexpr uint8_t maxTransition = 2;
-// Real frames stack up to 6 images; the cap bounds what composing one frame costs.
-constexpr uint16_t maxImagesPerFrame = 64;
 constexpr uint8_t maxMouthShape = mouthShapeCount - 1;
+
+// What all animations together may still hold; frames of one block are
+// counted against it before they are allocated.
+struct Budget {
+    size_t frames = limits::framesInAll;
+    size_t entries = limits::frameEntriesInAll;
+
+    bool takeFrames(ByteReader &r, uint64_t count, uint64_t at)
+    {
+        return r.withinTotal(count, frames, limits::framesInAll, "frame count", at);
+    }
+    bool takeEntries(ByteReader &r, uint64_t count, const char *field, uint64_t at)
+    {
+        return r.withinTotal(count, entries, limits::frameEntriesInAll, field, at);
+    }
+};
 
 struct FrameContext {
     size_t imageCount;
     size_t soundCount;
+    Budget &budget;
 };
 
 bool checkIndex(ByteReader &r, uint64_t at, uint64_t index, size_t count, const std::string &what)
@@ -35,11 +52,9 @@ void readImageRefs(ByteReader &r, Frame &frame, const FrameContext &ctx)
 {
     const uint64_t at = r.offset();
     const uint16_t count = r.u16("frame image count");
-    if (!r.failed() && count > maxImagesPerFrame)
-        return r.fail("frame images: count " + std::to_string(count) + " exceeds " +
-                          std::to_string(maxImagesPerFrame),
-                      at);
-    if (!r.fits(count, imageRefSize, "frame images")) return;
+    if (!r.within(count, limits::imagesPerFrame, "frame image count", at)) return;
+    if (!r.fits(count, imageRefSize, "frame image count")) return;
+    if (!ctx.budget.takeEntries(r, count, "frame image count", at)) return;
     frame.images.resize(count);
     for (auto &ref : frame.images) {
         const uint64_t at = r.offset();
@@ -50,10 +65,12 @@ void readImageRefs(ByteReader &r, Frame &frame, const FrameContext &ctx)
     }
 }
 
-void readBranches(ByteReader &r, Frame &frame)
+void readBranches(ByteReader &r, Frame &frame, const FrameContext &ctx)
 {
+    const uint64_t at = r.offset();
     const uint8_t count = r.u8("branch count");
-    if (!r.fits(count, branchSize, "branches")) return;
+    if (!r.fits(count, branchSize, "branch count")) return;
+    if (!ctx.budget.takeEntries(r, count, "branch count", at)) return;
     frame.branches.resize(count);
     for (auto &branch : frame.branches) {
         branch.frame = r.u16("branch frame");
@@ -63,8 +80,10 @@ void readBranches(ByteReader &r, Frame &frame)
 
 void readOverlays(ByteReader &r, Frame &frame, const FrameContext &ctx)
 {
+    const uint64_t countAt = r.offset();
     const uint8_t count = r.u8("overlay count");
-    if (!r.fits(count, overlaySize, "overlays")) return;
+    if (!r.fits(count, overlaySize, "overlay count")) return;
+    if (!ctx.budget.takeEntries(r, count, "overlay count", countAt)) return;
     frame.overlays.resize(count);
     for (auto &overlay : frame.overlays) {
         const uint64_t at = r.offset();
@@ -94,7 +113,7 @@ void readFrame(ByteReader &r, Frame &frame, const FrameContext &ctx)
     if (frame.sound != noSound && !checkIndex(r, soundAt, frame.sound, ctx.soundCount, "sound")) return;
     frame.duration = r.u16("frame duration");
     frame.exitFrame = r.i16("frame exit index");
-    readBranches(r, frame);
+    readBranches(r, frame, ctx);
     readOverlays(r, frame, ctx);
 }
 
@@ -111,10 +130,11 @@ void checkTargets(ByteReader &r, const Animation &animation, uint64_t at)
     }
 }
 
-std::optional<Error> readAnimation(Character::Data &data, Locator where, Animation &animation)
+std::optional<Error> readAnimation(const Character::Data &data, Locator where, Animation &animation,
+                                   Budget &budget)
 {
     ByteReader r(data.bytes, where.offset, uint64_t(where.offset) + where.size,
-                 "animation \"" + toUtf8(animation.name) + "\"");
+                 "animation \"" + displayName(animation.name) + "\"");
     r.string("name");
     const uint64_t transitionAt = r.offset();
     const uint8_t transition = r.u8("transition type");
@@ -124,8 +144,8 @@ std::optional<Error> readAnimation(Character::Data &data, Locator where, Animati
     animation.returnAnimation = r.string("return animation name");
     const uint64_t framesAt = r.offset();
     const uint16_t frameCount = r.u16("frame count");
-    if (r.fits(frameCount, minFrameSize, "frames")) {
-        const FrameContext ctx{data.images.size(), data.sounds.size()};
+    if (r.fits(frameCount, minFrameSize, "frame count") && budget.takeFrames(r, frameCount, framesAt)) {
+        const FrameContext ctx{data.images.size(), data.sounds.size(), budget};
         animation.frames.resize(frameCount);
         for (auto &frame : animation.frames) {
             readFrame(r, frame, ctx);
@@ -139,23 +159,42 @@ std::optional<Error> readAnimation(Character::Data &data, Locator where, Animati
 
 } // namespace
 
-std::optional<Error> parseAnimations(Character::Data &data, Locator list)
+std::optional<Error> parseAnimationList(Character::Data &data, Locator list)
 {
     ByteReader r(data.bytes, list.offset, uint64_t(list.offset) + list.size, "animation list");
     const uint32_t count = r.u32("count");
-    if (!r.fits(count, minListEntrySize, "animation list")) return r.takeError();
+    if (!r.fits(count, minListEntrySize, "count") ||
+        !r.within(count, limits::animations, "count", list.offset))
+        return r.takeError();
     data.animations.resize(count);
     data.animationBlocks.resize(count);
+    // Entries that share a block would have it read once per entry; real
+    // files give every animation its own block (which repeats its name).
+    std::unordered_map<uint32_t, size_t> entryByOffset;
     for (size_t i = 0; i < count; ++i) {
         data.animations[i].name = r.string("animation name");
         const uint64_t at = r.offset();
         const Locator where = r.locator("animation locator");
         if (r.failed()) return r.takeError();
-        if (auto error = checkLocator(where, "animation " + std::to_string(i), data.bytes.size(), at))
-            return error;
+        if (auto error = checkLocator(where, {"animation", i}, data.bytes.size(), at)) return error;
+        const auto [first, added] = entryByOffset.emplace(where.offset, i);
+        if (!added)
+            return Error{"animation list: \"" + displayName(data.animations[i].name) +
+                             "\" uses the same block as \"" +
+                             displayName(data.animations[first->second].name) + "\"",
+                         at};
         data.animationBlocks[i] = where;
-        if (auto error = readAnimation(data, where, data.animations[i])) return error;
         data.animationByFoldedName.emplace(foldName(data.animations[i].name), i);
+    }
+    return std::nullopt;
+}
+
+std::optional<Error> parseAnimationBlocks(Character::Data &data)
+{
+    Budget budget;
+    for (size_t i = 0; i < data.animations.size(); ++i) {
+        if (auto error = readAnimation(data, data.animationBlocks[i], data.animations[i], budget))
+            return error;
     }
     return std::nullopt;
 }

@@ -96,17 +96,43 @@ class ByteReader
         return text;
     }
 
-    // A count of records, each at least minRecordSize bytes, must fit in what is left.
-    bool fits(uint64_t count, uint64_t minRecordSize, const char *what)
+    // A count of records, each at least minRecordSize bytes, must fit in what
+    // is left. `field` names the count ("frame count").
+    bool fits(uint64_t count, uint64_t minRecordSize, const char *field)
     {
         if (failed()) return false;
         const uint64_t needed = count * minRecordSize;
         if (needed > remaining()) {
-            fail(std::string(what) + ": count " + std::to_string(count) + " needs " + std::to_string(needed) +
+            fail(std::string(field) + " " + std::to_string(count) + " needs " + std::to_string(needed) +
                      " bytes but only " + std::to_string(remaining()) + " remain",
                  m_pos);
             return false;
         }
+        return true;
+    }
+
+    // A count must stay within a limit; checked before anything is allocated.
+    bool within(uint64_t count, uint64_t limit, const char *field, uint64_t at)
+    {
+        if (!failed() && count > limit)
+            fail(std::string(field) + " " + std::to_string(count) + " exceeds the limit of " +
+                     std::to_string(limit),
+                 at);
+        return !failed();
+    }
+
+    // Counts that add up across a file must stay within `limit` together:
+    // `left` is what earlier counts have left of it.
+    bool withinTotal(uint64_t count, size_t &left, uint64_t limit, const char *field, uint64_t at)
+    {
+        if (failed()) return false;
+        if (count > left) {
+            fail(std::string(field) + " " + std::to_string(count) +
+                     " takes the character past the limit of " + std::to_string(limit) + " in all",
+                 at);
+            return false;
+        }
+        left -= size_t(count);
         return true;
     }
 

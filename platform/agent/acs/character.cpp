@@ -1,9 +1,7 @@
 // Loading, lookups, the image cache and sounds.
 #include "characterdata.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <new>
 
 namespace acs
 {
@@ -12,11 +10,6 @@ namespace
 {
 
 constexpr std::u16string_view restPoseName = u"RESTPOSE";
-// Decoded images are kept for the character's life; a hostile file of many
-// highly compressible images must not be able to grow the cache without end.
-constexpr size_t maxCachedBytes = size_t(256) << 20;
-// Real files are a few megabytes; this refuses a wrong pick before reading it all.
-constexpr uintmax_t maxFileSize = uintmax_t(256) << 20;
 
 template <typename Entry> const Entry *pickLanguage(const std::vector<Entry> &entries, LanguageId language)
 {
@@ -39,36 +32,35 @@ Result<Character> Character::load(std::span<const uint8_t> bytes)
 Result<Character> Character::load(std::vector<uint8_t> &&bytes)
 {
     auto data = std::make_shared<Data>();
-    data->bytes = std::move(bytes);
-    if (auto error = detail::parseCharacter(*data)) return std::move(*error);
-    data->imageCache.resize(data->images.size());
-    data->argbByIndex.fill(Color{}.argb());
-    for (size_t i = 0; i < data->palette.size(); ++i)
-        data->argbByIndex[i] = data->palette[i].argb();
-    return Character(std::move(data));
+    auto held = std::make_shared<const std::vector<uint8_t>>(std::move(bytes));
+    data->bytes = *held;
+    data->storage = std::move(held);
+    return parse(std::move(data));
 }
 
 Result<Character> Character::loadFile(const std::filesystem::path &path)
 {
-    std::string name = "\"";
-    name += path.string();
-    name += '"';
-    std::error_code code;
-    const auto status = std::filesystem::status(path, code);
-    if (!std::filesystem::exists(status)) return Error{"cannot open " + name + ": no such file"};
-    if (!std::filesystem::is_regular_file(status))
-        return Error{"cannot open " + name + ": not a regular file"};
-    const uintmax_t size = std::filesystem::file_size(path, code);
-    if (code) return Error{"cannot read " + name + ": " + code.message()};
-    if (size > maxFileSize)
-        return Error{"cannot load " + name + ": " + std::to_string(size) +
-                     " bytes is more than a character file holds"};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Error{"cannot open " + name + ": " + std::strerror(errno)};
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!in.read(reinterpret_cast<char *>(bytes.data()), std::streamsize(size)))
-        return Error{"cannot read " + name};
-    return load(std::move(bytes));
+    auto file = detail::readFileBytes(path, limits::fileBytes);
+    if (!file) return file.error();
+    auto data = std::make_shared<Data>();
+    data->bytes = file->bytes;
+    data->storage = std::move(file->storage);
+    return parse(std::move(data));
+}
+
+Result<Character> Character::parse(std::shared_ptr<Data> data)
+{
+    // The limits refuse what would not fit long before this; should memory
+    // still run out, say what was being read rather than what the library threw.
+    try {
+        if (auto error = detail::parseCharacter(*data)) return std::move(*error);
+    } catch (const std::bad_alloc &) {
+        return Error{std::string(data->step) + ": not enough memory to read it"};
+    }
+    data->argbByIndex.fill(Color{}.argb());
+    for (size_t i = 0; i < data->palette.size(); ++i)
+        data->argbByIndex[i] = data->palette[i].argb();
+    return Character(std::move(data));
 }
 
 Size Character::frameSize() const
@@ -192,24 +184,39 @@ const Animation *Character::returnAnimationOf(const Animation &animation) const
     return this->animation(animation.returnAnimation);
 }
 
-Result<const Image *> Character::image(size_t index) const
+Result<std::shared_ptr<const Image>> Character::image(size_t index) const
 {
     if (index >= m_data->images.size())
         return Error{"image " + std::to_string(index) + " is out of range (" +
                      std::to_string(m_data->images.size()) + ")"};
     std::lock_guard lock(m_data->cacheMutex);
-    auto &slot = m_data->imageCache[index];
-    if (!slot) {
-        auto decoded = detail::decodeImage(m_data->bytes, m_data->images[index], index);
-        if (!decoded) return decoded.error();
-        if (m_data->cachedBytes + decoded->indices.size() > maxCachedBytes)
-            return Error{"image " + std::to_string(index) + ": decoded images would exceed " +
-                             std::to_string(maxCachedBytes >> 20) + " MB",
-                         m_data->images[index].offset};
-        m_data->cachedBytes += decoded->indices.size();
-        slot = std::make_unique<Image>(std::move(*decoded));
-    }
-    return static_cast<const Image *>(slot.get());
+    if (auto cached = m_data->imageCache.find(index)) return cached;
+    const detail::Locator where = m_data->images[index];
+    // Room is made before decoding, so the cache never holds more than its limit.
+    m_data->imageCache.makeRoom(detail::statedImageSize(m_data->bytes, where));
+    auto decoded = detail::decodeImage(m_data->bytes, where, index);
+    if (!decoded) return decoded.error();
+    auto image = std::make_shared<const Image>(std::move(*decoded));
+    m_data->imageCache.insert(index, image);
+    return image;
+}
+
+void Character::setImageCacheLimit(size_t bytes) const
+{
+    std::lock_guard lock(m_data->cacheMutex);
+    m_data->imageCache.setLimit(bytes);
+}
+
+size_t Character::imageCacheLimit() const
+{
+    std::lock_guard lock(m_data->cacheMutex);
+    return m_data->imageCache.limit();
+}
+
+size_t Character::imageCacheBytes() const
+{
+    std::lock_guard lock(m_data->cacheMutex);
+    return m_data->imageCache.bytes();
 }
 
 Result<std::span<const uint8_t>> Character::sound(size_t index) const
@@ -218,7 +225,7 @@ Result<std::span<const uint8_t>> Character::sound(size_t index) const
         return Error{"sound " + std::to_string(index) + " is out of range (" +
                      std::to_string(m_data->sounds.size()) + ")"};
     const auto where = m_data->sounds[index];
-    const auto bytes = std::span<const uint8_t>(m_data->bytes).subspan(where.offset, where.size);
+    const auto bytes = m_data->bytes.subspan(where.offset, where.size);
     constexpr std::string_view riff = "RIFF", wave = "WAVE";
     if (bytes.size() < 12 || !std::equal(riff.begin(), riff.end(), bytes.begin()) ||
         !std::equal(wave.begin(), wave.end(), bytes.begin() + 8))

@@ -16,7 +16,6 @@ constexpr uint16_t supportedMajorVersion = 2;
 constexpr uint32_t voiceInfoFlag = 0x20;
 constexpr uint32_t balloonInfoFlag = 0x200;
 constexpr size_t maxPaletteEntries = 256;
-constexpr int maxFrameSide = 1024; // real characters stay under 256
 
 // Smallest encodings, used to bound counts before reading them.
 constexpr uint64_t minStringSize = 4;
@@ -26,37 +25,41 @@ constexpr uint64_t blockListEntrySize = 8 + 4;
 
 struct NamedBlock {
     Locator where;
-    std::string name;
+    BlockName name;
 };
 
 std::optional<Error> refuseOtherKinds(std::span<const uint8_t> file)
 {
     if (file.size() >= sizeof compoundFileSignature &&
         std::equal(std::begin(compoundFileSignature), std::end(compoundFileSignature), file.begin()))
-        return Error{"an OLE compound file (an older-format character), not a version 2 character file", 0};
+        return Error{"an OLE compound file (an older-format character), not a version 2 character file"};
     if (file.size() < 4)
-        return Error{"not a character file (only " + std::to_string(file.size()) + " bytes)", 0};
+        return Error{"not a character file (only " + std::to_string(file.size()) + " bytes)"};
     const uint32_t signature =
         uint32_t(file[0]) | uint32_t(file[1]) << 8 | uint32_t(file[2]) << 16 | uint32_t(file[3]) << 24;
     if (signature == acfSignature)
         return Error{"an ACF file (a character whose animations are in separate .aca files), "
-                     "not a complete character file",
-                     0};
-    if (signature != acsSignature) return Error{"not a character file (signature " + hex(signature) + ")", 0};
+                     "not a complete character file"};
+    if (signature != acsSignature) return Error{"not a character file (signature " + hex(signature) + ")"};
     return std::nullopt;
 }
 
 } // namespace
 
-std::optional<Error> checkLocator(Locator where, const std::string &what, uint64_t fileSize, uint64_t at)
+std::string BlockName::text() const
+{
+    return index == SIZE_MAX ? std::string(kind) : std::string(kind) + " " + std::to_string(index);
+}
+
+std::optional<Error> checkLocator(Locator where, BlockName what, uint64_t fileSize, uint64_t at)
 {
     const uint64_t end = uint64_t(where.offset) + where.size;
     if (end > fileSize)
-        return Error{what + ": block at " + hex(where.offset) + " of " + std::to_string(where.size) +
+        return Error{what.text() + ": block at " + hex(where.offset) + " of " + std::to_string(where.size) +
                          " bytes runs past the end of the file (size " + std::to_string(fileSize) + ")",
                      at};
     if (where.size > 0 && where.offset < headerSize)
-        return Error{what + ": block at " + hex(where.offset) + " overlaps the file header", at};
+        return Error{what.text() + ": block at " + hex(where.offset) + " overlaps the file header", at};
     return std::nullopt;
 }
 
@@ -76,9 +79,9 @@ std::optional<Error> checkNoOverlap(std::vector<NamedBlock> blocks)
         const auto &after = blocks[i];
         const bool same = before.where.offset == after.where.offset && before.where.size == after.where.size;
         if (!same && uint64_t(before.where.offset) + before.where.size > after.where.offset)
-            return Error{after.name + ": block at " + hex(after.where.offset) + " overlaps " + before.name +
-                             " (" + hex(before.where.offset) + ", " + std::to_string(before.where.size) +
-                             " bytes)",
+            return Error{after.name.text() + ": block at " + hex(after.where.offset) + " overlaps " +
+                             before.name.text() + " (" + hex(before.where.offset) + ", " +
+                             std::to_string(before.where.size) + " bytes)",
                          after.where.offset};
     }
     return std::nullopt;
@@ -148,11 +151,8 @@ std::vector<Color> readPalette(ByteReader &r)
 {
     const uint64_t at = r.offset();
     const uint32_t count = r.u32("palette count");
-    if (count > maxPaletteEntries) {
-        r.fail("palette: count " + std::to_string(count) + " exceeds 256", at);
+    if (!r.within(count, maxPaletteEntries, "palette count", at) || !r.fits(count, 4, "palette count"))
         return {};
-    }
-    if (!r.fits(count, 4, "palette")) return {};
     std::vector<Color> palette(count);
     for (auto &entry : palette)
         entry = readRgbQuad(r);
@@ -162,12 +162,16 @@ std::vector<Color> readPalette(ByteReader &r)
 std::vector<State> readStates(ByteReader &r)
 {
     const uint16_t count = r.u16("state count");
-    if (!r.fits(count, minStateSize, "states")) return {};
+    if (!r.fits(count, minStateSize, "state count")) return {};
     std::vector<State> states(count);
+    size_t namesLeft = limits::stateAnimationsInAll;
     for (auto &state : states) {
         state.name = r.string("state name");
+        const uint64_t at = r.offset();
         const uint16_t animations = r.u16("state animation count");
-        if (!r.fits(animations, minStringSize, "state animations")) return {};
+        if (!r.fits(animations, minStringSize, "state animation count") ||
+            !r.withinTotal(animations, namesLeft, limits::stateAnimationsInAll, "state animation count", at))
+            return {};
         state.animations.resize(animations);
         for (auto &name : state.animations)
             name = r.string("state animation name");
@@ -179,7 +183,7 @@ std::optional<Error> readLocalizedInfo(Character::Data &data, Locator where)
 {
     ByteReader r(data.bytes, where.offset, uint64_t(where.offset) + where.size, "localized info");
     const uint16_t count = r.u16("count");
-    if (!r.fits(count, minLocalizedEntrySize, "localized info")) return r.takeError();
+    if (!r.fits(count, minLocalizedEntrySize, "count")) return r.takeError();
     data.localized.resize(count);
     for (auto &entry : data.localized) {
         entry.language = r.u16("language");
@@ -200,7 +204,7 @@ std::optional<Error> readCharacterInfo(Character::Data &data, Locator where)
     const uint64_t localizedAt = probe.offset();
     const Locator localized = probe.locator("localized info locator");
     if (probe.failed()) return probe.takeError();
-    if (auto error = checkLocator(localized, "localized info", fileSize, localizedAt)) return error;
+    if (auto error = checkLocator(localized, {"localized info"}, fileSize, localizedAt)) return error;
     // The info's locator usually covers the localized info stored right after it.
     if (localized.offset > where.offset && localized.offset < end) end = localized.offset;
 
@@ -216,11 +220,12 @@ std::optional<Error> readCharacterInfo(Character::Data &data, Locator where)
     const uint64_t sizeAt = r.offset();
     data.frameSize.width = r.u16("frame width");
     data.frameSize.height = r.u16("frame height");
-    if (!r.failed() && (data.frameSize.width == 0 || data.frameSize.height == 0 ||
-                        data.frameSize.width > maxFrameSide || data.frameSize.height > maxFrameSide))
+    if (!r.failed() &&
+        (data.frameSize.width == 0 || data.frameSize.height == 0 ||
+         data.frameSize.width > limits::frameSide || data.frameSize.height > limits::frameSide))
         return Error{"character info: frame size " + std::to_string(data.frameSize.width) + "x" +
                          std::to_string(data.frameSize.height) + " is not between 1 and " +
-                         std::to_string(maxFrameSide),
+                         std::to_string(limits::frameSide),
                      sizeAt};
     data.transparentIndex = r.u8("transparent index");
     data.flags = r.u32("flags");
@@ -240,20 +245,19 @@ std::optional<Error> readCharacterInfo(Character::Data &data, Locator where)
     return readLocalizedInfo(data, localized);
 }
 
-std::optional<Error> readBlockList(Character::Data &data, Locator where, const std::string &what,
+std::optional<Error> readBlockList(Character::Data &data, Locator where, const char *what,
                                    std::vector<Locator> &blocks)
 {
-    ByteReader r(data.bytes, where.offset, uint64_t(where.offset) + where.size, what + " list");
+    ByteReader r(data.bytes, where.offset, uint64_t(where.offset) + where.size, std::string(what) + " list");
     const uint32_t count = r.u32("count");
-    if (!r.fits(count, blockListEntrySize, (what + " list").c_str())) return r.takeError();
+    if (!r.fits(count, blockListEntrySize, "count")) return r.takeError();
     blocks.resize(count);
     for (size_t i = 0; i < blocks.size(); ++i) {
         const uint64_t at = r.offset();
         blocks[i] = r.locator("locator");
         r.u32("checksum");
         if (r.failed()) return r.takeError();
-        if (auto error = checkLocator(blocks[i], what + " " + std::to_string(i), data.bytes.size(), at))
-            return error;
+        if (auto error = checkLocator(blocks[i], {what, i}, data.bytes.size(), at)) return error;
     }
     return std::nullopt;
 }
@@ -271,23 +275,32 @@ std::optional<Error> parseCharacter(Character::Data &data)
         const uint64_t at = header.offset();
         locators[i] = header.locator(names[i]);
         if (header.failed()) return header.takeError();
-        if (auto error = checkLocator(locators[i], names[i], data.bytes.size(), at)) return error;
+        if (auto error = checkLocator(locators[i], {names[i]}, data.bytes.size(), at)) return error;
     }
+    data.step = "character info";
     if (auto error = readCharacterInfo(data, locators[0])) return error;
+    data.step = "image list";
     if (auto error = readBlockList(data, locators[2], "image", data.images)) return error;
+    data.step = "audio list";
     if (auto error = readBlockList(data, locators[3], "sound", data.sounds)) return error;
-    if (auto error = parseAnimations(data, locators[1])) return error;
+    data.step = "animation list";
+    if (auto error = parseAnimationList(data, locators[1])) return error;
 
+    // No two blocks overlap, so reading each block once reads the file at most once.
+    data.step = "block table";
     std::vector<NamedBlock> blocks;
+    blocks.reserve(4 + data.animationBlocks.size() + data.images.size() + data.sounds.size());
     for (int i = 0; i < 4; ++i)
-        blocks.push_back({locators[i], names[i]});
+        blocks.push_back({locators[i], {names[i]}});
     for (size_t i = 0; i < data.animationBlocks.size(); ++i)
-        blocks.push_back({data.animationBlocks[i], "animation " + std::to_string(i)});
+        blocks.push_back({data.animationBlocks[i], {"animation", i}});
     for (size_t i = 0; i < data.images.size(); ++i)
-        blocks.push_back({data.images[i], "image " + std::to_string(i)});
+        blocks.push_back({data.images[i], {"image", i}});
     for (size_t i = 0; i < data.sounds.size(); ++i)
-        blocks.push_back({data.sounds[i], "sound " + std::to_string(i)});
-    return checkNoOverlap(std::move(blocks));
+        blocks.push_back({data.sounds[i], {"sound", i}});
+    if (auto error = checkNoOverlap(std::move(blocks))) return error;
+    data.step = "animations";
+    return parseAnimationBlocks(data);
 }
 
 } // namespace acs::detail

@@ -2,22 +2,19 @@
 // the region data, which drawing does not need.
 #include "characterdata.h"
 
+#include <new>
+
 namespace acs::detail
 {
 namespace
 {
-
-// No real image comes near this; it bounds what a hostile header can make us allocate.
-constexpr size_t maxImageBytes = size_t(4) << 20;
 
 Error inImage(size_t index, const Error &error, uint64_t base)
 {
     return Error{"image " + std::to_string(index) + ": pixel data: " + error.message, base + error.offset};
 }
 
-} // namespace
-
-Result<Image> decodeImage(std::span<const uint8_t> file, Locator block, size_t index)
+Result<Image> decodeImageBlock(std::span<const uint8_t> file, Locator block, size_t index)
 {
     ByteReader r(file, block.offset, uint64_t(block.offset) + block.size, "image " + std::to_string(index));
     r.u8("leading byte");
@@ -39,9 +36,10 @@ Result<Image> decodeImage(std::span<const uint8_t> file, Locator block, size_t i
                      flagAt};
 
     const size_t expected = image.stride() * image.height;
-    if (expected > maxImageBytes)
+    if (expected > limits::decodedImageBytes)
         return Error{r.context() + ": " + std::to_string(image.width) + "x" + std::to_string(image.height) +
-                         " is too large",
+                         " needs " + std::to_string(expected) + " bytes decoded, more than the limit of " +
+                         std::to_string(limits::decodedImageBytes),
                      block.offset + 1};
     if (!compressed) {
         if (pixels.size() != expected)
@@ -55,6 +53,27 @@ Result<Image> decodeImage(std::span<const uint8_t> file, Locator block, size_t i
     if (!decoded) return inImage(index, decoded.error(), dataAt);
     image.indices = std::move(*decoded);
     return image;
+}
+
+} // namespace
+
+size_t statedImageSize(std::span<const uint8_t> file, Locator block)
+{
+    ByteReader r(file, block.offset, uint64_t(block.offset) + block.size, "image");
+    r.u8("leading byte");
+    Image image;
+    image.width = r.u16("width");
+    image.height = r.u16("height");
+    return r.failed() ? 0 : image.stride() * image.height;
+}
+
+Result<Image> decodeImage(std::span<const uint8_t> file, Locator block, size_t index)
+{
+    try {
+        return decodeImageBlock(file, block, index);
+    } catch (const std::bad_alloc &) {
+        return Error{"image " + std::to_string(index) + ": not enough memory to decode it", block.offset};
+    }
 }
 
 } // namespace acs::detail

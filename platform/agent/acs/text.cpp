@@ -1,33 +1,14 @@
+// Text helpers: UTF-8 conversion, case folding and names fit for messages.
+#include "casefolding.h"
 #include "characterdata.h"
+
+#include <algorithm>
+#include <cstdio>
 
 namespace acs
 {
 namespace
 {
-
-// Lower-case letter ranges and the distance to their upper case. Names in the
-// files are mostly ASCII; the rest covers the scripts the localized names use.
-struct FoldRange {
-    char16_t first;
-    char16_t last;
-    char16_t down;
-};
-constexpr FoldRange foldRanges[] = {
-    {u'a', u'z', 32},           {u'\u00e0', u'\u00f6', 32}, {u'\u00f8', u'\u00fe', 32},
-    {u'\u03b1', u'\u03c1', 32}, {u'\u03c3', u'\u03c9', 32}, {u'\u0430', u'\u044f', 32},
-    {u'\u0450', u'\u045f', 80},
-};
-constexpr char16_t greekFinalSigma = u'\u03c2';
-constexpr char16_t greekCapitalSigma = u'\u03a3';
-
-char16_t foldUnit(char16_t unit)
-{
-    if (unit == greekFinalSigma) return greekCapitalSigma;
-    for (const auto &range : foldRanges) {
-        if (unit >= range.first && unit <= range.last) return char16_t(unit - range.down);
-    }
-    return unit;
-}
 
 void appendUtf8(std::string &out, char32_t code)
 {
@@ -57,34 +38,72 @@ bool isLowSurrogate(char16_t unit)
     return unit >= 0xdc00 && unit <= 0xdfff;
 }
 
+// Calls `visit` with each code point; unpaired surrogates come as U+FFFD.
+template <typename Visit> void forEachCodePoint(std::u16string_view text, Visit visit)
+{
+    constexpr char32_t replacement = 0xfffd;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+            visit(0x10000 + ((char32_t(unit) - 0xd800) << 10) + (char32_t(text[i + 1]) - 0xdc00));
+            ++i;
+        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+            visit(replacement);
+        } else {
+            visit(char32_t(unit));
+        }
+    }
+}
+
+void appendUtf16(std::u16string &out, char32_t code)
+{
+    if (code < 0x10000) {
+        out += char16_t(code);
+    } else {
+        out += char16_t(0xd800 + ((code - 0x10000) >> 10));
+        out += char16_t(0xdc00 + ((code - 0x10000) & 0x3ff));
+    }
+}
+
+// Control characters, and the marks that reorder text around them.
+bool needsEscape(char32_t code)
+{
+    return code < 0x20 || (code >= 0x7f && code < 0xa0) || code == 0x200e || code == 0x200f ||
+           (code >= 0x202a && code <= 0x202e) || (code >= 0x2066 && code <= 0x2069);
+}
+
 } // namespace
 
 std::string toUtf8(std::u16string_view text)
 {
-    constexpr char32_t replacement = 0xfffd;
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-            appendUtf8(out, 0x10000 + ((char32_t(unit) - 0xd800) << 10) + (char32_t(text[i + 1]) - 0xdc00));
-            ++i;
-        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-            appendUtf8(out, replacement);
-        } else {
-            appendUtf8(out, unit);
-        }
-    }
+    forEachCodePoint(text, [&](char32_t code) { appendUtf8(out, code); });
     return out;
 }
 
 bool namesEqual(std::u16string_view a, std::u16string_view b)
 {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (foldUnit(a[i]) != foldUnit(b[i])) return false;
-    }
-    return true;
+    return a.size() == b.size() && detail::foldName(a) == detail::foldName(b);
+}
+
+std::string displayName(std::u16string_view name)
+{
+    constexpr size_t maxCodePoints = 64;
+    std::string out;
+    size_t shown = 0;
+    forEachCodePoint(name, [&](char32_t code) {
+        if (shown++ == maxCodePoints) out += "\u2026"; // an ellipsis: the name goes on
+        if (shown > maxCodePoints) return;
+        if (needsEscape(code)) {
+            char escaped[16];
+            std::snprintf(escaped, sizeof escaped, code < 0x100 ? "\\x%02x" : "\\u%04x", unsigned(code));
+            out += escaped;
+        } else {
+            appendUtf8(out, code);
+        }
+    });
+    return out;
 }
 
 std::string Error::describe() const
@@ -96,11 +115,22 @@ std::string Error::describe() const
 namespace detail
 {
 
+char32_t foldCodePoint(char32_t code)
+{
+    const CaseFoldRange *end = caseFoldRanges + caseFoldRangeCount;
+    const CaseFoldRange *range = std::upper_bound(
+        caseFoldRanges, end, code, [](char32_t c, const CaseFoldRange &r) { return c < r.first; });
+    if (range == caseFoldRanges) return code;
+    --range;
+    if (code > range->last || (code - range->first) % char32_t(range->stride) != 0) return code;
+    return char32_t(int32_t(code) + range->delta);
+}
+
 std::u16string foldName(std::u16string_view name)
 {
-    std::u16string folded(name);
-    for (auto &unit : folded)
-        unit = foldUnit(unit);
+    std::u16string folded;
+    folded.reserve(name.size());
+    forEachCodePoint(name, [&](char32_t code) { appendUtf16(folded, foldCodePoint(code)); });
     return folded;
 }
 
