@@ -29,8 +29,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The window's font; the shared libraries' packages are added by shlibdeps.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-extra")
+# The window's font, and Qt Multimedia for the character's sounds (named as
+# well as found by shlibdeps); the other shared libraries' packages are added
+# by shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-extra, libqt6multimedia6")
 # Programs and plugin without their debug symbols.
 set(CPACK_STRIP_FILES ON)
 # The package ships no shared library of its own; the components are plugins.

@@ -28,6 +28,7 @@ struct Options {
     std::optional<QString> character; // answer to the start-up file dialog
     QString trace;
     bool quitWhenReady = false;
+    bool mute = false;
     bool platformChosen = false; // -platform given
     verify::Request verify;
     record::Session::Files session;
@@ -89,7 +90,8 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
                                     QStringLiteral("Replay the recording <file> unattended and compare "
                                                    "its trace: exit 0 identical, 1 different, 2 failed."),
                                     QStringLiteral("file"));
-    parser.addOptions({help, version, character, trace, quitWhenReady, recordTo, replay});
+    const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Keep the character's sounds off."));
+    parser.addOptions({help, version, character, trace, quitWhenReady, recordTo, replay, mute});
     const verify::CommandLine verifyOptions(parser);
     for (const char *name : QtValueOptions)
         parser.addOption(hidden(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value"))));
@@ -128,6 +130,7 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
     options.trace = parser.value(trace);
     options.quitWhenReady = parser.isSet(quitWhenReady);
     options.session = {parser.value(recordTo), parser.value(replay)};
+    options.mute = parser.isSet(mute);
     options.platformChosen = parser.isSet(QStringLiteral("platform"));
     options.verify = verifyOptions.read(parser);
     return result;
@@ -193,9 +196,10 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
                         [&](const component::NamedValues &, QString *) {
                             return std::make_shared<dialogs::CommonDialog>(session->dialogs());
                         });
-    registry.addBuiltin(
-        QStringLiteral("AgentObjectsCtl.Agent"),
-        [](const component::NamedValues &, QString *) { return agent::createAgentControl(); });
+    registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
+                        [soundOn = !options.mute](const component::NamedValues &, QString *) {
+                            return agent::createAgentControl({.soundOn = soundOn});
+                        });
     registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
                               hosting::ClassRegistry::bundledFolders());
 

@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev fonts-dejavu-core
     fonts-dejavu-extra                # the window font, DejaVu Sans Condensed
     clang-format lintian              # CI's format check; the package test
+    qt6-multimedia-dev                # character sounds (audio output)
     clang libclang-rt-14-dev          # the decoder's fuzz target
     libbenchmark-dev hyperfine time   # benchmarks
     xvfb xauth x11-utils xdotool imagemagick dbus at-spi2-core python3-pyatspi

@@ -77,7 +77,8 @@ void runChecksHere(const Target &target, const Request &request)
     hosting::ClassRegistry registry;
     registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
                               hosting::ClassRegistry::bundledFolders());
-    const ObjectRef agentControl = agent::createAgentControl(agent::steadyMotion());
+    const ObjectRef agentControl =
+        agent::createAgentControl({.soundOn = false, .motion = agent::steadyMotion()});
     const ObjectRef character = standingCharacter(*agentControl);
     CheckContext context(target, registry, character, request.snapshots);
 

@@ -121,6 +121,19 @@ std::optional<int> AcsCharacter::nextFrame(int animation, int frame, int random,
     return int(*next);
 }
 
+std::optional<int> AcsCharacter::frameSound(int animation, int frame) const
+{
+    const acs::Frame *f = frameAt(animation, frame);
+    return f && f->hasSound() ? std::optional<int>(f->sound) : std::nullopt;
+}
+
+std::span<const uint8_t> AcsCharacter::soundData(int sound) const
+{
+    if (sound < 0) return {};
+    acs::Result<std::span<const uint8_t>> bytes = character_.sound(size_t(sound));
+    return bytes ? bytes.value() : std::span<const uint8_t>();
+}
+
 bool AcsCharacter::showsBrokenImage(const acs::Frame &frame) const
 {
     for (const acs::ImageRef &ref : frame.images)

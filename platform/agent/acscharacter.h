@@ -35,6 +35,11 @@ class AcsCharacter final : public CharacterModel
     bool frameIsEmpty(int animation, int frame) const override;
     QImage frameImage(int animation, int frame) const override;
     std::optional<int> nextFrame(int animation, int frame, int random, bool exiting) const override;
+    std::optional<int> frameSound(int animation, int frame) const override;
+    std::span<const uint8_t> soundData(int sound) const override;
+
+    // Everything the file holds, for tools that show more than the engine plays.
+    const acs::Character &data() const { return character_; }
 
   private:
     const acs::Animation *animationAt(int animation) const;

@@ -1,5 +1,6 @@
 #include "agentcharacter.h"
 
+#include "charactermenu.h"
 #include "dispatchargs.h"
 
 #include <QRandomGenerator>
@@ -40,17 +41,23 @@ const AgentCharacter::Member AgentCharacter::members[] = {
     {component::character::Show, &AgentCharacter::showMethod},
 };
 
-AgentCharacter::AgentCharacter(std::unique_ptr<CharacterModel> model, RandomSource random, IdleTiming timing)
+AgentCharacter::AgentCharacter(std::unique_ptr<CharacterModel> model, sound::AudioOutputFactory audio,
+                               RandomSource random, IdleTiming timing)
     : model_(std::move(model)), window_(model_->frameSize()),
-      player_(*model_, random ? std::move(random) : systemRandom(), timing)
+      player_(*model_, random ? std::move(random) : systemRandom(), timing), sound_(*model_, std::move(audio))
 {
     window_.setWindowTitle(model_->name());
     QObject::connect(&player_, &AnimationPlayer::frameChanged, &window_, &CharacterWindow::setFrame);
+    QObject::connect(&player_, &AnimationPlayer::frameEntered, &window_,
+                     [this](int animation, int frame) { sound_.frameShown(animation, frame); });
+    QObject::connect(&window_, &CharacterWindow::menuRequested, &window_,
+                     [this](const QPoint &at) { popUpMenu(at); });
 }
 
 AgentCharacter::~AgentCharacter()
 {
     player_.stop();
+    sound_.stop();
 }
 
 Result AgentCharacter::invoke(component::DispId id, CallKind kind, Args &args)
@@ -65,6 +72,35 @@ void AgentCharacter::show(bool fast)
     if (window_.isVisible()) return;
     player_.play(fast);
     window_.show();
+}
+
+void AgentCharacter::hide()
+{
+    player_.stop();
+    sound_.stop();
+    window_.hide();
+}
+
+void AgentCharacter::playAnimation(int animation)
+{
+    player_.playAnimation(animation);
+    window_.show();
+}
+
+std::unique_ptr<QMenu> AgentCharacter::makeMenu()
+{
+    return makeCharacterMenu(*model_, soundOn(),
+                             {[this](int animation) { playAnimation(animation); },
+                              [this](bool on) { setSoundOn(on); }, [this] { hide(); }},
+                             &window_);
+}
+
+void AgentCharacter::popUpMenu(const QPoint &globalPos)
+{
+    QMenu *menu = makeMenu().release();
+    menu->setParent(&window_, menu->windowFlags()); // goes with the character
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
 }
 
 Result AgentCharacter::left(CallKind kind, Args &args)

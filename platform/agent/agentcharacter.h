@@ -12,6 +12,9 @@
 #include "charactermodel.h"
 #include "characterwindow.h"
 #include "component/contract.h"
+#include "sound/charactersound.h"
+
+#include <QMenu>
 
 #include <memory>
 
@@ -21,13 +24,22 @@ namespace agent
 class AgentCharacter final : public component::DispatchObject
 {
   public:
-    explicit AgentCharacter(std::unique_ptr<CharacterModel> model, RandomSource random = {},
-                            IdleTiming timing = {});
+    // Without an audio output the character is silent.
+    explicit AgentCharacter(std::unique_ptr<CharacterModel> model, sound::AudioOutputFactory audio = {},
+                            RandomSource random = {}, IdleTiming timing = {});
     ~AgentCharacter() override;
 
     component::Result invoke(component::DispId id, component::CallKind kind, component::Args &args) override;
 
     void show(bool fast);
+    void hide();
+    void playAnimation(int animation);
+    void setSoundOn(bool on) { sound_.setEnabled(on); }
+    bool soundOn() const { return sound_.enabled(); }
+
+    // The right-click menu: the animations to play, hide, sound on or off.
+    std::unique_ptr<QMenu> makeMenu();
+
     const CharacterModel &model() const { return *model_; }
     CharacterWindow &window() { return window_; }
     AnimationPlayer &player() { return player_; }
@@ -52,10 +64,12 @@ class AgentCharacter final : public component::DispatchObject
                                  void (AgentCharacter::*place)(int));
     void placeLeft(int x);
     void placeTop(int y);
+    void popUpMenu(const QPoint &globalPos);
 
     std::unique_ptr<CharacterModel> model_;
     CharacterWindow window_;
     AnimationPlayer player_;
+    CharacterSound sound_;
 };
 
 } // namespace agent

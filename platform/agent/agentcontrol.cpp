@@ -31,7 +31,7 @@ DispatchError failure(const QString &description)
 class AgentControl final : public component::DispatchObject
 {
   public:
-    explicit AgentControl(CharacterMotion motion) : motion_(std::move(motion)) {}
+    explicit AgentControl(AgentSettings settings) : settings_(std::move(settings)) {}
 
     Result invoke(component::DispId id, CallKind kind, Args &args) override
     {
@@ -40,6 +40,8 @@ class AgentControl final : public component::DispatchObject
             return charactersLoad(kind, args);
         case member::CharactersCharacter:
             return charactersCharacter(kind, args);
+        case member::SoundEffectsOn:
+            return soundEffectsOn(kind, args);
         }
         return component::error::notSupported();
     }
@@ -73,8 +75,26 @@ class AgentControl final : public component::DispatchObject
                                    : QStringLiteral("Cannot load the character \"%1\": %2").arg(*file, why));
             }
         }
-        characters_.emplace_back(
-            *id, std::make_shared<AgentCharacter>(std::move(model), motion_.random, motion_.timing));
+        auto character = std::make_shared<AgentCharacter>(std::move(model), settings_.audio,
+                                                          settings_.motion.random, settings_.motion.timing);
+        character->setSoundOn(settings_.soundOn);
+        characters_.emplace_back(*id, std::move(character));
+        return Result{};
+    }
+
+    Result soundEffectsOn(CallKind kind, Args &args)
+    {
+        if (kind == CallKind::PropertyGet) {
+            if (auto error = dispatchargs::expectCount(args, 0, 0)) return *error;
+            return component::Value(component::Bool::of(settings_.soundOn));
+        }
+        if (kind != CallKind::PropertyPut) return component::error::notSupported();
+        if (auto error = dispatchargs::expectCount(args, 1, 1)) return *error;
+        const auto on = component::as<component::Bool>(args[0]);
+        if (!on) return component::error::typeMismatch();
+        settings_.soundOn = on->value();
+        for (const auto &[loadedId, character] : characters_)
+            character->setSoundOn(settings_.soundOn);
         return Result{};
     }
 
@@ -97,7 +117,7 @@ class AgentControl final : public component::DispatchObject
         return nullptr;
     }
 
-    CharacterMotion motion_;
+    AgentSettings settings_;
     std::vector<std::pair<QString, std::shared_ptr<AgentCharacter>>> characters_;
 };
 
@@ -109,9 +129,9 @@ CharacterMotion steadyMotion()
     return {[](int) { return 0; }, IdleTiming{aDay, 0, aDay, IdleTiming{}.idlesPerLevel}};
 }
 
-std::shared_ptr<component::DispatchObject> createAgentControl(CharacterMotion motion)
+std::shared_ptr<component::DispatchObject> createAgentControl(AgentSettings settings)
 {
-    return std::make_shared<AgentControl>(std::move(motion));
+    return std::make_shared<AgentControl>(std::move(settings));
 }
 
 } // namespace agent

@@ -9,6 +9,10 @@
 //                        wrong with it.
 //   CharactersCharacter  method or get (String characterId) -> Object, the
 //                        character object; an error for an unknown id.
+//   SoundEffectsOn       get -> Boolean; put Boolean: whether characters play
+//                        the sounds of their frames (all loaded ones and
+//                        those loaded later). Each character's right-click
+//                        menu can change its own.
 //
 // The character object answers the members in component::character:
 //   Left, Top            get -> Long; put Integer or Long (screen pixels)
@@ -20,6 +24,7 @@
 
 #include "animationsequencer.h"
 #include "component/dispatch.h"
+#include "sound/audiooutput.h"
 
 #include <memory>
 
@@ -30,6 +35,7 @@ namespace member
 {
 inline constexpr component::DispId CharactersLoad = 0x60020001;
 inline constexpr component::DispId CharactersCharacter = 0x60020002;
+inline constexpr component::DispId SoundEffectsOn = 0x60020030;
 } // namespace member
 
 // How the characters of one control move. The default idles at random; an
@@ -43,6 +49,13 @@ struct CharacterMotion {
 // Show(fast) the character stays in its rest pose.
 CharacterMotion steadyMotion();
 
-std::shared_ptr<component::DispatchObject> createAgentControl(CharacterMotion motion = {});
+struct AgentSettings {
+    bool soundOn = true;
+    // Where sounds go; the default is the system's audio device, if any.
+    sound::AudioOutputFactory audio = sound::createSystemAudioOutput;
+    CharacterMotion motion;
+};
+
+std::shared_ptr<component::DispatchObject> createAgentControl(AgentSettings settings = {});
 
 } // namespace agent

@@ -22,6 +22,13 @@ void AnimationPlayer::play(bool fast)
     showNextFrame();
 }
 
+void AnimationPlayer::playAnimation(int animation)
+{
+    timer_.stop();
+    sequencer_.playAnimation(animation);
+    showNextFrame();
+}
+
 void AnimationPlayer::stop()
 {
     timer_.stop();
@@ -42,6 +49,7 @@ void AnimationPlayer::showNextFrame()
         // the previous one up for the frame's time rather than stopping the character.
         if (!image.isNull()) emit frameChanged(image);
     }
+    if (!step->held) emit frameEntered(step->animation, step->frame);
     timer_.start(step->durationMs);
 }
 

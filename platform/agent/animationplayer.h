@@ -20,6 +20,8 @@ class AnimationPlayer : public QObject
     // The first frame is handed on before this returns, so a window can be
     // shown with its picture already in place.
     void play(bool fast);
+    // Plays one animation at once (a running one is cut short), then idles.
+    void playAnimation(int animation);
     void stop();
 
     bool playing() const { return sequencer_.running(); }
@@ -28,6 +30,8 @@ class AnimationPlayer : public QObject
 
   signals:
     void frameChanged(const QImage &image);
+    // A frame comes up anew (not when the rest pose is merely held longer).
+    void frameEntered(int animation, int frame);
 
   private:
     void showNextFrame();

@@ -34,6 +34,12 @@ void AnimationSequencer::show(bool fast)
         begin(Phase::Resting, restAnimation());
 }
 
+void AnimationSequencer::playAnimation(int animation)
+{
+    if (animation < 0 || animation >= model_.animationCount()) return;
+    begin(Phase::Showing, animation);
+}
+
 void AnimationSequencer::stop()
 {
     begin(Phase::Stopped, std::nullopt);
@@ -98,7 +104,7 @@ std::optional<FrameStep> AnimationSequencer::finishAnimation()
     case Phase::Resting:
         begin(Phase::Pausing, std::nullopt);
         if (!lastShown_) return std::nullopt;
-        return FrameStep{lastShown_->animation, lastShown_->frame, pauseMs()};
+        return FrameStep{lastShown_->animation, lastShown_->frame, pauseMs(), true};
     case Phase::Pausing:
     case Phase::Stopped:
         break;

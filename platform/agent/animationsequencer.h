@@ -26,6 +26,7 @@ struct FrameStep {
     int animation = 0;
     int frame = 0;
     int durationMs = 0;
+    bool held = false; // the rest pose's last frame kept up for a pause, not shown anew
     friend bool operator==(const FrameStep &, const FrameStep &) = default;
 };
 
@@ -36,6 +37,8 @@ class AnimationSequencer
 
     // Starts over with the showing animation, or straight in the rest pose.
     void show(bool fast);
+    // Plays one animation now, then goes back to idling as after showing.
+    void playAnimation(int animation);
     void stop();
     bool running() const { return phase_ != Phase::Stopped; }
 

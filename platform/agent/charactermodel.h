@@ -11,7 +11,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
+#include <span>
 
 namespace agent
 {
@@ -62,6 +64,11 @@ class CharacterModel
     // `exiting`, branches are not followed: the frame's exit branch is, or the
     // animation ends at once when it has no exit branches at all.
     virtual std::optional<int> nextFrame(int animation, int frame, int random, bool exiting) const = 0;
+
+    // The sound that starts when the frame is shown, if it has one.
+    virtual std::optional<int> frameSound(int, int) const { return std::nullopt; }
+    // The stored sound (a RIFF WAVE file); empty when the character cannot give it.
+    virtual std::span<const uint8_t> soundData(int) const { return {}; }
 };
 
 } // namespace agent

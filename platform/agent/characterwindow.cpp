@@ -4,6 +4,9 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace agent
 {
@@ -31,7 +34,8 @@ CharacterWindow::CharacterWindow(QSize frameSize)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
-    setFixedSize(frameSize);
+    frameSize_ = frameSize;
+    fitToScreen();
     if (!platformStacksWindows()) return;
     setMask(NothingVisible);
     QCoreApplication::instance()->installEventFilter(this);
@@ -59,11 +63,39 @@ QRegion CharacterWindow::opaqueRegion(const QImage &frame)
     return region.isEmpty() ? NothingVisible : region;
 }
 
+int CharacterWindow::pixelScale() const
+{
+    return std::max(1, qRound(devicePixelRatioF()));
+}
+
 void CharacterWindow::setFrame(const QImage &frame)
 {
     frame_ = frame;
-    if (platformStacksWindows()) setMask(opaqueRegion(frame_));
+    fitToScreen();
     update();
+}
+
+void CharacterWindow::fitToScreen()
+{
+    const qreal ratio = devicePixelRatioF();
+    const int scale = pixelScale();
+    // Logical units per character pixel: exactly 1 at a whole ratio.
+    const qreal unit = scale / ratio;
+    setFixedSize(qCeil(frameSize_.width() * unit), qCeil(frameSize_.height() * unit));
+    if (frame_.isNull()) return;
+    shown_ = scale == 1 ? frame_
+                        : frame_.scaled(frame_.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    shown_.setDevicePixelRatio(ratio);
+    if (!platformStacksWindows()) return;
+    const QRegion region = opaqueRegion(frame_);
+    setMask(qFuzzyCompare(unit, 1.0) ? region : QTransform::fromScale(unit, unit).map(region));
+}
+
+bool CharacterWindow::event(QEvent *event)
+{
+    // Moving to a screen of another density changes the enlargement.
+    if (event->type() == QEvent::ScreenChangeInternal) fitToScreen();
+    return QWidget::event(event);
 }
 
 void CharacterWindow::paintEvent(QPaintEvent *)
@@ -71,7 +103,13 @@ void CharacterWindow::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(rect(), Qt::transparent);
-    painter.drawImage(0, 0, frame_);
+    // One image pixel per device pixel: no smoothing can creep in.
+    painter.drawImage(0, 0, shown_);
+}
+
+void CharacterWindow::contextMenuEvent(QContextMenuEvent *event)
+{
+    emit menuRequested(event->globalPos());
 }
 
 void CharacterWindow::mousePressEvent(QMouseEvent *event)

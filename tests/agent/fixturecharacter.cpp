@@ -52,9 +52,7 @@ acswriter::CharacterSpec baseSpec()
     return spec;
 }
 
-} // namespace
-
-std::vector<uint8_t> characterFile()
+acswriter::CharacterSpec characterSpec()
 {
     acswriter::CharacterSpec spec = baseSpec();
     spec.animations = {
@@ -74,6 +72,25 @@ std::vector<uint8_t> characterFile()
         {u"IDLINGLEVEL1", {u"WAVE", u"GOES", u"MISSING"}},
         {u"IDLINGLEVEL2", {u"BRANCHY"}},
     };
+    return spec;
+}
+
+} // namespace
+
+std::vector<uint8_t> characterFile()
+{
+    return acswriter::write(characterSpec()).bytes;
+}
+
+std::vector<uint8_t> soundCharacterFile()
+{
+    acswriter::CharacterSpec spec = characterSpec();
+    const std::vector<uint8_t> samples(64, 0x80);
+    std::vector<uint8_t> broken = acswriter::wav(samples, SoundRate);
+    broken[12] = 'X'; // the format chunk loses its name
+    spec.sounds = {acswriter::wav(samples, SoundRate), broken};
+    spec.animations[0].frames[1].sound = 0; // Showing
+    spec.animations[1].frames[0].sound = 1; // RestPose
     return acswriter::write(spec).bytes;
 }
 

@@ -26,7 +26,13 @@ std::vector<uint8_t> characterFile();
 //   Circle    IDLINGLEVEL1  frames 0 and 1 loop, and their exit branches lead to each other
 std::vector<uint8_t> damagedCharacterFile();
 
+// characterFile() with sounds: Showing's frame 1 plays sound 0, a valid
+// 8-bit PCM sound at SoundRate; RestPose's frame plays sound 1, whose format
+// chunk is damaged.
+std::vector<uint8_t> soundCharacterFile();
+
 inline constexpr int FrameSide = 16;
+inline constexpr uint32_t SoundRate = 8000;
 inline constexpr uint32_t BodyColor = 0xffff0000;  // opaque red, ARGB
 inline constexpr uint32_t PatchColor = 0xff0000ff; // opaque blue
 

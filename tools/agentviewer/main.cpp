@@ -1,17 +1,23 @@
-// Shows a character the way the harness does: load it under "Default", place
-// it at (400, 300) and show it.
+// The character viewer.
 //
-//   agent_demo [--measure] [file.acs]
+//   agent_demo [--mute] [--measure] [file.acs]
 //
-// --measure prints how long it took from loading to the first frame on the
-// screen, then quits.
+// With a file: a window that lists and plays every animation of the
+// character and exports its frames. Without one: the built-in character,
+// shown the way the harness shows it (loaded under "Default", placed at
+// (400, 300)). --measure shows the character the harness's way, prints how
+// long it took from loading to the first frame on the screen, then quits.
+// --mute keeps the sounds off.
 #include "agentcharacter.h"
 #include "agentcontrol.h"
 #include "component/contract.h"
+#include "viewerwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFileDialog>
+#include <QRandomGenerator>
 #include <QTextStream>
 
 #include <cstdio>
@@ -51,16 +57,9 @@ bool report(const Result &result, const char *what)
     return false;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int showThroughControl(const QString &file, bool measure, bool soundOn)
 {
-    QApplication app(argc, argv);
-    QStringList arguments = app.arguments().mid(1);
-    const bool measure = arguments.removeAll(QStringLiteral("--measure")) > 0;
-    const QString file = arguments.value(0);
-
-    std::shared_ptr<DispatchObject> control = agent::createAgentControl();
+    std::shared_ptr<DispatchObject> control = agent::createAgentControl({.soundOn = soundOn});
     QElapsedTimer clock;
     clock.start();
 
@@ -82,5 +81,37 @@ int main(int argc, char **argv)
     character->invoke(character::Top, CallKind::PropertyPut, top);
     character->invoke(character::Left, CallKind::PropertyPut, left);
     if (!report(character->invoke(character::Show, CallKind::Method, none), "Show")) return 1;
-    return app.exec();
+    return qApp->exec();
+}
+
+int showViewer(const QString &file, bool soundOn)
+{
+    QString why;
+    std::unique_ptr<agent::AcsCharacter> character = agent::AcsCharacter::load(file, &why);
+    if (!character) {
+        QTextStream(stderr) << "Cannot load the character \"" << file << "\": " << why << '\n';
+        return 1;
+    }
+    viewer::ViewerServices services{
+        soundOn, sound::createSystemAudioOutput,
+        [](QWidget *parent) {
+            return QFileDialog::getExistingDirectory(parent, QStringLiteral("Export to folder"));
+        },
+        [](int bound) { return int(QRandomGenerator::global()->bounded(std::max(1, bound))); }};
+    viewer::ViewerWindow window(std::move(character), std::move(services));
+    window.show();
+    return qApp->exec();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QStringList arguments = app.arguments().mid(1);
+    const bool measure = arguments.removeAll(QStringLiteral("--measure")) > 0;
+    const bool mute = arguments.removeAll(QStringLiteral("--mute")) > 0;
+    const QString file = arguments.value(0);
+    if (file.isEmpty() || measure) return showThroughControl(file, measure, !mute);
+    return showViewer(file, !mute);
 }
