@@ -1,6 +1,7 @@
 #include "app.h"
 
 #include "controltable.h"
+#include "firstpaintexit.h"
 #include "frmmain.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
@@ -73,6 +74,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/harness/bulb.ico")));
 
     const Options options = parseCommandLine(app);
+    exitAfterFirstPaintIfAsked();
     Trace trace;
     if (!options.trace.isEmpty()) {
         QString error;
