@@ -242,7 +242,6 @@ namespace acsfixtures
 acswriter::CharacterSpec drawnCharacter(int imageCount)
 {
     acswriter::CharacterSpec spec = largeCharacter(0);
-    spec.localized = {{0x0009, u"Drawn", u"", u""}};
     for (int i = 0; i < imageCount; ++i) {
         ImageSpec image{128, 128, std::vector<uint8_t>(128 * 128), true, Compression::BackReferences};
         for (int y = 0; y < 128; ++y) {
