@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Runs every benchmark and prints each figure beside its baseline measured in
-# the same run, as a ratio. Build first with a release build, for example:
+# the same run, the ratio, and the goal in a column of its own. Two programs
+# are always run in interleaved pairs (A B A B ...); the ratio is the median of
+# the pairs' ratios, with its spread (25th..75th percentile). Build first with
+# a release build, for example:
 #   scripts/build.sh --release
 #   bench/run.sh build-release
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-build-release}" && pwd)
 runs=${RUNS:-21}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} HARNESS_COMPONENT_PATH=
@@ -11,52 +15,76 @@ export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
-row() { printf '%-34s %12s %12s %8s   %s\n' "$@"; }
+row() { printf '%-44s %10s %10s %6s %-11s %10s %10s %6s   %s\n' "$@"; }
+header() {
+    row "figure" "ours" "baseline" "ratio" "spread" "cpu ours" "cpu base" "ratio" "goal"
+}
 
-echo "machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'); platform $QT_QPA_PLATFORM"
-row "figure" "ours" "baseline" "ratio" "goal"
+echo "machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'); platform $QT_QPA_PLATFORM; load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "times in ms; ratios are medians of interleaved pairs; cpu = user + system"
+header
 
-# Start-up: exec to ready with the default character, against a minimal Qt
-# Widgets program that shows one window with one button. (An empty window never
-# loads a font, which every program that shows text must; it is shown too.)
-harness=("$build/bin/fennick" --character "" --quit-when-ready)
-floor=("$build/bin/bench_minimalqt" --with-text)
-hyperfine -N --warmup 3 --runs "$runs" --export-json "$work/startup.json" \
-    "${harness[0]} --character '' --quit-when-ready" "${floor[*]}" "${floor[0]}" >/dev/null 2>&1
-read -r ours base empty < <(python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"]; print(*(x["median"]*1000 for x in r))' "$work/startup.json")
-row "start-up to ready (ms)" "$(printf %.1f "$ours")" "$(printf %.1f "$base")" "$(ratio "$ours" "$base")" "<= 1.25"
-row "  (against an empty window)" "$(printf %.1f "$ours")" "$(printf %.1f "$empty")" "$(ratio "$ours" "$empty")" ""
+# One start-up figure: `pairs LABEL GOAL CMD_A -- CMD_B`.
+pairs() {
+    local label=$1 goal=$2
+    shift 2
+    read -r a b ratio low high cpuA cpuB cpuRatio < <(python3 "$here/pairs.py" "$runs" 3 "$@")
+    row "$label" "$a" "$b" "$ratio" "$low..$high" "$cpuA" "$cpuB" "$cpuRatio" "$goal"
+}
 
-rss() { for _ in $(seq "$runs"); do /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; done | median; }
-ours=$(rss "${harness[@]}")
-base=$(rss "${floor[@]}")
-row "start-up peak RSS (MB)" "$(awk -v k="$ours" 'BEGIN {printf "%.1f", k/1024}')" "$(awk -v k="$base" 'BEGIN {printf "%.1f", k/1024}')" "$(ratio "$ours" "$base")" "<= 1.5"
+# Start-up to the first paint of every window: the harness's main window and
+# the character's window, against the floor (one window with one button).
+"$build/bin/agent_write_character" "$work/large.acs" 600 >/dev/null
+floor=(HARNESS_EXIT_AFTER_FIRST_PAINT=1 "$build/bin/bench_minimalqt" --with-text)
+pairs "start-up to first paint, built-in character" "<= 1.25" \
+    HARNESS_EXIT_AFTER_FIRST_PAINT=2 "$build/bin/fennick" --character "" -- "${floor[@]}"
+pairs "start-up to first paint, 2 MB character" "<= 1.35" \
+    HARNESS_EXIT_AFTER_FIRST_PAINT=2 "$build/bin/fennick" --character "$work/large.acs" -- "${floor[@]}"
+# Second line: quitting on the first turn of the event loop, before any paint.
+pairs "  start-up to ready (--quit-when-ready)" "" \
+    "$build/bin/fennick" --character "" --quit-when-ready -- "$build/bin/bench_minimalqt" --with-text
 
-# One property put through the contract, against a direct virtual call.
+rss() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
+rssPairs=()
+for _ in $(seq "$runs"); do
+    rssPairs+=("$(rss "$build/bin/fennick" --character "" --quit-when-ready) $(rss "$build/bin/bench_minimalqt" --with-text)")
+done
+read -r ours base ratio low high < <(printf '%s\n' "${rssPairs[@]}" | python3 -c '
+import statistics, sys
+p = [tuple(map(float, l.split())) for l in sys.stdin]
+r = [a / b for a, b in p]
+q = statistics.quantiles(r, n=4, method="inclusive")
+print("%.1f %.1f %.2f %.2f %.2f" % (statistics.median(a for a, _ in p) / 1024,
+      statistics.median(b for _, b in p) / 1024, statistics.median(r), q[0], q[2]))')
+row "start-up peak RSS (MB)" "$ours" "$base" "$ratio" "$low..$high" "" "" "" "<= 1.5"
+
+# One property put through the contract, against a direct virtual call (same process).
 "$build/bin/bench_dispatch" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_format=json >"$work/dispatch.json" 2>/dev/null
 read -r ours base < <(python3 -c '
 import json, sys
 b = {x["run_name"]: x["cpu_time"] for x in json.load(open(sys.argv[1]))["benchmarks"] if x.get("aggregate_name") == "median"}
 print(b["DispatchPropertyPut"], b["DirectVirtualCall"])' "$work/dispatch.json")
-row "dispatch property put (ns)" "$(printf %.1f "$ours")" "$(printf %.1f "$base")" "$(ratio "$ours" "$base")" "<= 50 ns"
+row "dispatch property put (ns, cpu)" "$(printf %.1f "$ours")" "$(printf %.1f "$base")" \
+    "$(awk -v a="$ours" -v b="$base" 'BEGIN {printf "%.2f", a / b}')" "" "" "" "" "<= 50 ns"
 
-# Click to balloon painted.
-read -r _ sample < <("$build/bin/bench_balloon" 9 2>/dev/null | grep sample)
-read -r _ labels < <("$build/bin/bench_balloon" 9 2>/dev/null | grep labels)
-row "click to balloon, sample text (ms)" "$sample" "16.0" "$(ratio "$sample" 16)" "<= 1 frame"
-row "click to balloon, 10000 labels (ms)" "$labels" "100.0" "$(ratio "$labels" 100)" "<= 100 ms"
+# Click to balloon painted (no baseline measured yet: goals only).
+out=$("$build/bin/bench_balloon" 9 2>/dev/null)
+sample=$(awk '/sample/ {print $2}' <<<"$out")
+labels=$(awk '/labels/ {print $2}' <<<"$out")
+row "click to balloon, sample text" "$sample" "-" "-" "" "" "" "" "<= 16 ms (one frame)"
+row "click to balloon, 10000 labels" "$labels" "-" "-" "" "" "" "" "<= 100 ms"
 
-# The character decoder against PNG decoding of the same pixels.
-"$build/bin/bench_acs" >"$work/acs.txt" 2>/dev/null
+# The character decoder against PNG decoding of the same pixels (same run,
+# thread CPU time), on the fixture that compresses like real characters.
+"$build/bin/bench_acs" 600 9 >"$work/acs.txt" 2>/dev/null
 acs=$(awk '/acs decode/ {print $4}' "$work/acs.txt")
 png=$(awk '/png decode/ {print $4}' "$work/acs.txt")
-row ".acs image decode (MB/s)" "$acs" "$png" "$(ratio "$acs" "$png")" "> 1 (PNG)"
+read -r ratio spread < <(awk '/ratio/ {s=$NF; sub(/\)/, "", s); print $3, s}' "$work/acs.txt")
+row ".acs image decode (MB/s decoded, cpu)" "$acs" "$png" "$ratio" "$spread" "" "" "" ">= 1200 MB/s"
+echo "  $(head -1 "$work/acs.txt")"
 first=$(awk '/first frame/ {print $3}' "$work/acs.txt")
-row ".acs load to first frame (ms)" "$first" "30.0" "$(ratio "$first" 30)" "<= 30 ms"
-
+row ".acs load to first frame (ms, cpu)" "$first" "-" "-" "" "" "" "" ""
 # Hostile calls: arguments of a million characters, each case against a plain
 # Qt view of the same content (the plain views take seconds to minutes).
 echo

@@ -1,6 +1,7 @@
 #include "app.h"
 
 #include "controltable.h"
+#include "firstpaintexit.h"
 #include "frmmain.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
@@ -166,6 +167,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     QApplication::setFont(layoutFont());
     announceWindowsAsFrames();
 
+    exitAfterFirstPaintIfAsked();
     Trace trace;
     if (!options.trace.isEmpty()) {
         QString error;

@@ -122,6 +122,45 @@ uint8_t figurePixel(int x, int y, int pose, uint8_t transparent)
     return transparent;
 }
 
+// Deterministic noise: the same pixel of the same pose always gets the same value.
+uint32_t scramble(uint32_t v)
+{
+    v ^= v >> 16;
+    v *= 0x7feb352du;
+    v ^= v >> 15;
+    v *= 0x846ca68bu;
+    v ^= v >> 16;
+    return v;
+}
+
+// Drawn art as the encoder meets it: flat transparent surroundings, an
+// outline, shading bands whose edges move from row to row (near copies), a
+// cloth texture that repeats every 48 rows (copies from more than 4672 bytes
+// back), anti-aliased edges and a sprinkling of grain (literals).
+uint8_t drawnPixel(int x, int y, int pose, uint8_t transparent)
+{
+    const int sway = pose % 5 - 2;
+    const double bodyX = (x - 64 - sway) / 40.0, bodyY = (y - 88) / 38.0;
+    const double headX = (x - 62 - sway) / 27.0, headY = (y - 36) / 25.0;
+    const double angle = 0.2 + (pose % 9) * 0.07;
+    const double armDistance = std::abs((x - 92) * std::sin(angle) - (y - 82) * std::cos(angle));
+    const bool arm = armDistance < 6 && x > 88 && x < 126 && y > 24 && y < 110;
+    const double body = bodyX * bodyX + bodyY * bodyY;
+    const double head = headX * headX + headY * headY;
+    if (head >= 1 && body >= 1 && !arm) return transparent;
+    const uint32_t noise = scramble(uint32_t(x) * 131u + uint32_t(y) * 7919u + uint32_t(pose) * 104729u);
+    const uint32_t cluster =
+        scramble(uint32_t(x / 8) * 131u + uint32_t(y) * 7919u + uint32_t(pose) * 104729u);
+    const double shade = head < 1 ? head : (body < 1 ? body : armDistance / 6);
+    if (shade > 0.93) return uint8_t(3 + noise % 5); // anti-aliased outline
+    if (shade > 0.85) return 2;
+    if (cluster % 100 < 4) return uint8_t(200 + noise % 40);
+    const uint8_t base = head < 1 ? 32 : (arm ? 150 : 80);
+    const int band = int(shade * 7);
+    const int texture = head < 1 ? 0 : (x + (y % 48) / 3) % 7 == 0;
+    return uint8_t(base + band * 3 + texture);
+}
+
 } // namespace
 
 acswriter::CharacterSpec smallCharacter()
@@ -192,6 +231,26 @@ acswriter::CharacterSpec largeCharacter(int imageCount)
     }
     spec.animations = {all};
     spec.states = {{u"SHOWING", {u"SHOWALL"}}};
+    return spec;
+}
+
+} // namespace acsfixtures
+
+namespace acsfixtures
+{
+
+acswriter::CharacterSpec drawnCharacter(int imageCount)
+{
+    acswriter::CharacterSpec spec = largeCharacter(0);
+    for (int i = 0; i < imageCount; ++i) {
+        ImageSpec image{128, 128, std::vector<uint8_t>(128 * 128), true, Compression::BackReferences};
+        for (int y = 0; y < 128; ++y) {
+            for (int x = 0; x < 128; ++x)
+                image.pixels[size_t(y) * 128 + size_t(x)] = drawnPixel(x, y, i, spec.transparentIndex);
+        }
+        spec.images.push_back(std::move(image));
+        spec.animations[0].frames.push_back(frame({{uint32_t(i), 0, 0}}, 10));
+    }
     return spec;
 }
 

@@ -30,4 +30,9 @@ acswriter::CharacterSpec compactCharacter();
 // them all.
 acswriter::CharacterSpec largeCharacter(int imageCount);
 
+// Like largeCharacter(), but the images compress like real drawn characters
+// (about 7 to 1, mixed run lengths, copies near and far, grain left as
+// literals): what decoding speed should be measured on.
+acswriter::CharacterSpec drawnCharacter(int imageCount);
+
 } // namespace acsfixtures

@@ -1,3 +1,4 @@
+#include "acsfixtures.h"
 #include "acswriter.h"
 
 #include <QtTest>
@@ -111,6 +112,21 @@ class TestAcsDecompress : public QObject
             s.copy(69000, 4097);
             s.copy(4700, 64);
         });
+        QTest::newRow("repeating patterns of period 1 to 9, short and long") << Script([](Stream &s) {
+            s.literals(64, 7);
+            for (uint32_t period = 1; period <= 9; ++period) {
+                s.copy(period, 2);
+                s.copy(period, 13);
+                s.copy(period, 300);
+            }
+        });
+        QTest::newRow("row-above copies around the chunk size") << Script([](Stream &s) {
+            s.literals(200, 8);
+            for (uint32_t length : {31u, 32u, 33u, 64u, 65u, 200u})
+                s.copy(32, length);
+            s.copy(128, 65);
+            s.copy(128, 300);
+        });
         QTest::newRow("every length prefix 0 to 11 at both ends") << Script([](Stream &s) {
             s.literals(40, 6);
             for (int k = 0; k <= 11; ++k) {
@@ -144,6 +160,8 @@ class TestAcsDecompress : public QObject
         repeated.insert(repeated.end(), repeated.begin(), repeated.end());
         QTest::newRow("block repeated 6000 bytes later") << repeated << true;
         QTest::newRow("empty") << std::vector<uint8_t>() << true;
+        QTest::newRow("drawn character image")
+            << acswriter::storedRows(acsfixtures::drawnCharacter(2).images[1]) << true;
     }
 
     void roundTrip()

@@ -28,7 +28,7 @@ class BitReader
 
     void refill()
     {
-        if (end_ - next_ >= 8) {
+        if (end_ - next_ >= 8) [[likely]] {
             uint64_t word;
             std::memcpy(&word, next_, 8);
             if constexpr (std::endian::native == std::endian::big) word = byteswap(word);
@@ -44,6 +44,7 @@ class BitReader
     }
 
     uint64_t peek() const { return buffer_; }
+    int available() const { return count_; }
     void consume(int bits)
     {
         buffer_ >>= bits;
@@ -56,8 +57,20 @@ class BitReader
         return value;
     }
     bool overrun() const { return count_ < 0; }
-    // Byte of the block holding the next unread bit.
-    uint64_t byteOffset() const { return uint64_t(next_ - begin_) - uint64_t(count_ > 0 ? count_ : 0) / 8; }
+
+    // Where the reader stands, cheap to keep; turned into a byte offset only
+    // when a token turns out to be bad.
+    struct Mark {
+        const uint8_t *next;
+        int count;
+    };
+    Mark mark() const { return {next_, count_}; }
+    // Byte of the block holding the first unread bit at `at`.
+    uint64_t byteOffset(Mark at) const
+    {
+        return uint64_t(at.next - begin_) - uint64_t(at.count > 0 ? at.count : 0) / 8;
+    }
+    uint64_t byteOffset() const { return byteOffset(mark()); }
 
   private:
     static uint64_t byteswap(uint64_t v)
@@ -76,47 +89,70 @@ class BitReader
 };
 
 struct DistanceClass {
-    int prefixBits;
-    int width;
-    uint32_t base;
+    int8_t prefixBits;
+    int8_t width;
+    uint16_t base;
 };
 
-// Chosen by the first three bits after the copy flag (read low bit first).
-constexpr DistanceClass distanceClassFor(uint64_t bits)
+// Indexed by the three bits after the copy flag (read low bit first).
+constexpr DistanceClass distanceClasses[8] = {
+    {1, 6, 1}, {2, 9, 65}, {1, 6, 1}, {3, 12, 577}, {1, 6, 1}, {2, 9, 65}, {1, 6, 1}, {3, 20, 4673},
+};
+constexpr int farWidth = 20;
+
+// Output buffers carry this many spare bytes so copies can move whole
+// chunks and spill up to a chunk less one byte past their end.
+constexpr size_t copySlack = 32;
+constexpr size_t longCopy = 64;
+
+// Copies in chunks of `chunk` bytes; each chunk read lies wholly before the
+// chunk being written (distance >= chunk), so it is final.
+template <size_t chunk> void copyChunks(uint8_t *dst, const uint8_t *src, const uint8_t *end)
 {
-    if (!(bits & 1)) return {1, 6, 1};
-    if (!(bits & 2)) return {2, 9, 65};
-    if (!(bits & 4)) return {3, 12, 577};
-    return {3, 20, 4673};
+    do {
+        std::memcpy(dst, src, chunk);
+        dst += chunk;
+        src += chunk;
+    } while (dst < end);
 }
 
-// Output buffers carry this many spare bytes so short copies can move whole
-// 8-byte words and spill a little past their end.
-constexpr size_t copySlack = 8;
-constexpr size_t shortCopy = 32;
-
-void copyBack(uint8_t *out, size_t pos, size_t distance, size_t length)
+void copyBack(uint8_t *dst, size_t distance, size_t length)
 {
-    uint8_t *dst = out + pos;
     const uint8_t *src = dst - distance;
-    if (distance >= 8 && length <= shortCopy) {
-        // Each word read lies wholly before the word being written, so it is final.
-        for (size_t i = 0; i < length; i += 8)
-            std::memcpy(dst + i, src + i, 8);
-    } else if (distance >= length) {
-        std::memcpy(dst, src, length);
-    } else if (distance == 1) {
-        std::memset(dst, *src, length);
-    } else {
-        // The source overlaps what is being written: repeat the pattern.
-        for (size_t i = 0; i < length; ++i)
-            dst[i] = src[i];
+    uint8_t *const end = dst + length;
+    // Most copies in drawn art come from a row above and are shorter than 32 bytes.
+    if (distance >= 32) {
+        if (distance >= length && length > longCopy)
+            std::memcpy(dst, src, length);
+        else
+            copyChunks<32>(dst, src, end);
+        return;
     }
+    if (distance >= 8) {
+        copyChunks<8>(dst, src, end);
+        return;
+    }
+    // The source overlaps what is being written: the output repeats the last
+    // `distance` bytes. Lay the pattern out once, then write it a word at a
+    // time, stepping by a whole number of periods.
+    uint8_t pattern[8];
+    for (size_t i = 0; i < 8; ++i)
+        pattern[i] = src[i % distance];
+    const size_t step = 8 - 8 % distance;
+    do {
+        std::memcpy(dst, pattern, 8);
+        dst += step;
+    } while (dst < end);
 }
 
 Error streamError(std::string message, uint64_t offset)
 {
     return Error{"compressed data: " + std::move(message), offset};
+}
+
+Error endsEarly(std::span<const uint8_t> block)
+{
+    return streamError("data ends before the end marker", block.size());
 }
 
 std::optional<Error> decompressInto(std::span<const uint8_t> block, uint8_t *out, size_t size)
@@ -128,43 +164,46 @@ std::optional<Error> decompressInto(std::span<const uint8_t> block, uint8_t *out
     size_t pos = 0;
     for (;;) {
         bits.refill();
-        const uint64_t tokenOffset = bits.byteOffset() + 1;
         if (!(bits.peek() & 1)) {
-            bits.consume(1);
-            const auto literal = uint8_t(bits.take(8));
-            if (bits.overrun()) return streamError("data ends before the end marker", block.size());
-            if (pos >= size)
-                return streamError("literal overflows the output of " + std::to_string(size) + " bytes",
-                                   tokenOffset);
-            out[pos++] = literal;
+            // A run of literals: one refill serves up to six of them.
+            if (bits.available() < 9) return endsEarly(block);
+            do {
+                if (pos >= size) [[unlikely]]
+                    return streamError("literal overflows the output of " + std::to_string(size) + " bytes",
+                                       bits.byteOffset() + 1);
+                out[pos++] = uint8_t(bits.peek() >> 1);
+                bits.consume(9);
+            } while (bits.available() >= 9 && !(bits.peek() & 1));
             continue;
         }
-        bits.consume(1);
-        const DistanceClass cls = distanceClassFor(bits.peek());
-        bits.consume(cls.prefixBits);
+        const BitReader::Mark token = bits.mark();
+        const DistanceClass cls = distanceClasses[(bits.peek() >> 1) & 7];
+        bits.consume(1 + cls.prefixBits);
         const uint32_t field = bits.take(cls.width);
-        if (cls.width == 20 && field == endMarker) {
-            if (bits.overrun()) return streamError("data ends before the end marker", block.size());
+        if (cls.width == farWidth && field == endMarker) {
+            if (bits.overrun()) return endsEarly(block);
             break;
         }
         const int prefix = std::countr_one(bits.peek() & 0xfff);
-        if (prefix > maxLengthPrefix) return streamError("length prefix longer than 11 bits", tokenOffset);
+        if (prefix > maxLengthPrefix) [[unlikely]]
+            return streamError("length prefix longer than 11 bits", bits.byteOffset(token) + 1);
         bits.consume(prefix + 1);
-        size_t length = 2 + (cls.width == 20 ? 1 : 0);
+        size_t length = 2 + (cls.width == farWidth ? 1 : 0);
         if (prefix > 0) length += (size_t(1) << prefix) - 1 + bits.take(prefix);
-        if (bits.overrun()) return streamError("data ends before the end marker", block.size());
+        if (bits.overrun()) [[unlikely]]
+            return endsEarly(block);
         const size_t distance = size_t(field) + cls.base;
-        if (distance > pos)
+        if (distance > pos) [[unlikely]]
             return streamError("back-reference of distance " + std::to_string(distance) +
                                    " reaches before the start of the output (" + std::to_string(pos) +
                                    " bytes written)",
-                               tokenOffset);
-        if (length > size - pos)
+                               bits.byteOffset(token) + 1);
+        if (length > size - pos) [[unlikely]]
             return streamError("copy of " + std::to_string(length) + " bytes at output byte " +
                                    std::to_string(pos) + " overflows the output of " + std::to_string(size) +
                                    " bytes",
-                               tokenOffset);
-        copyBack(out, pos, distance, length);
+                               bits.byteOffset(token) + 1);
+        copyBack(out + pos, distance, length);
         pos += length;
     }
     if (pos != size)
