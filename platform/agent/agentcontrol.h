@@ -53,7 +53,7 @@ struct AgentSettings {
     bool soundOn = true;
     // Where sounds go; the default is the system's audio device, if any.
     sound::AudioOutputFactory audio = sound::createSystemAudioOutput;
-    CharacterMotion motion;
+    CharacterMotion motion = {};
 };
 
 std::shared_ptr<component::DispatchObject> createAgentControl(AgentSettings settings = {});
