@@ -17,6 +17,14 @@ namespace
 
 constexpr IntRange colour{0, 0xFFFFFF, 1, true};
 
+// A new instance starts from the defaults a host stores with it.
+Value contractDefault(DispId id)
+{
+    for (const auto &[property, value] : defaultSettings)
+        if (property == id) return value;
+    return {};
+}
+
 // Every property once: the value a new instance holds before its stored
 // settings are applied, and the integers it takes (none for the others).
 struct Setting {
@@ -28,18 +36,18 @@ struct Setting {
 const std::array<Setting, 14> settingTable{{
     {prop::Language, int32_t(Language::Russian),
      IntRange{int32_t(Language::Russian), int32_t(Language::English), 100}},
-    {prop::LineSeparator, Bool::of(true), {}},
-    {prop::ButtonCaptionColor, int32_t(0x000000), colour},
-    {prop::ButtonColor, int32_t(0xE1FFFF), colour},
-    {prop::FrameColor, int32_t(0x4B4B4B), colour},
-    {prop::LineColor, int32_t(0xE0E0E0), colour},
-    {prop::TextColor, int32_t(0x000000), colour},
-    {prop::CaptionColor, int32_t(0x000000), colour},
+    {prop::LineSeparator, contractDefault(prop::LineSeparator), {}},
+    {prop::ButtonCaptionColor, contractDefault(prop::ButtonCaptionColor), colour},
+    {prop::ButtonColor, contractDefault(prop::ButtonColor), colour},
+    {prop::FrameColor, contractDefault(prop::FrameColor), colour},
+    {prop::LineColor, contractDefault(prop::LineColor), colour},
+    {prop::TextColor, contractDefault(prop::TextColor), colour},
+    {prop::CaptionColor, contractDefault(prop::CaptionColor), colour},
     {prop::Character, ObjectRef(), {}},
-    {prop::BalloonPlace, int32_t(Place::Auto), IntRange{0, 4}},
-    {prop::HAlignmentText, int32_t(HAlign::Left), IntRange{0, 2}},
-    {prop::VAlignmentCaption, int32_t(VAlign::Bottom), IntRange{0, 2}},
-    {prop::BalloonColor, int32_t(0xE1FFFF), colour},
+    {prop::BalloonPlace, contractDefault(prop::BalloonPlace), IntRange{0, 4}},
+    {prop::HAlignmentText, contractDefault(prop::HAlignmentText), IntRange{0, 2}},
+    {prop::VAlignmentCaption, contractDefault(prop::VAlignmentCaption), IntRange{0, 2}},
+    {prop::BalloonColor, contractDefault(prop::BalloonColor), colour},
     {prop::CustomIcon, Picture(), {}},
 }};
 

@@ -4,6 +4,7 @@
 #include "balloon/ballooncomponent.h"
 #include "balloon/balloonwidget.h"
 #include "harness/frmmain.h"
+#include "paintwatch.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 
@@ -27,20 +28,6 @@ class Silent final : public dialogs::MessageBoxService
 {
   public:
     int show(const QString &, int, const std::optional<QString> &) override { return 1; }
-};
-
-class FirstPaint : public QObject
-{
-  public:
-    QWidget *watched = nullptr;
-    bool painted = false;
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && watched &&
-            (object == watched || watched->isAncestorOf(qobject_cast<QWidget *>(object))))
-            painted = true;
-        return false;
-    }
 };
 
 double median(std::vector<double> v)
@@ -78,7 +65,7 @@ int main(int argc, char **argv)
     window.show();
     window.controls().check("chkModal").setValue(0); // the call returns at once
 
-    FirstPaint paint;
+    PaintWatch paint;
     app.installEventFilter(&paint);
     auto clickToPaint = [&](const char *button) {
         paint.painted = false;

@@ -10,6 +10,7 @@
 // With CASE given and PAIRS 0, it only makes the calls, once, for profiling.
 #include "balloon/ballooncomponent.h"
 #include "balloon/balloonwidget.h"
+#include "paintwatch.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -30,20 +31,6 @@ namespace
 using namespace component;
 
 constexpr qsizetype megabyte = 1 << 20;
-
-class PaintWatch : public QObject
-{
-  public:
-    QWidget *watched = nullptr;
-    bool painted = false;
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && watched &&
-            (object == watched || watched->isAncestorOf(qobject_cast<QWidget *>(object))))
-            painted = true;
-        return false;
-    }
-};
 
 struct Timing {
     double callMs = 0;
