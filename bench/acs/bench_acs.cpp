@@ -120,7 +120,7 @@ int saveStrip(const char *path)
         painter.drawImage(i * size.width, 0, frame);
     }
     painter.end();
-    return strip.save(path) ? 0 : 1;
+    return strip.save(QString::fromLocal8Bit(path)) ? 0 : 1;
 }
 
 } // namespace

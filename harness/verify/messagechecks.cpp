@@ -40,11 +40,12 @@ bool expectBalloon(Verdict &v, const Shown &shown, const Message &m, const QStri
              QStringLiteral("an alert or dialog window for assistive tools"),
              QStringLiteral("accessible role %1").arg(int(s.windowRole)));
     v.expect(s.hasName(m.heading), QStringLiteral("the heading \"%1\" as an accessible name").arg(m.heading),
-             QStringLiteral("names [%1]").arg(s.namesWithRole(QAccessible::StaticText).join(", ")));
+             QStringLiteral("names [%1]")
+                 .arg(s.namesWithRole(QAccessible::StaticText).join(QStringLiteral(", "))));
     if (m.method == Method::MsgLabels) {
         const QStringList items = s.namesWithRole(QAccessible::ListItem);
-        v.expect(items == m.labels, QStringLiteral("labels [%1]").arg(m.labels.join(", ")),
-                 QStringLiteral("[%1]").arg(items.join(", ")));
+        v.expect(items == m.labels, QStringLiteral("labels [%1]").arg(m.labels.join(QStringLiteral(", "))),
+                 QStringLiteral("[%1]").arg(items.join(QStringLiteral(", "))));
     } else {
         const bool textNamed =
             s.hasName(m.text) || std::any_of(s.nodes.begin(), s.nodes.end(),
@@ -58,8 +59,8 @@ bool expectBalloon(Verdict &v, const Shown &shown, const Message &m, const QStri
     QStringList wanted = buttons;
     shownButtons.sort();
     wanted.sort();
-    v.expect(shownButtons == wanted, QStringLiteral("buttons [%1]").arg(buttons.join(", ")),
-             QStringLiteral("[%1]").arg(s.namesWithRole(QAccessible::PushButton).join(", ")));
+    v.expect(shownButtons == wanted, QStringLiteral("buttons [%1]").arg(buttons.join(QStringLiteral(", "))),
+             QStringLiteral("[%1]").arg(s.namesWithRole(QAccessible::PushButton).join(QStringLiteral(", "))));
     v.expect(shown.answerError.isEmpty(), QStringLiteral("to answer the balloon"), shown.answerError);
     v.expect(!shown.forcedClose, QStringLiteral("the balloon to close when answered"),
              QStringLiteral("it still up 3 s later"));

@@ -68,20 +68,20 @@ SpriteSheet makeSpriteSheet(const agent::CharacterModel &model, int animation, i
         for (int y = 0; y < picture.height() && !picture.isNull(); ++y)
             std::copy_n(reinterpret_cast<const QRgb *>(picture.constScanLine(y)), picture.width(),
                         reinterpret_cast<QRgb *>(sheet.image.scanLine(at.y() + y)) + at.x());
-        QJsonObject entry{{"frame", i},
-                          {"x", at.x()},
-                          {"y", at.y()},
-                          {"width", cell.width()},
-                          {"height", cell.height()},
-                          {"durationMs", model.frameDurationMs(animation, i)}};
-        if (picture.isNull()) entry.insert("missing", true);
+        QJsonObject entry{{QStringLiteral("frame"), i},
+                          {QStringLiteral("x"), at.x()},
+                          {QStringLiteral("y"), at.y()},
+                          {QStringLiteral("width"), cell.width()},
+                          {QStringLiteral("height"), cell.height()},
+                          {QStringLiteral("durationMs"), model.frameDurationMs(animation, i)}};
+        if (picture.isNull()) entry.insert(QStringLiteral("missing"), true);
         frames.append(entry);
     }
-    sheet.index = QJsonDocument(QJsonObject{{"character", model.name()},
-                                            {"animation", model.animationName(animation)},
-                                            {"frameWidth", cell.width()},
-                                            {"frameHeight", cell.height()},
-                                            {"frames", frames}});
+    sheet.index = QJsonDocument(QJsonObject{{QStringLiteral("character"), model.name()},
+                                            {QStringLiteral("animation"), model.animationName(animation)},
+                                            {QStringLiteral("frameWidth"), cell.width()},
+                                            {QStringLiteral("frameHeight"), cell.height()},
+                                            {QStringLiteral("frames"), frames}});
     return sheet;
 }
 
