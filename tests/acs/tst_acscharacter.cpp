@@ -77,9 +77,9 @@ class TestAcsCharacter : public QObject
         QVERIFY(contains(file_.bytes, {0xff, 0xff, 0xe1, 0x00}));
         QCOMPARE(character().balloon()->background, (acs::Color{0xff, 0xff, 0xe1}));
         QCOMPARE(character().balloon()->fontHeight, -13);
-        QCOMPARE(qs(character().balloon()->fontName), QString("Sans"));
+        QCOMPARE(qs(character().balloon()->fontName), QStringLiteral("Sans"));
         QCOMPARE(character().voice()->speed, 157u);
-        QCOMPARE(qs(character().voice()->style), QString("Business"));
+        QCOMPARE(qs(character().voice()->style), QStringLiteral("Business"));
         QCOMPARE(character().trayIcon()->colorDib, spec_.trayIcon->colorDib);
     }
 
@@ -106,18 +106,18 @@ class TestAcsCharacter : public QObject
     void lookups()
     {
         QVERIFY(character().state("showing"));
-        QCOMPARE(qs(character().state(u"IdlingLevel1")->animations.at(0)), QString("IDLE1_4 (2)"));
+        QCOMPARE(qs(character().state(u"IdlingLevel1")->animations.at(0)), QStringLiteral("IDLE1_4 (2)"));
         QVERIFY(!character().state("HIDING"));
         for (const auto &state : character().states()) {
             for (const auto &name : state.animations)
                 QVERIFY2(character().animation(name), acs::toUtf8(name).c_str());
         }
-        QCOMPARE(qs(character().animation(u"WAVE")->name), QString("Wave"));
+        QCOMPARE(qs(character().animation(u"WAVE")->name), QStringLiteral("Wave"));
         QVERIFY(!character().animation("Wav"));
         QCOMPARE(character().animationIndex(u"movelEFT"), std::optional<size_t>(2));
-        QCOMPARE(qs(character().restPose()->name), QString("RestPose"));
+        QCOMPARE(qs(character().restPose()->name), QStringLiteral("RestPose"));
         QCOMPARE(character().animationNames().size(), spec_.animations.size());
-        QCOMPARE(qs(character().animationNames()[5]), QString("Idle1_4 (2)"));
+        QCOMPARE(qs(character().animationNames()[5]), QStringLiteral("Idle1_4 (2)"));
         QCOMPARE(character().returnAnimationOf(animation("MoveLeft")),
                  character().animation("MoveLeftReturn"));
         QVERIFY(!character().returnAnimationOf(animation("Wave")));
@@ -306,29 +306,31 @@ class TestAcsCharacter : public QObject
     void loadFile()
     {
         QTemporaryDir dir;
-        const std::filesystem::path path = dir.filePath("Робби.acs").toStdU16String();
+        const std::filesystem::path path = dir.filePath(QStringLiteral("Робби.acs")).toStdU16String();
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char *>(file_.bytes.data()), std::streamsize(file_.bytes.size()));
         QVERIFY(acs::Character::loadFile(path).ok());
 
         // The caller names the file; the reason does not repeat the path.
-        const auto missing = acs::Character::loadFile(dir.filePath("missing.acs").toStdString());
+        const auto missing =
+            acs::Character::loadFile(dir.filePath(QStringLiteral("missing.acs")).toStdString());
         QVERIFY(!missing.ok());
-        QCOMPARE(QString::fromStdString(missing.error().describe()), QString("no such file"));
-        std::ofstream(dir.filePath("empty.acs").toStdString());
-        const auto empty = acs::Character::loadFile(dir.filePath("empty.acs").toStdString());
+        QCOMPARE(QString::fromStdString(missing.error().describe()), QStringLiteral("no such file"));
+        std::ofstream(dir.filePath(QStringLiteral("empty.acs")).toStdString());
+        const auto empty = acs::Character::loadFile(dir.filePath(QStringLiteral("empty.acs")).toStdString());
         QVERIFY(!empty.ok());
-        QCOMPARE(QString::fromStdString(empty.error().describe()), QString("the file is empty"));
+        QCOMPARE(QString::fromStdString(empty.error().describe()), QStringLiteral("the file is empty"));
         const auto folder = acs::Character::loadFile(dir.path().toStdString());
         QVERIFY(!folder.ok());
-        QVERIFY(QString::fromStdString(folder.error().describe()).contains("not a regular file"));
+        QVERIFY(
+            QString::fromStdString(folder.error().describe()).contains(QLatin1String("not a regular file")));
     }
 
     // A mapped file stays readable for as long as any copy of the character lives.
     void mappedFileOutlivesLoader()
     {
         QTemporaryDir dir;
-        const std::filesystem::path path = dir.filePath("mapped.acs").toStdString();
+        const std::filesystem::path path = dir.filePath(QStringLiteral("mapped.acs")).toStdString();
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char *>(file_.bytes.data()), std::streamsize(file_.bytes.size()));
         std::optional<acs::Character> kept;
@@ -375,11 +377,12 @@ class TestAcsCharacter : public QObject
     {
         QTest::addColumn<std::u16string>("name");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << std::u16string(u"Idle1_4 (2)") << QString("Idle1_4 (2)");
-        QTest::newRow("right to left") << std::u16string(u"مرحبا") << QString::fromUtf8("مرحبا");
-        QTest::newRow("escape sequence") << std::u16string(u"A\x1b[2J\n") << QString("A\\x1b[2J\\x0a");
-        QTest::newRow("direction override") << std::u16string(u"a\u202Eb") << QString("a\\u202eb");
-        QTest::newRow("long") << std::u16string(100, u'x') << QString(64, 'x') + QString::fromUtf8("…");
+        QTest::newRow("plain") << std::u16string(u"Idle1_4 (2)") << QStringLiteral("Idle1_4 (2)");
+        QTest::newRow("right to left") << std::u16string(u"مرحبا") << QStringLiteral("مرحبا");
+        QTest::newRow("escape sequence") << std::u16string(u"A\x1b[2J\n") << QStringLiteral("A\\x1b[2J\\x0a");
+        QTest::newRow("direction override") << std::u16string(u"a\u202Eb") << QStringLiteral("a\\u202eb");
+        QTest::newRow("long") << std::u16string(100, u'x')
+                              << QString(64, QLatin1Char('x')) + QStringLiteral("…");
     }
 
     void displayNames()

@@ -98,7 +98,7 @@ class TestAcsCorrupt : public QObject
         const SpecChange same = [](acswriter::CharacterSpec &) {};
         const ByteChange none = [](Bytes &, const Layout &) {};
         auto bytes = [&](const char *name, ByteChange change, const char *message) {
-            QTest::newRow(name) << same << change << QString(message);
+            QTest::newRow(name) << same << change << QString::fromUtf8(message);
         };
         auto spec = [&](const char *name, SpecChange change, const QString &message) {
             QTest::newRow(name) << change << none << message;
@@ -180,11 +180,11 @@ class TestAcsCorrupt : public QObject
         spec(
             "branch target out of range",
             [](acswriter::CharacterSpec &s) { s.animations[1].frames[2].branches[0].frame = 9; },
-            "frame 2: branch target 9 is out of range (4)");
+            QStringLiteral("frame 2: branch target 9 is out of range (4)"));
         spec(
             "exit frame out of range",
             [](acswriter::CharacterSpec &s) { s.animations[1].frames[0].exitFrame = 4; },
-            "frame 0: exit frame 4 is out of range");
+            QStringLiteral("frame 0: exit frame 4 is out of range"));
         spec(
             "control characters in a long name",
             [](acswriter::CharacterSpec &s) {
@@ -196,24 +196,24 @@ class TestAcsCorrupt : public QObject
         spec(
             "sound index out of range",
             [](acswriter::CharacterSpec &s) { s.animations[4].frames[0].sound = 5; },
-            "sound 5 is out of range (1)");
+            QStringLiteral("sound 5 is out of range (1)"));
         spec(
             "overlay image out of range",
             [](acswriter::CharacterSpec &s) { s.animations[4].frames[0].overlays[1].image = 99; },
-            "overlay image 99 is out of range");
+            QStringLiteral("overlay image 99 is out of range"));
         spec(
             "mouth shape 9",
             [](acswriter::CharacterSpec &s) {
                 s.animations[4].frames[0].overlays[0].shape = acs::MouthShape(9);
             },
-            "mouth shape 9");
+            QStringLiteral("mouth shape 9"));
         spec(
             "65 images in one frame",
             [](acswriter::CharacterSpec &s) { s.animations[0].frames[0].images.resize(65); },
-            "frame image count 65 exceeds the limit of 64");
+            QStringLiteral("frame image count 65 exceeds the limit of 64"));
         spec(
             "palette of 300 entries", [](acswriter::CharacterSpec &s) { s.palette.resize(300); },
-            "palette count 300 exceeds the limit of 256");
+            QStringLiteral("palette count 300 exceeds the limit of 256"));
 
         bytes(
             "sound that is not a WAVE file",
@@ -270,7 +270,7 @@ class TestAcsCorrupt : public QObject
         byteChange(file.bytes, file.layout);
         const QString error = QString::fromStdString(exercise(file.bytes));
         QVERIFY2(error.contains(message), qPrintable(error));
-        QVERIFY2(error.contains("(offset 0x"), qPrintable(error));
+        QVERIFY2(error.contains(QLatin1String("(offset 0x")), qPrintable(error));
         QVERIFY2(!repeatsContext(error.toStdString()), qPrintable(error));
     }
 

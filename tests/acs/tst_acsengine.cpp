@@ -33,13 +33,13 @@ class TestAcsEngine : public QObject
         auto file = acswriter::write(smallCharacter());
         file.bytes.at(file.layout.images[small::Body].offset + 10) = 5; // pixel data must start with 0
         QTemporaryDir dir;
-        const QString path = dir.filePath("broken.acs");
+        const QString path = dir.filePath(QStringLiteral("broken.acs"));
         std::ofstream(path.toStdString(), std::ios::binary)
             .write(reinterpret_cast<const char *>(file.bytes.data()), std::streamsize(file.bytes.size()));
         QString why;
         const auto character = agent::AcsCharacter::load(path, &why);
         QVERIFY2(character, qPrintable(why));
-        const int wave = *character->findAnimation("Wave");
+        const int wave = *character->findAnimation(QStringLiteral("Wave"));
 
         warnings.clear();
         const QtMessageHandler previous = qInstallMessageHandler(collect);
@@ -49,9 +49,10 @@ class TestAcsEngine : public QObject
         qInstallMessageHandler(previous);
 
         QCOMPARE(warnings.size(), 1);
-        QVERIFY2(warnings[0].startsWith("animation \"Wave\", frame 0: image 0: pixel data:"),
+        QVERIFY2(warnings[0].startsWith(QLatin1String("animation \"Wave\", frame 0: image 0: pixel data:")),
                  qPrintable(warnings[0]));
-        QVERIFY2(warnings[0].endsWith("frames that show image 0 are skipped"), qPrintable(warnings[0]));
+        QVERIFY2(warnings[0].endsWith(QLatin1String("frames that show image 0 are skipped")),
+                 qPrintable(warnings[0]));
     }
 };
 

@@ -88,8 +88,10 @@ void TestAnimationSequencer::showsThenRestsThenIdles()
     ScriptedRandom random; // picks 0: Wave among the idles
     AnimationSequencer sequencer(*character_, std::ref(random), FastIdle);
     sequencer.show(false);
-    QCOMPARE(steps(sequencer, 6), QStringList({"Showing:0:100", "Showing:1:100", "RestPose:0:100",
-                                               "RestPose:0:500", "Wave:0:100", "Wave:1:100"}));
+    QCOMPARE(steps(sequencer, 6),
+             QStringList({QStringLiteral("Showing:0:100"), QStringLiteral("Showing:1:100"),
+                          QStringLiteral("RestPose:0:100"), QStringLiteral("RestPose:0:500"),
+                          QStringLiteral("Wave:0:100"), QStringLiteral("Wave:1:100")}));
 }
 
 void TestAnimationSequencer::fastShowStartsInRestPose()
@@ -97,7 +99,8 @@ void TestAnimationSequencer::fastShowStartsInRestPose()
     ScriptedRandom random;
     AnimationSequencer sequencer(*character_, std::ref(random), FastIdle);
     sequencer.show(true);
-    QCOMPARE(steps(sequencer, 2), QStringList({"RestPose:0:100", "RestPose:0:500"}));
+    QCOMPARE(steps(sequencer, 2),
+             QStringList({QStringLiteral("RestPose:0:100"), QStringLiteral("RestPose:0:500")}));
 }
 
 void TestAnimationSequencer::idleLeavesThroughExitBranches_data()
@@ -106,11 +109,18 @@ void TestAnimationSequencer::idleLeavesThroughExitBranches_data()
     QTest::addColumn<QStringList>("idle");
     // Wave loops 0 1 2 0 1 2 ...; once over budget the exit branch of the
     // frame just shown leads to the empty end frame, which is never shown.
-    QTest::newRow("left after frame 1") << 150 << QStringList{"Wave:0:100", "Wave:1:100", "RestPose:0:100"};
+    QTest::newRow("left after frame 1")
+        << 150
+        << QStringList{QStringLiteral("Wave:0:100"), QStringLiteral("Wave:1:100"),
+                       QStringLiteral("RestPose:0:100")};
     QTest::newRow("left after frame 2")
-        << 250 << QStringList{"Wave:0:100", "Wave:1:100", "Wave:2:100", "RestPose:0:100"};
-    QTest::newRow("left after one loop") << 350 << QStringList{"Wave:0:100", "Wave:1:100", "Wave:2:100",
-                                                               "Wave:0:100", "Wave:1:100", "RestPose:0:100"};
+        << 250
+        << QStringList{QStringLiteral("Wave:0:100"), QStringLiteral("Wave:1:100"),
+                       QStringLiteral("Wave:2:100"), QStringLiteral("RestPose:0:100")};
+    QTest::newRow("left after one loop")
+        << 350 << QStringList{QStringLiteral("Wave:0:100"), QStringLiteral("Wave:1:100"),
+                              QStringLiteral("Wave:2:100"), QStringLiteral("Wave:0:100"),
+                              QStringLiteral("Wave:1:100"), QStringLiteral("RestPose:0:100")};
 }
 
 void TestAnimationSequencer::idleLeavesThroughExitBranches()
@@ -151,7 +161,7 @@ void TestAnimationSequencer::branchesByProbability()
     sequencer.show(true);
     steps(sequencer, 2 + 3 + 2); // rest, pause, Wave (left after frame 2), rest, pause
     random.branchDraws = {draw};
-    QCOMPARE(steps(sequencer, 2), QStringList({"Branchy:0:100", second}));
+    QCOMPARE(steps(sequencer, 2), QStringList({QStringLiteral("Branchy:0:100"), second}));
 }
 
 void TestAnimationSequencer::returnAnimationFollows()
@@ -162,7 +172,8 @@ void TestAnimationSequencer::returnAnimationFollows()
     sequencer.show(true);
     steps(sequencer, 2);
     QCOMPARE(steps(sequencer, 4),
-             QStringList({"Goes:0:100", "GoesReturn:0:100", "RestPose:0:100", "RestPose:0:500"}));
+             QStringList({QStringLiteral("Goes:0:100"), QStringLiteral("GoesReturn:0:100"),
+                          QStringLiteral("RestPose:0:100"), QStringLiteral("RestPose:0:500")}));
 }
 
 void TestAnimationSequencer::missingStateAnimationIsSkipped()
@@ -172,7 +183,7 @@ void TestAnimationSequencer::missingStateAnimationIsSkipped()
     AnimationSequencer sequencer(*character_, std::ref(random), FastIdle);
     sequencer.show(true);
     steps(sequencer, 2);
-    QCOMPARE(steps(sequencer, 1), QStringList({"Wave:0:100"}));
+    QCOMPARE(steps(sequencer, 1), QStringList({QStringLiteral("Wave:0:100")}));
 }
 
 void TestAnimationSequencer::getsMoreIdleOverTime()
@@ -186,8 +197,9 @@ void TestAnimationSequencer::getsMoreIdleOverTime()
     for (const QString &step : steps(sequencer, 20))
         if (step.endsWith(QLatin1String(":0:100")) && !step.startsWith(QLatin1String("RestPose")) &&
             !step.startsWith(QLatin1String("GoesReturn")))
-            idles << step.section(':', 0, 0);
-    QCOMPARE(idles.mid(0, 3), QStringList({"Goes", "Goes", "Branchy"}));
+            idles << step.section(QLatin1Char(':'), 0, 0);
+    QCOMPARE(idles.mid(0, 3),
+             QStringList({QStringLiteral("Goes"), QStringLiteral("Goes"), QStringLiteral("Branchy")}));
 }
 
 void TestAnimationSequencer::stopEndsTheSequence()
@@ -217,8 +229,10 @@ void TestAnimationSequencer::damagedAnimationsEnd()
         QVERIFY(step);
         seen << QStringLiteral("%1:%2").arg(damaged.animationName(step->animation)).arg(step->frame);
     }
-    QCOMPARE(seen, QStringList({"RestPose:0", "RestPose:0", "Circle:0", "Circle:1", "Circle:0", "Circle:1",
-                                "Circle:0", "RestPose:0"}));
+    QCOMPARE(seen, QStringList({QStringLiteral("RestPose:0"), QStringLiteral("RestPose:0"),
+                                QStringLiteral("Circle:0"), QStringLiteral("Circle:1"),
+                                QStringLiteral("Circle:0"), QStringLiteral("Circle:1"),
+                                QStringLiteral("Circle:0"), QStringLiteral("RestPose:0")}));
 }
 
 QTEST_GUILESS_MAIN(TestAnimationSequencer)

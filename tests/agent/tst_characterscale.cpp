@@ -22,7 +22,8 @@ void TestCharacterScale::pixelsAreWholeBlocks()
     agent::CharacterWindow &window = character.window();
     const qreal ratio = window.devicePixelRatioF();
     const int scale = window.pixelScale();
-    QCOMPARE(scale, std::max(1, qRound(qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble())));
+    QCOMPARE(scale,
+             std::max(1, qRound(qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble())));
 
     const QImage frame = window.frame();
     const QImage shown = window.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);

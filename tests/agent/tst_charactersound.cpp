@@ -340,7 +340,9 @@ void TestCharacterSound::menuOffersAnimationsSoundAndHide()
     QStringList names;
     for (const QAction *a : play->actions())
         names << a->text();
-    QCOMPARE(names, QStringList({"Branchy", "Goes", "GoesReturn", "RestPose", "Showing", "Wave"}));
+    QCOMPARE(names,
+             QStringList({QStringLiteral("Branchy"), QStringLiteral("Goes"), QStringLiteral("GoesReturn"),
+                          QStringLiteral("RestPose"), QStringLiteral("Showing"), QStringLiteral("Wave")}));
 
     play->actions()[5]->trigger();
     QCOMPARE(character.player().currentFrame()->animation, 2);

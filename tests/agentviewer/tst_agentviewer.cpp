@@ -83,7 +83,7 @@ void TestAgentViewer::init()
     services.audio = [this] { return std::make_unique<Recording>(sounds_); };
     services.chooseFolder = [this](QWidget *) { return folder_; };
     services.random = [this](int) { return randoms_.isEmpty() ? 99 : randoms_.takeFirst(); };
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("skipping sound 1"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("skipping sound 1")));
     window_ = std::make_unique<viewer::ViewerWindow>(fixtureCharacter(), std::move(services));
     window_->sound().frameShown(RestPose, 0); // reports the damaged sound now, once
 }
@@ -97,9 +97,13 @@ void TestAgentViewer::listsEveryAnimation()
 {
     QTreeWidget &list = window_->animationList();
     QCOMPARE(list.topLevelItemCount(), 6);
-    const QStringList expected[] = {{"Showing", "2", "0.20 s"},    {"RestPose", "1", "0.10 s"},
-                                    {"Wave", "4", "0.30 s"},       {"Goes", "1", "0.10 s"},
-                                    {"GoesReturn", "1", "0.10 s"}, {"Branchy", "4", "0.40 s"}};
+    const QStringList expected[] = {
+        {QStringLiteral("Showing"), QStringLiteral("2"), QStringLiteral("0.20 s")},
+        {QStringLiteral("RestPose"), QStringLiteral("1"), QStringLiteral("0.10 s")},
+        {QStringLiteral("Wave"), QStringLiteral("4"), QStringLiteral("0.30 s")},
+        {QStringLiteral("Goes"), QStringLiteral("1"), QStringLiteral("0.10 s")},
+        {QStringLiteral("GoesReturn"), QStringLiteral("1"), QStringLiteral("0.10 s")},
+        {QStringLiteral("Branchy"), QStringLiteral("4"), QStringLiteral("0.40 s")}};
     for (int i = 0; i < 6; ++i) {
         const QTreeWidgetItem *item = list.topLevelItem(i);
         QCOMPARE(QStringList({item->text(0), item->text(1), item->text(2)}), expected[i]);
@@ -114,7 +118,7 @@ void TestAgentViewer::stepFollowsBranches_data()
     QTest::addColumn<int>("random");
     QTest::addColumn<int>("next");
     QTest::addColumn<QString>("branches");
-    const QString branchy = "Branches: frame 3 (30 %), frame 4 (30 %). Exit branch: none.";
+    const QString branchy = QStringLiteral("Branches: frame 3 (30 %), frame 4 (30 %). Exit branch: none.");
     QTest::newRow("first branch") << int(Branchy) << 10 << 2 << branchy;
     QTest::newRow("second branch") << int(Branchy) << 40 << 3 << branchy;
     QTest::newRow("no branch taken") << int(Branchy) << 80 << 1 << branchy;
@@ -183,7 +187,7 @@ void TestAgentViewer::everyControlIsNamedAndReachable()
     for (const QWidget *w : widgets) {
         if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(window_.get())) continue;
         if (w->parentWidget() && w->parentWidget()->inherits("QAbstractScrollArea") &&
-            w->objectName().startsWith("qt_"))
+            w->objectName().startsWith(QLatin1String("qt_")))
             continue; // the list's own viewport and scroll bars
         ++focusable;
         QVERIFY2(!w->accessibleName().isEmpty(), w->metaObject()->className());
@@ -211,21 +215,22 @@ void TestAgentViewer::exportsMatchTheDecoder()
     QCOMPARE(window_->statusText(), QStringLiteral("Wrote 1 file(s) to %1.").arg(folder_));
 
     const acs::Character &data = window_->character().data();
-    QImage sheet(dir.filePath("Showing.png"));
-    QFile indexFile(dir.filePath("Showing.json"));
+    QImage sheet(dir.filePath(QStringLiteral("Showing.png")));
+    QFile indexFile(dir.filePath(QStringLiteral("Showing.json")));
     QVERIFY(indexFile.open(QIODevice::ReadOnly));
     const QJsonObject index = QJsonDocument::fromJson(indexFile.readAll()).object();
-    QCOMPARE(index["animation"].toString(), QStringLiteral("Showing"));
-    const QJsonArray frames = index["frames"].toArray();
+    QCOMPARE(index[QLatin1String("animation")].toString(), QStringLiteral("Showing"));
+    const QJsonArray frames = index[QLatin1String("frames")].toArray();
     QCOMPARE(frames.size(), 2);
     for (int f = 0; f < 2; ++f) {
         const QImage expected = decoderFrame(data, Showing, f);
-        QVERIFY(samePixels(QImage(dir.filePath(viewer::frameFileName("Showing", f))), expected));
+        QVERIFY(
+            samePixels(QImage(dir.filePath(viewer::frameFileName(QStringLiteral("Showing"), f))), expected));
         const QJsonObject entry = frames[f].toObject();
-        const QRect rect(entry["x"].toInt(), entry["y"].toInt(), entry["width"].toInt(),
-                         entry["height"].toInt());
+        const QRect rect(entry[QLatin1String("x")].toInt(), entry[QLatin1String("y")].toInt(),
+                         entry[QLatin1String("width")].toInt(), entry[QLatin1String("height")].toInt());
         QCOMPARE(rect, QRect(f * fixture::FrameSide, 0, fixture::FrameSide, fixture::FrameSide));
-        QCOMPARE(entry["durationMs"].toInt(), 100);
+        QCOMPARE(entry[QLatin1String("durationMs")].toInt(), 100);
         QVERIFY(samePixels(sheet.copy(rect), expected));
     }
 }
