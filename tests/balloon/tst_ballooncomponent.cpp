@@ -531,17 +531,27 @@ void TestBalloonComponent::captionsFollowLanguage_data()
     QTest::addColumn<QStringList>("captions");
 
     QTest::newRow("Russian, Yes Yes-for-all No Cancel")
-        << 100 << 12 << QStringList{"Да", "Да для всех", "Нет", "Отмена"};
+        << 100 << 12
+        << QStringList{QStringLiteral("Да"), QStringLiteral("Да для всех"), QStringLiteral("Нет"),
+                       QStringLiteral("Отмена")};
     QTest::newRow("English, Yes Yes-for-all No Cancel")
-        << 200 << 12 << QStringList{"Yes", "Yes for all", "No", "Cancel"};
+        << 200 << 12
+        << QStringList{QStringLiteral("Yes"), QStringLiteral("Yes for all"), QStringLiteral("No"),
+                       QStringLiteral("Cancel")};
     QTest::newRow("Russian, Abort Retry Ignore")
-        << 100 << 1 << QStringList{"Прервать", "Повтор", "Пропустить"};
-    QTest::newRow("Russian, Ok Cancel") << 100 << 8 << QStringList{"ОК", "Отмена"};
-    QTest::newRow("Russian, Back Next Snooze") << 100 << 4 << QStringList{"Назад", "Далее", "Отложить"};
+        << 100 << 1
+        << QStringList{QStringLiteral("Прервать"), QStringLiteral("Повтор"), QStringLiteral("Пропустить")};
+    QTest::newRow("Russian, Ok Cancel")
+        << 100 << 8 << QStringList{QStringLiteral("ОК"), QStringLiteral("Отмена")};
+    QTest::newRow("Russian, Back Next Snooze")
+        << 100 << 4
+        << QStringList{QStringLiteral("Назад"), QStringLiteral("Далее"), QStringLiteral("Отложить")};
     QTest::newRow("Russian, Tips Options Close")
-        << 100 << 11 << QStringList{"Советы", "Параметры", "Закрыть"};
-    QTest::newRow("Russian, Find Close") << 100 << 10 << QStringList{"Найти", "Закрыть"};
-    QTest::newRow("English, Ok") << 200 << 7 << QStringList{"Ok"};
+        << 100 << 11
+        << QStringList{QStringLiteral("Советы"), QStringLiteral("Параметры"), QStringLiteral("Закрыть")};
+    QTest::newRow("Russian, Find Close")
+        << 100 << 10 << QStringList{QStringLiteral("Найти"), QStringLiteral("Закрыть")};
+    QTest::newRow("English, Ok") << 200 << 7 << QStringList{QStringLiteral("Ok")};
     QTest::newRow("none") << 200 << 0 << QStringList{};
 }
 

@@ -61,21 +61,27 @@ class TestHandlers : public QObject
         QTest::addColumn<QString>("stateField");
         QTest::addColumn<int>("stateValue");
         QTest::newRow("heading top") << "optAlignCaptionType" << 0
-                                     << QStringList{"Vellix1 put VAlignmentCaption [0]"} << "" << 0;
+                                     << QStringList{QStringLiteral("Vellix1 put VAlignmentCaption [0]")} << ""
+                                     << 0;
         QTest::newRow("heading center")
-            << "optAlignCaptionType" << 1 << QStringList{"Vellix1 put VAlignmentCaption [1]"} << "" << 0;
+            << "optAlignCaptionType" << 1 << QStringList{QStringLiteral("Vellix1 put VAlignmentCaption [1]")}
+            << "" << 0;
         QTest::newRow("text right") << "optAlignTextType" << 1
-                                    << QStringList{"Vellix1 put HAlignmentText [1]"} << "" << 0;
+                                    << QStringList{QStringLiteral("Vellix1 put HAlignmentText [1]")} << ""
+                                    << 0;
         QTest::newRow("text center") << "optAlignTextType" << 2
-                                     << QStringList{"Vellix1 put HAlignmentText [2]"} << "" << 0;
+                                     << QStringList{QStringLiteral("Vellix1 put HAlignmentText [2]")} << ""
+                                     << 0;
         QTest::newRow("position bottom left")
-            << "optBalloonPlace" << 4 << QStringList{"Vellix1 put BalloonPlace [4]"} << "" << 0;
+            << "optBalloonPlace" << 4 << QStringList{QStringLiteral("Vellix1 put BalloonPlace [4]")} << ""
+            << 0;
         QTest::newRow("buttons yes no") << "optbuttontype" << 14 << QStringList{} << "ButtonsType" << 14;
         QTest::newRow("buttons abort retry ignore")
             << "optbuttontype" << 1 << QStringList{} << "ButtonsType" << 1;
         QTest::newRow("icon danger") << "optIconType" << 5 << QStringList{} << "IconType" << 5;
         QTest::newRow("icon custom before any file")
-            << "optIconType" << 6 << QStringList{pictureArg("default", 32)} << "IconType" << 6;
+            << "optIconType" << 6 << QStringList{pictureArg(QStringLiteral("default"), 32)} << "IconType"
+            << 6;
         QTest::newRow("window think") << "optMsgType" << 1 << QStringList{} << "MsgType" << 1;
     }
     void optionGroups()
@@ -90,9 +96,9 @@ class TestHandlers : public QObject
         f->window->controls().group(qPrintable(group)).button(index)->click();
         QCOMPARE(f->takeCalls(), calls);
         const std::map<QString, std::pair<const Value *, const Value *>> fields{
-            {"MsgType", {&s.MsgType, &before.MsgType}},
-            {"IconType", {&s.IconType, &before.IconType}},
-            {"ButtonsType", {&s.ButtonsType, &before.ButtonsType}}};
+            {QStringLiteral("MsgType"), {&s.MsgType, &before.MsgType}},
+            {QStringLiteral("IconType"), {&s.IconType, &before.IconType}},
+            {QStringLiteral("ButtonsType"), {&s.ButtonsType, &before.ButtonsType}}};
         for (const auto &[name, values] : fields)
             QCOMPARE(*values.first, name == stateField ? Value(int32_t(stateValue)) : *values.second);
     }
@@ -273,7 +279,7 @@ class TestHandlers : public QObject
         QTest::addColumn<QString>("text");
         QTest::newRow("quotes and backslashes") << "say \"C:\\temp\\\"";
         QTest::newRow("CR LF and tab") << "one\r\ntwo\tthree";
-        QTest::newRow("control characters") << QString::fromUtf8("\x01\x08\x0c\x1f\x7f");
+        QTest::newRow("control characters") << QStringLiteral("\x01\x08\x0c\x1f\x7f");
         QTest::newRow("Cyrillic, Hebrew and emoji") << "Привет 👋 שלום";
     }
     void traceKeepsAnyText()
@@ -328,14 +334,15 @@ class TestHandlers : public QObject
         QCOMPARE(call.id, id);
         QCOMPARE(call.kind, CallKind::Method);
         const bool labels = button == QLatin1String("cmbLabelsShow");
-        const std::vector<Value> expected{Value(QStringLiteral("Заголовок")),
-                                          labels ? Value(QStringList{"one", "two"})
-                                                 : Value(QStringLiteral("one\r\ntwo")),
-                                          Value(int32_t(4)),
-                                          Value(int32_t(0)),
-                                          Value(int32_t(13)),
-                                          Value(Bool::of(true)),
-                                          Value(Bool::of(false))};
+        const std::vector<Value> expected{
+            Value(QStringLiteral("Заголовок")),
+            labels ? Value(QStringList{QStringLiteral("one"), QStringLiteral("two")})
+                   : Value(QStringLiteral("one\r\ntwo")),
+            Value(int32_t(4)),
+            Value(int32_t(0)),
+            Value(int32_t(13)),
+            Value(Bool::of(true)),
+            Value(Bool::of(false))};
         QVERIFY(call.args == expected);
     }
 
@@ -353,19 +360,21 @@ class TestHandlers : public QObject
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("labels");
         QTest::newRow("empty text, no labels") << "" << QStringList{};
-        QTest::newRow("one label") << "a" << QStringList{"a"};
-        QTest::newRow("trailing CR LF, last label empty") << "a\r\n" << QStringList{"a", ""};
-        QTest::newRow("empty pieces kept") << "\r\n\r\n" << QStringList{"", "", ""};
-        QTest::newRow("lone LF is no separator") << "a\nb" << QStringList{"a\nb"};
-        QTest::newRow("Cyrillic and emoji") << "Да 👍\r\nНет 👎" << QStringList{"Да 👍", "Нет 👎"};
+        QTest::newRow("one label") << "a" << QStringList{QStringLiteral("a")};
+        QTest::newRow("trailing CR LF, last label empty") << "a\r\n"
+                                                          << QStringList{QStringLiteral("a"), QString()};
+        QTest::newRow("empty pieces kept") << "\r\n\r\n" << QStringList{QString(), QString(), QString()};
+        QTest::newRow("lone LF is no separator") << "a\nb" << QStringList{QStringLiteral("a\nb")};
+        QTest::newRow("Cyrillic and emoji")
+            << "Да 👍\r\nНет 👎" << QStringList{QStringLiteral("Да 👍"), QStringLiteral("Нет 👎")};
         QTest::newRow("sample text")
             << "This is simple message, which should appear\r\non your screen. The sizes of a window are\r\n"
                "automatically selected, proceeding from that text,\r\nwhich needs to be displayed on the "
                "screen"
-            << QStringList{"This is simple message, which should appear",
-                           "on your screen. The sizes of a window are",
-                           "automatically selected, proceeding from that text,",
-                           "which needs to be displayed on the screen"};
+            << QStringList{QStringLiteral("This is simple message, which should appear"),
+                           QStringLiteral("on your screen. The sizes of a window are"),
+                           QStringLiteral("automatically selected, proceeding from that text,"),
+                           QStringLiteral("which needs to be displayed on the screen")};
     }
     void labelsFromText()
     {
@@ -391,8 +400,9 @@ class TestHandlers : public QObject
         QCOMPARE(s.ModalFlag, Value(Bool::of(false)));
         // The controls are not refreshed from the state.
         QVERIFY(f->window->controls().group("optIconType").isSelected(0));
-        QVERIFY(f->takeTrace().join('\n').contains(
-            QStringLiteral(R"("changed":{"2":["changed"],"3":5,"4":1,"6":false})")));
+        QVERIFY(f->takeTrace()
+                    .join(QLatin1Char('\n'))
+                    .contains(QStringLiteral(R"("changed":{"2":["changed"],"3":5,"4":1,"6":false})")));
     }
 
     void failingMethodEndsTheProgram()
