@@ -17,7 +17,7 @@ int main(int argc, char **argv)
     harness::exitAfterFirstPaintIfAsked();
     QWidget window;
     window.resize(507, 448);
-    if (app.arguments().contains(QStringLiteral("--with-text")))
+    if (app.arguments().contains(QLatin1String("--with-text")))
         new QPushButton(QStringLiteral("OK"), &window);
     window.show();
     if (qEnvironmentVariableIsEmpty("HARNESS_EXIT_AFTER_FIRST_PAINT"))

@@ -10,7 +10,9 @@ const QByteArray prefix = QByteArrayLiteral("@verify ");
 
 QString flat(QString text)
 {
-    return text.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
+    return text.replace(QLatin1Char('\t'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '));
 }
 
 } // namespace

@@ -44,7 +44,8 @@ Request CommandLine::read(const QCommandLineParser &parser) const
     request.junit = parser.value(junit_);
     if (parser.isSet(snapshots_)) request.snapshots.folder = QDir(parser.value(snapshots_)).absolutePath();
     request.snapshots.update = parser.isSet(update_);
-    if (parser.isSet(child_)) request.childChecks = parser.value(child_).split(u',', Qt::SkipEmptyParts);
+    if (parser.isSet(child_))
+        request.childChecks = parser.value(child_).split(QLatin1Char(','), Qt::SkipEmptyParts);
     const bool ours = parser.isSet(junit_) || parser.isSet(snapshots_) || request.snapshots.update;
     request.misplaced = !request.verify && request.childChecks.isEmpty() && ours;
     return request;

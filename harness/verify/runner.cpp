@@ -111,7 +111,8 @@ void Runner::launch()
     c.clock.start();
     c.deadline.start(limits_.startupMs);
     c.process.start(QCoreApplication::applicationFilePath(),
-                    childArguments_ + QStringList{QStringLiteral("--verify-checks"), names.join(u',')});
+                    childArguments_ +
+                        QStringList{QStringLiteral("--verify-checks"), names.join(QLatin1Char(','))});
 }
 
 void Runner::readOutput(Child &c)

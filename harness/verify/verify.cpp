@@ -29,7 +29,7 @@ QString lineFor(const CheckResult &r)
 
 void printLine(const QString &line)
 {
-    std::fputs(qPrintable(line + u'\n'), stdout);
+    std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
     std::fflush(stdout);
 }
 

@@ -278,7 +278,7 @@ void TestAgentControl::refusedFiles()
     QVERIFY(!direct.ok());
     // The decoder's reason, with the path named once.
     const QString description = loaded.error().description;
-    QVERIFY2(description.startsWith(QStringLiteral("Cannot load the character")), qPrintable(description));
+    QVERIFY2(description.startsWith(QLatin1String("Cannot load the character")), qPrintable(description));
     QVERIFY2(description.endsWith(QString::fromStdString(direct.error().describe())),
              qPrintable(description));
     QCOMPARE(description.count(path), 1);

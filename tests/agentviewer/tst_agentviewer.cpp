@@ -196,7 +196,7 @@ void TestAgentViewer::everyControlIsNamedAndReachable()
     // Space on the focused play button starts playback.
     QAbstractButton *play = nullptr;
     for (QAbstractButton *b : window_->findChildren<QAbstractButton *>())
-        if (b->accessibleName() == QStringLiteral("Play or pause")) play = b;
+        if (b->accessibleName() == QLatin1String("Play or pause")) play = b;
     QVERIFY(play);
     play->setFocus();
     QTest::keyClick(play, Qt::Key_Space);

@@ -107,7 +107,7 @@ void TestBalloonPlugin::refusesUnknownClass()
 {
     QString error;
     QVERIFY(!plugin_->create(QStringLiteral("Other.Thing"), {}, &error));
-    QVERIFY(error.contains(QStringLiteral("Other.Thing")));
+    QVERIFY(error.contains(QLatin1String("Other.Thing")));
 }
 
 QTEST_MAIN(TestBalloonPlugin)

@@ -62,7 +62,7 @@ QStringList HarnessFixture::takeCalls()
                     QString::fromUtf8(QJsonDocument(QJsonArray{result}).toJson(QJsonDocument::Compact))
                         .mid(1)
                         .chopped(1);
-        if (o.contains(QStringLiteral("error")))
+        if (o.contains(QLatin1String("error")))
             call += QLatin1String(" !") +
                     QString::number(
                         o.value(QStringLiteral("error")).toObject().value(QStringLiteral("number")).toInt());

@@ -270,7 +270,7 @@ class TestHandlers : public QObject
         QCOMPARE(box.style, style);
         QCOMPARE(box.title, style == 16 ? std::optional<QString>(QStringLiteral("Error")) : std::nullopt);
         const QStringList trace = f->takeTrace();
-        QVERIFY(trace.last().startsWith(QStringLiteral("{\"event\":\"messagebox\"")));
+        QVERIFY(trace.last().startsWith(QLatin1String("{\"event\":\"messagebox\"")));
     }
 
     // Any text reaches the trace intact, in a line whose keys keep their order.
@@ -402,7 +402,7 @@ class TestHandlers : public QObject
         QVERIFY(f->window->controls().group("optIconType").isSelected(0));
         QVERIFY(f->takeTrace()
                     .join(QLatin1Char('\n'))
-                    .contains(QStringLiteral(R"("changed":{"2":["changed"],"3":5,"4":1,"6":false})")));
+                    .contains(QLatin1String(R"("changed":{"2":["changed"],"3":5,"4":1,"6":false})")));
     }
 
     void failingMethodEndsTheProgram()
@@ -410,7 +410,7 @@ class TestHandlers : public QObject
         f->component->onMethod = [](Method, Args &) { return Result(error::wrongArgCount()); };
         clickButton("cmbMsgInput");
         QCOMPARE(f->exitCode, std::optional<int>(1));
-        QVERIFY(f->boxes.boxes.at(0).text.startsWith(QStringLiteral("Run-time error '450':")));
+        QVERIFY(f->boxes.boxes.at(0).text.startsWith(QLatin1String("Run-time error '450':")));
         f->exitCode.reset();
     }
 
@@ -419,7 +419,7 @@ class TestHandlers : public QObject
         f->component->onMethod = [](Method, Args &) { return Result(Value(int32_t(1))); };
         clickButton("cmbMsgShow");
         QCOMPARE(f->exitCode, std::optional<int>(1));
-        QVERIFY(f->boxes.boxes.at(0).text.startsWith(QStringLiteral("Run-time error '13':")));
+        QVERIFY(f->boxes.boxes.at(0).text.startsWith(QLatin1String("Run-time error '13':")));
         f->exitCode.reset();
     }
 };

@@ -122,7 +122,7 @@ class TestStartup : public QObject
         });
         QVERIFY(f.start());
         QCOMPARE(f.window->controls().check("chkLineSeparator").value(), 0);
-        QVERIFY(!f.takeCalls().contains(QStringLiteral("Vellix1 put LineSeparator [false]")));
+        QVERIFY(!f.takeCalls().contains(QLatin1String("Vellix1 put LineSeparator [false]")));
     }
 
     void failuresEndTheProgram_data()
@@ -178,7 +178,7 @@ class TestStartup : public QObject
         QVERIFY(trace.size() >= 2);
         QVERIFY(trace[trace.size() - 2].startsWith(
             QStringLiteral("{\"event\":\"error\",\"number\":%1,").arg(number)));
-        QVERIFY(trace.last().startsWith(QStringLiteral("{\"event\":\"messagebox\"")));
+        QVERIFY(trace.last().startsWith(QLatin1String("{\"event\":\"messagebox\"")));
         // After the report nothing else runs.
         f.window->runEvent([] { QFAIL("a handler ran after the program ended"); });
     }
@@ -193,7 +193,7 @@ class TestStartup : public QObject
         QVERIFY(!f.window->load());
         QCOMPARE(f.exitCode, std::optional<int>(1));
         QVERIFY(f.boxes.boxes.empty());
-        QVERIFY(f.takeTrace().last().startsWith(QStringLiteral("{\"event\":\"error\",\"number\":440,")));
+        QVERIFY(f.takeTrace().last().startsWith(QLatin1String("{\"event\":\"error\",\"number\":440,")));
     }
 
     void longPathIsShortenedInTheBoxOnly()

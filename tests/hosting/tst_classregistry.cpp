@@ -51,7 +51,7 @@ class TestClassRegistry : public QObject
         const NamedValues stored{{QStringLiteral("balloonplace"), int32_t(3)}};
         const hosting::Created created = registry.create(QStringLiteral("Quorvane.Quorvane"), stored);
         QVERIFY2(created.object, qPrintable(created.error));
-        QVERIFY(created.origin.endsWith(QStringLiteral("examplecomponent.so")));
+        QVERIFY(created.origin.endsWith(QLatin1String("examplecomponent.so")));
 
         // The plugin's instance answers by identifier and started from the stored settings.
         Args none;
@@ -78,8 +78,8 @@ class TestClassRegistry : public QObject
         registry.setPluginFolders({QStringLiteral(EXAMPLE_COMPONENT_DIR)}, {QStringLiteral("/nonexistent")});
         const hosting::Created created = registry.create(QStringLiteral("No.Such"), {});
         QVERIFY(!created.object);
-        QVERIFY(created.error.contains(QStringLiteral("\"No.Such\": no component provides this class")));
-        QVERIFY(created.error.contains(QStringLiteral("/nonexistent")));
+        QVERIFY(created.error.contains(QLatin1String("\"No.Such\": no component provides this class")));
+        QVERIFY(created.error.contains(QLatin1String("/nonexistent")));
     }
 
     void pluginThatFailsToLoadNamesClassAndFile()
@@ -88,9 +88,9 @@ class TestClassRegistry : public QObject
         registry.setPluginFolders({QStringLiteral(BROKEN_COMPONENT_DIR)}, {});
         const hosting::Created created = registry.create(QStringLiteral("Broken.Broken"), {});
         QVERIFY(!created.object);
-        QVERIFY2(created.error.contains(QStringLiteral("\"Broken.Broken\"")), qPrintable(created.error));
-        QVERIFY2(created.error.contains(QStringLiteral("brokencomponent.so")), qPrintable(created.error));
-        QVERIFY2(created.error.contains(QStringLiteral("harness_test_symbol_nobody_defines")),
+        QVERIFY2(created.error.contains(QLatin1String("\"Broken.Broken\"")), qPrintable(created.error));
+        QVERIFY2(created.error.contains(QLatin1String("brokencomponent.so")), qPrintable(created.error));
+        QVERIFY2(created.error.contains(QLatin1String("harness_test_symbol_nobody_defines")),
                  qPrintable(created.error));
     }
 

@@ -116,18 +116,19 @@ void TestBalloonDriver::actsThroughAccessibility()
     StandIn balloon;
     balloon.show();
     QString got;
-    if (action.startsWith(u"press")) got = BalloonDriver::pressButton(&balloon, action.section(u' ', 1));
-    if (action == u"type") got = BalloonDriver::typeText(&balloon, QStringLiteral("héllo ✓"));
-    if (action.startsWith(u"select"))
-        got = BalloonDriver::selectLabel(&balloon, action.section(u' ', 1).toInt());
-    if (action == u"dismiss") got = BalloonDriver::dismiss(&balloon);
+    if (action.startsWith(QLatin1String("press")))
+        got = BalloonDriver::pressButton(&balloon, action.section(QLatin1Char(' '), 1));
+    if (action == QLatin1String("type")) got = BalloonDriver::typeText(&balloon, QStringLiteral("héllo ✓"));
+    if (action.startsWith(QLatin1String("select")))
+        got = BalloonDriver::selectLabel(&balloon, action.section(QLatin1Char(' '), 1).toInt());
+    if (action == QLatin1String("dismiss")) got = BalloonDriver::dismiss(&balloon);
     QCOMPARE(got, error);
     if (!error.isEmpty()) return;
-    if (action.startsWith(u"press")) QTRY_COMPARE(balloon.pressed, QStringLiteral("No"));
-    if (action == u"type") QCOMPARE(balloon.input->text(), QStringLiteral("héllo ✓"));
-    if (action.startsWith(u"select"))
+    if (action.startsWith(QLatin1String("press"))) QTRY_COMPARE(balloon.pressed, QStringLiteral("No"));
+    if (action == QLatin1String("type")) QCOMPARE(balloon.input->text(), QStringLiteral("héllo ✓"));
+    if (action.startsWith(QLatin1String("select")))
         QCOMPARE(balloon.list->selectionModel()->selectedRows().value(0).row(), 1);
-    if (action == u"dismiss") QVERIFY(balloon.escaped);
+    if (action == QLatin1String("dismiss")) QVERIFY(balloon.escaped);
 }
 
 void TestBalloonDriver::answersInsideANestedLoop()

@@ -25,18 +25,18 @@ namespace
         const QByteArray begin = protocol::beginLine(name);
         std::fwrite(begin.constData(), 1, size_t(begin.size()), stdout);
         std::fflush(stdout);
-        if (name.startsWith(u"crash")) std::raise(SIGSEGV);
-        if (name.startsWith(u"abort")) std::abort();
-        if (name.startsWith(u"hang"))
+        if (name.startsWith(QLatin1String("crash"))) std::raise(SIGSEGV);
+        if (name.startsWith(QLatin1String("abort"))) std::abort();
+        if (name.startsWith(QLatin1String("hang")))
             for (;;)
                 QThread::sleep(1);
-        if (name.startsWith(u"exit")) std::_Exit(3);
-        if (name.startsWith(u"sanitizer")) {
+        if (name.startsWith(QLatin1String("exit"))) std::_Exit(3);
+        if (name.startsWith(QLatin1String("sanitizer"))) {
             std::fputs("==1==ERROR: AddressSanitizer: heap-use-after-free on address 0x1\n", stderr);
             std::_Exit(1);
         }
-        if (name.startsWith(u"silent")) std::_Exit(0);
-        const Outcome outcome = name.startsWith(u"fail")
+        if (name.startsWith(QLatin1String("silent"))) std::_Exit(0);
+        const Outcome outcome = name.startsWith(QLatin1String("fail"))
                                     ? Outcome::fail(QStringLiteral("Button 6"), QStringLiteral("Button\t7"))
                                     : Outcome::pass();
         const QByteArray result = protocol::resultLine(name, outcome);
@@ -81,8 +81,9 @@ void TestVerifyRunner::protocolRoundTrip()
     QVERIFY(result);
     QCOMPARE(result->kind, protocol::Event::Result);
     QCOMPARE(result->outcome.passed, outcome.passed);
-    QCOMPARE(result->outcome.expected, QString(outcome.expected).replace(u'\t', u' '));
-    QCOMPARE(result->outcome.got, QString(outcome.got).replace(u'\n', u' '));
+    QCOMPARE(result->outcome.expected,
+             QString(outcome.expected).replace(QLatin1Char('\t'), QLatin1Char(' ')));
+    QCOMPARE(result->outcome.got, QString(outcome.got).replace(QLatin1Char('\n'), QLatin1Char(' ')));
 }
 
 void TestVerifyRunner::protocolIgnoresOtherOutput()
@@ -143,7 +144,8 @@ void TestVerifyRunner::printsInCatalogueOrder()
 int main(int argc, char **argv)
 {
     for (int i = 1; i + 1 < argc; ++i)
-        if (qstrcmp(argv[i], "--verify-checks") == 0) actOut(QString::fromLocal8Bit(argv[i + 1]).split(u','));
+        if (qstrcmp(argv[i], "--verify-checks") == 0)
+            actOut(QString::fromLocal8Bit(argv[i + 1]).split(QLatin1Char(',')));
     // A crashing child ends by its signal, not by a sanitizer's report of it.
     qputenv("ASAN_OPTIONS", qgetenv("ASAN_OPTIONS") + ":handle_segv=0:handle_abort=0");
     QCoreApplication app(argc, argv);
