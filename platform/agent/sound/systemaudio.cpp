@@ -1,3 +1,6 @@
+// The system's audio device through Qt Multimedia, built as a module of its
+// own: Qt Multimedia brings a sound server client and a dozen codec libraries,
+// which the programs then only load when a character first plays a sound.
 #include "audiooutput.h"
 
 #include <QAudioDevice>
@@ -75,11 +78,11 @@ QAudioDevice quietDefaultOutput()
 
 } // namespace
 
-std::unique_ptr<AudioOutput> createSystemAudioOutput()
-{
-    const QAudioDevice device = quietDefaultOutput();
-    if (device.isNull()) return nullptr;
-    return std::make_unique<SystemAudioOutput>(device);
-}
-
 } // namespace sound
+
+extern "C" Q_DECL_EXPORT sound::AudioOutput *createAgentAudioOutput()
+{
+    const QAudioDevice device = sound::quietDefaultOutput();
+    if (device.isNull()) return nullptr;
+    return new sound::SystemAudioOutput(device);
+}
