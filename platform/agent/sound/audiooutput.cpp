@@ -20,8 +20,8 @@ CreateOutput audioModule()
 {
     static const CreateOutput create = [] {
         const QString appDir = QCoreApplication::applicationDirPath();
-        for (const QString &dir : {appDir, appDir + QStringLiteral("/../bin"),
-                                   appDir + QStringLiteral("/../lib/balloon-harness")}) {
+        for (const QString &dir : QStringList{appDir, appDir + QStringLiteral("/../bin"),
+                                              appDir + QStringLiteral("/../lib/balloon-harness")}) {
             QLibrary module(dir + QStringLiteral("/agent_audio"));
             if (auto create = reinterpret_cast<CreateOutput>(module.resolve("createAgentAudioOutput")))
                 return create;
