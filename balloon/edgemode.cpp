@@ -38,20 +38,24 @@ int x11ScreenNumber(xcb_connection_t *connection)
     return parsed && screen < roots ? screen : 0;
 }
 
-// A compositing manager announces itself by owning the selection
-// _NET_WM_CM_S<screen> (the window manager specification), for as long as it
-// runs; asking costs two round trips.
+// A compositing manager announces itself (EWMH) by owning the selection
+// _NET_WM_CM_S<screen> for as long as it runs; asking costs two round trips.
+// Errors are taken and dropped, else they would queue as events for Qt to log.
 bool x11CompositorRunning()
 {
     const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
-    if (!connection) return false;
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(x11ScreenNumber(connection));
-    const ReplyPtr<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 1, uint16_t(name.size()), name.constData()), nullptr));
+    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    if (!c) return false;
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(x11ScreenNumber(c));
+    xcb_generic_error_t *error = nullptr;
+    const ReplyPtr<xcb_intern_atom_reply_t> atom(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(name.size()), name.constData()), &error));
+    std::free(error);
     if (!atom || atom->atom == XCB_ATOM_NONE) return false; // nobody ever claimed it
+    error = nullptr;
     const ReplyPtr<xcb_get_selection_owner_reply_t> owner(
-        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom), nullptr));
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), &error));
+    std::free(error);
     return owner && owner->owner != XCB_WINDOW_NONE;
 }
 
