@@ -257,12 +257,7 @@ QWidget *BalloonWidget::firstFocus() const
 
 void BalloonWidget::placeBeside(const std::optional<QRect> &character, const QList<QRect> &screens)
 {
-    QSize screen(640, 480);
-    if (!screens.isEmpty()) {
-        const QRect anchor = character ? *character : QRect(screens.first().center(), QSize(1, 1));
-        screen = screens[screenOfCharacter(anchor, screens)].size();
-    }
-    const QSize size = fitContent(screen);
+    const QSize size = fitContent(roomBeside(character, screens));
     applyPlacement(placeBalloon(character, size, screens, style_.place));
 }
 

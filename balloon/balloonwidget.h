@@ -72,7 +72,7 @@ class BalloonWidget : public QWidget
     void buildLabels();
     void buildButtons();
     void setTabOrder();
-    QSize fitContent(QSize screen);
+    QSize fitContent(QSize room);
     int contentWidth(int readable, int widest, int maxHeight) const;
     int layOutHeights(int width, int available);
     void applyPlacement(const Placement &placement);

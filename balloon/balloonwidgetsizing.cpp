@@ -1,5 +1,5 @@
 // How big a balloon is: as wide as its content up to a readable measure, as
-// tall as its content up to the screen, with the text and the label list
+// tall as its content up to the room beside the character, with the text and the label list
 // scrolling when they do not fit.
 #include "balloonshape.h"
 #include "balloonwidget.h"
@@ -42,11 +42,11 @@ int widestLabel(const QAbstractItemModel &labels, const QFontMetrics &metrics)
 
 } // namespace
 
-QSize BalloonWidget::fitContent(QSize screen)
+QSize BalloonWidget::fitContent(QSize room)
 {
     const QMargins padding = contentPadding(request_.shape);
-    const int maxWidth = std::max(120, screen.width() - padding.left() - padding.right());
-    const int maxHeight = std::max(80, screen.height() - padding.top() - padding.bottom() - tailLength);
+    const int maxWidth = std::max(120, room.width() - padding.left() - padding.right());
+    const int maxHeight = std::max(80, room.height() - padding.top() - padding.bottom() - tailLength);
     const int readable = std::min(maxWidth, std::clamp(fontMetrics().averageCharWidth() * 64, 240, 520));
     const int width = contentWidth(readable, maxWidth, maxHeight);
     const int height = layOutHeights(width, maxHeight);

@@ -86,6 +86,23 @@ QRect shiftInside(QRect r, const QRect &screen)
     return r;
 }
 
+struct Anchor {
+    QRect rect;   // the character, or a point at the primary screen's centre
+    QRect screen; // the screen the balloon goes on
+};
+
+Anchor anchorOf(const std::optional<QRect> &character, const QList<QRect> &screens)
+{
+    QRect anchor;
+    if (character) {
+        anchor = character->normalized();
+        anchor.setSize(anchor.size().expandedTo(QSize(1, 1)));
+    } else {
+        anchor = QRect(screens.first().center(), QSize(1, 1));
+    }
+    return {anchor, screens[screenOfCharacter(anchor, screens)]};
+}
+
 } // namespace
 
 int screenOfCharacter(const QRect &character, const QList<QRect> &screens)
@@ -114,14 +131,7 @@ Placement placeBalloon(const std::optional<QRect> &character, QSize size, const 
 {
     if (screens.isEmpty()) return {QRect(QPoint(0, 0), size), QPoint(0, 0), Place::AboveRight};
 
-    QRect anchor;
-    if (character) {
-        anchor = character->normalized();
-        anchor.setSize(anchor.size().expandedTo(QSize(1, 1)));
-    } else {
-        anchor = QRect(screens.first().center(), QSize(1, 1));
-    }
-    const QRect screen = screens[screenOfCharacter(anchor, screens)];
+    const auto [anchor, screen] = anchorOf(character, screens);
     const QSize fitted = size.boundedTo(screen.size()).expandedTo(QSize(1, 1));
 
     const std::array<Place, 4> order = candidateOrder(place);
@@ -140,6 +150,19 @@ Placement placeBalloon(const std::optional<QRect> &character, QSize size, const 
         }
     }
     return {shiftInside(candidateRect(anchor, fitted, best), screen), tailTargetFor(anchor, best), best};
+}
+
+QSize roomBeside(const std::optional<QRect> &character, const QList<QRect> &screens)
+{
+    if (screens.isEmpty()) return {640, 480};
+    const auto [anchor, screen] = anchorOf(character, screens);
+    if (!character) return screen.size();
+    const int above = anchor.top() - screen.top();
+    const int below = screen.bottom() - anchor.bottom();
+    const int room = std::max(above, below);
+    // A character that leaves no usable room above or below it gets covered
+    // rather than the message cut to a sliver.
+    return {screen.width(), room >= std::min(minimumRoom, screen.height()) ? room : screen.height()};
 }
 
 } // namespace balloon

@@ -38,6 +38,14 @@ inline constexpr int tailInset = 28;
 Placement placeBalloon(const std::optional<QRect> &character, QSize size, const QList<QRect> &screens,
                        Place place);
 
+// The most room a balloon can take on the character's screen and still sit
+// wholly above or below the character: the screen's width, and the height of
+// the larger of the two sides. Where neither side leaves `minimumRoom`, the
+// whole screen (the balloon will cover the character). Without a character,
+// the primary screen's size.
+inline constexpr int minimumRoom = 160;
+QSize roomBeside(const std::optional<QRect> &character, const QList<QRect> &screens);
+
 // The screen a character belongs to: the one holding its centre, else the
 // one it overlaps most, else the nearest. Index into screens, -1 when empty.
 int screenOfCharacter(const QRect &character, const QList<QRect> &screens);

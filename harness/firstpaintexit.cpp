@@ -22,16 +22,25 @@ class FirstPaintExit final : public QObject
     {
         if (event->type() != QEvent::Paint || !watched->isWidgetType()) return false;
         painted_.insert(static_cast<QWidget *>(watched)->window());
-        if (painted_.size() >= windows_) {
-            // Leave at once: tearing the windows down is not part of start-up.
-            std::fflush(nullptr);
-            std::_Exit(0);
+        if (painted_.size() >= windows_ && !leaving_) {
+            // This paint event is the first of its window's pass: leave once the
+            // pass (every child painted, the window flushed) is over. Tearing the
+            // windows down is not part of start-up.
+            leaving_ = true;
+            QMetaObject::invokeMethod(
+                this,
+                [] {
+                    std::fflush(nullptr);
+                    std::_Exit(0);
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }
 
   private:
     int windows_;
+    bool leaving_ = false;
     QSet<const QWidget *> painted_;
 };
 

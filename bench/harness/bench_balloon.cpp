@@ -1,6 +1,9 @@
 // Click to balloon painted: the harness window with the reference component,
-// a click on a message button, and the time until the balloon's first paint.
-// Prints the median of several runs for the sample text and for 10,000 labels.
+// a click on a message button, and the time until the balloon's first paint,
+// for the sample text and for 10,000 labels. Each run is paired with a plain
+// Qt window showing the same text (a word-wrapped label) or the same list,
+// from its creation to its first paint; prints the medians and the median of
+// the pairs' ratios with its spread (25th..75th percentile).
 #include "balloon/ballooncomponent.h"
 #include "balloon/balloonwidget.h"
 #include "harness/frmmain.h"
@@ -10,9 +13,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace
 {
@@ -34,6 +41,46 @@ double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+double quartile(std::vector<double> v, int which)
+{
+    std::sort(v.begin(), v.end());
+    return v[(v.size() - 1) * size_t(which) / 4];
+}
+
+// Waits until `window` or a child of it has been painted; returns the ms since `timer` started.
+double untilPainted(PaintWatch &paint, QWidget *window, const QElapsedTimer &timer)
+{
+    paint.watched = window;
+    while (paint.watched && !paint.painted && timer.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// The baseline: a plain top-level window showing `content`, from creation to first paint.
+double plainWindowToPaint(PaintWatch &paint, const std::function<QWidget *()> &makeContent)
+{
+    paint.painted = false;
+    QElapsedTimer timer;
+    timer.start();
+    auto *window = new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+    auto *layout = new QVBoxLayout(window);
+    layout->addWidget(makeContent());
+    window->show();
+    const double ms = untilPainted(paint, window, timer);
+    delete window;
+    QCoreApplication::processEvents();
+    return ms;
+}
+
+void printRow(const char *name, const std::vector<double> &ours, const std::vector<double> &plain)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < ours.size(); ++i)
+        ratios.push_back(ours[i] / plain[i]);
+    std::printf("%s %.2f %.2f %.2f %.2f %.2f\n", name, median(ours), median(plain), median(ratios),
+                quartile(ratios, 1), quartile(ratios, 3));
 }
 
 } // namespace
@@ -73,26 +120,36 @@ int main(int argc, char **argv)
         QElapsedTimer timer;
         timer.start();
         window.controls().button(button).click();
-        paint.watched = component->activeBalloon();
-        while (paint.watched && !paint.painted && timer.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        const double ms = double(timer.nsecsElapsed()) / 1e6;
+        const double ms = untilPainted(paint, component->activeBalloon(), timer);
         if (paint.watched) paint.watched->close();
         QCoreApplication::processEvents();
         return ms;
     };
 
     const QString sample = window.controls().txtText->text();
-    std::vector<double> sampleTimes, labelTimes;
-    for (int i = 0; i < runs; ++i)
+    std::vector<double> sampleTimes, samplePlain, labelTimes, labelPlain;
+    for (int i = 0; i < runs; ++i) {
         sampleTimes.push_back(clickToPaint("cmbMsgShow"));
+        samplePlain.push_back(plainWindowToPaint(paint, [&] {
+            auto *label = new QLabel(sample);
+            label->setWordWrap(true);
+            return label;
+        }));
+    }
     QStringList labels;
     for (int i = 0; i < 10000; ++i)
         labels << QStringLiteral("Label number %1").arg(i);
     window.controls().txtText->setText(labels.join(QStringLiteral("\r\n")));
-    for (int i = 0; i < runs; ++i)
+    for (int i = 0; i < runs; ++i) {
         labelTimes.push_back(clickToPaint("cmbLabelsShow"));
-    std::printf("click_to_paint_sample_ms %.2f\nclick_to_paint_10000_labels_ms %.2f\n", median(sampleTimes),
-                median(labelTimes));
+        labelPlain.push_back(plainWindowToPaint(paint, [&] {
+            auto *list = new QListWidget;
+            list->addItems(labels);
+            return list;
+        }));
+    }
+    // name, ours ms, plain ms, ratio, spread low, spread high
+    printRow("sample", sampleTimes, samplePlain);
+    printRow("labels", labelTimes, labelPlain);
     return 0;
 }

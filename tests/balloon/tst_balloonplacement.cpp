@@ -74,6 +74,8 @@ class TestBalloonPlacement : public QObject
     void staysOnTheCharactersScreen_data();
     void staysOnTheCharactersScreen();
     void withoutCharacterSitsByPrimaryCentre();
+    void roomIsTheLargerSideOfTheCharacter_data();
+    void roomIsTheLargerSideOfTheCharacter();
 };
 
 void TestBalloonPlacement::besideCharacterOnOneScreen_data()
@@ -167,6 +169,33 @@ void TestBalloonPlacement::withoutCharacterSitsByPrimaryCentre()
     const QPoint centre = desktop.center();
     QVERIFY(qAbs(p.rect.center().x() - centre.x()) <= balloonSize.width());
     QVERIFY(qAbs(p.rect.center().y() - centre.y()) <= balloonSize.height());
+}
+
+void TestBalloonPlacement::roomIsTheLargerSideOfTheCharacter_data()
+{
+    QTest::addColumn<std::optional<QRect>>("character");
+    QTest::addColumn<QSize>("room");
+
+    // desktop is 1280 x 1024 at the origin.
+    QTest::newRow("near the bottom: the room above")
+        << std::optional(QRect(400, 900, 100, 100)) << QSize(1280, 900);
+    QTest::newRow("near the top: the room below")
+        << std::optional(QRect(400, 20, 100, 100)) << QSize(1280, 904);
+    QTest::newRow("filling the screen's height: all of it")
+        << std::optional(QRect(400, 100, 100, 850)) << QSize(1280, 1024);
+    QTest::newRow("no character: the primary screen") << std::optional<QRect>() << QSize(1280, 1024);
+}
+
+void TestBalloonPlacement::roomIsTheLargerSideOfTheCharacter()
+{
+    QFETCH(std::optional<QRect>, character);
+    QFETCH(QSize, room);
+    QCOMPARE(balloon::roomBeside(character, {desktop}), room);
+    // A balloon of that size placed there stays clear of the character.
+    if (character && room.height() < desktop.height()) {
+        const Placement p = balloon::placeBalloon(character, room, {desktop}, Place::Auto);
+        QVERIFY(!p.rect.intersects(*character));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestBalloonPlacement)

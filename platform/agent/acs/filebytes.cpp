@@ -27,6 +27,33 @@ Error systemError(const char *what)
 
 #if ACS_HAVE_MMAP
 
+// Maps the file one page past a 2 MB boundary. Where the address allows it,
+// the system maps a cached file's large pages whole, two megabytes at a time;
+// a character read a table and an image at a time would then hold megabytes
+// it never looks at. Off the boundary, each read maps only a few pages.
+void *mapOffHugeBoundary(int fd, size_t length)
+{
+    constexpr uintptr_t huge = uintptr_t(2) << 20;
+    const auto page = uintptr_t(::sysconf(_SC_PAGESIZE));
+    const size_t reserved = length + huge + page;
+    void *area = ::mmap(nullptr, reserved, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (area == MAP_FAILED) return MAP_FAILED;
+    const auto start = uintptr_t(area);
+    const uintptr_t at = ((start + huge - 1) & ~(huge - 1)) + page;
+    void *mapped = ::mmap(reinterpret_cast<void *>(at), length, PROT_READ, MAP_PRIVATE | MAP_FIXED, fd, 0);
+    if (mapped == MAP_FAILED) {
+        const int mapErrno = errno;
+        ::munmap(area, reserved);
+        errno = mapErrno;
+        return MAP_FAILED;
+    }
+    // Give back the reservation on either side of the file.
+    const uintptr_t end = at + (length + page - 1) / page * page;
+    if (at > start) ::munmap(area, at - start);
+    if (start + reserved > end) ::munmap(reinterpret_cast<void *>(end), start + reserved - end);
+    return mapped;
+}
+
 Result<FileBytes> mapFile(const std::filesystem::path &path, uintmax_t maxSize)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -45,7 +72,7 @@ Result<FileBytes> mapFile(const std::filesystem::path &path, uintmax_t maxSize)
         if (size == 0) return Error{"the file is empty"};
         return Error{std::to_string(size) + " bytes is more than a character file holds"};
     }
-    void *address = ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE, fd, 0);
+    void *address = mapOffHugeBoundary(fd, size_t(size));
     const int mapErrno = errno;
     ::close(fd);
     if (address == MAP_FAILED) {

@@ -1,10 +1,9 @@
 #include "audiooutput.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QMediaDevices>
+#include "agentlog.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
 
 namespace sound
 {
@@ -12,74 +11,33 @@ namespace sound
 namespace
 {
 
-QAudioFormat formatOf(const PcmSound &sound)
+using CreateOutput = AudioOutput *(*)();
+
+// The module sits beside the programs in a build tree (tests one folder
+// over) and under lib/balloon-harness in an installed one. Looked up once;
+// never unloaded, as the outputs it makes live in it.
+CreateOutput audioModule()
 {
-    QAudioFormat format;
-    format.setChannelCount(sound.channels);
-    format.setSampleRate(sound.sampleRate);
-    format.setSampleFormat(sound.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-    return format;
-}
-
-// Plays from memory: the decoded samples sit in a buffer the sink reads.
-class SystemAudioOutput final : public AudioOutput
-{
-  public:
-    explicit SystemAudioOutput(QAudioDevice device) : device_(std::move(device)) {}
-    ~SystemAudioOutput() override { stop(); }
-
-    void play(const PcmSound &sound) override
-    {
-        stop();
-        const QAudioFormat format = formatOf(sound);
-        // A device that cannot take the format leaves the character silent
-        // rather than playing noise.
-        if (!device_.isFormatSupported(format)) return;
-        samples_.setData(reinterpret_cast<const char *>(sound.data.data()), qsizetype(sound.data.size()));
-        samples_.open(QIODevice::ReadOnly);
-        sink_ = std::make_unique<QAudioSink>(device_, format);
-        sink_->start(&samples_);
-    }
-
-    void stop() override
-    {
-        if (sink_) sink_->stop();
-        sink_.reset();
-        samples_.close();
-    }
-
-  private:
-    QAudioDevice device_;
-    QBuffer samples_;
-    std::unique_ptr<QAudioSink> sink_;
-};
-
-// Qt's audio back end warns on the console when no sound server runs; for a
-// character that only means "no device", so those lines are dropped while
-// looking. Everything else goes on to the handler in place.
-QtMessageHandler outerHandler = nullptr;
-
-void dropSoundServerWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith(QLatin1StringView("PulseAudioService"))) return;
-    if (outerHandler) outerHandler(type, context, message);
-}
-
-QAudioDevice quietDefaultOutput()
-{
-    outerHandler = qInstallMessageHandler(dropSoundServerWarnings);
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    qInstallMessageHandler(outerHandler);
-    return device;
+    static const CreateOutput create = [] {
+        const QString appDir = QCoreApplication::applicationDirPath();
+        for (const QString &dir : {appDir, appDir + QStringLiteral("/../bin"),
+                                   appDir + QStringLiteral("/../lib/balloon-harness")}) {
+            QLibrary module(dir + QStringLiteral("/agent_audio"));
+            if (auto create = reinterpret_cast<CreateOutput>(module.resolve("createAgentAudioOutput")))
+                return create;
+        }
+        qCDebug(agent::lcAgent) << "no audio module beside" << appDir << "- characters stay silent";
+        return CreateOutput(nullptr);
+    }();
+    return create;
 }
 
 } // namespace
 
 std::unique_ptr<AudioOutput> createSystemAudioOutput()
 {
-    const QAudioDevice device = quietDefaultOutput();
-    if (device.isNull()) return nullptr;
-    return std::make_unique<SystemAudioOutput>(device);
+    const CreateOutput create = audioModule();
+    return std::unique_ptr<AudioOutput>(create ? create() : nullptr);
 }
 
 } // namespace sound

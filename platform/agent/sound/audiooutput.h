@@ -23,7 +23,8 @@ class AudioOutput
 using AudioOutputFactory = std::function<std::unique_ptr<AudioOutput>()>;
 
 // The system's default audio device through Qt Multimedia, or null when the
-// system has none.
+// system has none (or the audio module is not installed). Loads the module
+// on first use.
 std::unique_ptr<AudioOutput> createSystemAudioOutput();
 
 } // namespace sound
