@@ -6,7 +6,7 @@ install(TARGETS fennick morrowby RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The programs look for their components in ../lib/balloon-harness/components.
 install(TARGETS vellixballoon LIBRARY DESTINATION lib/balloon-harness/components)
 # Loaded when a character first plays a sound.
-install(TARGETS agent_audio LIBRARY DESTINATION lib/balloon-harness)
+install(TARGETS agent_audio LIBRARY DESTINATION lib/balloon-harness/modules)
 install(FILES resources/fennick.desktop resources/morrowby.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/balloon-harness-32.png

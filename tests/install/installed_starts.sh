@@ -14,6 +14,7 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 check_root() {
     local root=$1 prefix=$2
     for file in bin/fennick bin/morrowby lib/balloon-harness/components/vellixballoon.so \
+                lib/balloon-harness/modules/agent_audio.so \
                 share/applications/fennick.desktop share/applications/morrowby.desktop \
                 share/icons/hicolor/32x32/apps/balloon-harness.png \
                 share/doc/balloon-harness/copyright share/doc/balloon-harness/changelog.gz \
@@ -37,7 +38,8 @@ deb=$(ls "$work"/package/*.deb)
 dpkg-deb --info "$deb" | grep -E '^ (Package|Depends):'
 dpkg-deb -x "$deb" "$work/debroot"
 check_root "$work/debroot" /usr
-for binary in bin/fennick bin/morrowby lib/balloon-harness/components/vellixballoon.so; do
+for binary in bin/fennick bin/morrowby lib/balloon-harness/components/vellixballoon.so \
+              lib/balloon-harness/modules/agent_audio.so; do
     file "$work/debroot/usr/$binary" | grep -q 'not stripped' && { echo "not stripped: $binary"; exit 1; }
 done
 # Errors fail; the warnings kept are listed in the README.
