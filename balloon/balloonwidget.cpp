@@ -3,6 +3,7 @@
 #include "balloonaccessible.h"
 #include "balloonshape.h"
 #include "buttonset.h"
+#include "edgemode.h"
 #include "iconwidget.h"
 #include "textblocks.h"
 #include "textfeeder.h"
@@ -271,7 +272,12 @@ void BalloonWidget::applyPlacement(const Placement &placement)
     move(placement.rect.topLeft());
     const QPointF target = placement.tailTarget - placement.rect.topLeft();
     outline_ = balloonPath(request_.shape, QSizeF(placement.rect.size()), above, target);
-    setMask(maskFor(outline_, outlineWidth));
+    // Asked on every placement: a compositor may have come or gone since the
+    // last balloon.
+    if (currentEdgeMode() == EdgeMode::Smooth)
+        clearMask(); // the antialiased outline on a transparent window is the shape
+    else
+        setMask(maskFor(outline_, outlineWidth));
     update();
 }
 
@@ -350,6 +356,12 @@ void BalloonWidget::keyPressEvent(QKeyEvent *event)
 
 void BalloonWidget::mousePressEvent(QMouseEvent *event)
 {
+    // Without a mask the transparent corners still take clicks; they are not
+    // the balloon.
+    if (!maskFor(outline_, outlineWidth).contains(event->position().toPoint())) {
+        event->ignore();
+        return;
+    }
     if (buttons_.isEmpty() && event->button() == Qt::LeftButton)
         dismiss();
     else

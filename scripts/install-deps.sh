@@ -8,6 +8,7 @@ packages=(
     fonts-dejavu-extra                # the window font, DejaVu Sans Condensed
     clang-format lintian              # CI's format check; the package test
     qt6-multimedia-dev                # character sounds (audio output)
+    libxcb1-dev                       # the balloon asks X11 whether a compositor runs
     clang libclang-rt-14-dev          # the decoder's fuzz target
     libbenchmark-dev hyperfine time   # benchmarks
     xvfb xauth x11-utils xdotool imagemagick dbus at-spi2-core python3-pyatspi

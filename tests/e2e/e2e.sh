@@ -37,33 +37,15 @@ unset QT_ACCESSIBILITY SESSION_MANAGER
 # checks report that as an overflow at start-up.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0"
 
-XPID=
+. "$HERE/../xvfb.bash"
 cleanup() {
-    if [ -n "$XPID" ]; then
-        kill "$XPID" 2>/dev/null
-        # A dying server can unlink the socket of the next run's server on the same display.
-        wait "$XPID" 2>/dev/null
-    fi
+    stop_xvfb
     rm -rf "$WORK"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
-# -displayfd: the server picks a free display and writes its number once it
-# accepts connections. -noreset: no server reset when the last client leaves,
-# which made a client connecting at that moment fail.
-Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-XPID=$!
-for _ in $(seq 200); do
-    [ -s "$WORK/display" ] && break
-    kill -0 "$XPID" 2>/dev/null || break
-    sleep 0.05
-done
-if [ ! -s "$WORK/display" ]; then
-    echo "FAIL: Xvfb did not start"; cat "$WORK/xvfb.log"
-    exit 1
-fi
-export DISPLAY=:$(head -n1 "$WORK/display")
+start_xvfb "$WORK" || exit 1
 
 # timeout signals its whole process group: the session bus, the
 # accessibility bus and its registry, the driver and the programs it started.
