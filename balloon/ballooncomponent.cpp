@@ -109,15 +109,17 @@ Result BalloonComponent::callProperty(DispId id, CallKind kind, Args &args)
 {
     const PropertyInfo *p = findProperty(id);
     if (!p) return unsupported(QStringLiteral("no member %1").arg(idText(id)));
-    const QString name = QString::fromLatin1(p->name.data(), qsizetype(p->name.size()));
-    if (kind == CallKind::Method) return unsupported(name + QStringLiteral(" is a property, not a method"));
+    // Only an error names the member: a put is too frequent to make a string for.
+    const auto name = [p] { return QString::fromLatin1(p->name.data(), qsizetype(p->name.size())); };
+    if (kind == CallKind::Method) return unsupported(name() + QStringLiteral(" is a property, not a method"));
     if (kind == CallKind::PropertyGet) {
         if (!args.empty())
-            return wrongCount(QStringLiteral("reading ") + name, QStringLiteral("no arguments"), args.size());
+            return wrongCount(QStringLiteral("reading ") + name(), QStringLiteral("no arguments"),
+                              args.size());
         return settings_.get(id);
     }
     if (args.size() != 1)
-        return wrongCount(QStringLiteral("setting ") + name, QStringLiteral("one value"), args.size());
+        return wrongCount(QStringLiteral("setting ") + name(), QStringLiteral("one value"), args.size());
     return settings_.put(id, args.front().get());
 }
 

@@ -33,7 +33,7 @@ struct Setting {
     std::optional<IntRange> range;
 };
 
-const std::array<Setting, 14> settingTable{{
+const std::array<Setting, BalloonSettings::count> settingTable{{
     {prop::Language, int32_t(Language::Russian),
      IntRange{int32_t(Language::Russian), int32_t(Language::English), 100}},
     {prop::LineSeparator, contractDefault(prop::LineSeparator), {}},
@@ -76,8 +76,14 @@ std::optional<Value> coerce(ValueType wanted, const Value &v)
 
 BalloonSettings::BalloonSettings()
 {
-    for (const Setting &s : settingTable)
-        values_.insert(s.id, s.initial);
+    for (size_t i = 0; i < settingTable.size(); ++i)
+        values_[i] = settingTable[i].initial;
+}
+
+const Value *BalloonSettings::find(DispId id) const
+{
+    const Setting *setting = findSetting(id);
+    return setting ? &values_[size_t(setting - settingTable.data())] : nullptr;
 }
 
 void BalloonSettings::load(const NamedValues &stored)
@@ -94,9 +100,9 @@ void BalloonSettings::load(const NamedValues &stored)
 
 Result BalloonSettings::get(DispId id) const
 {
-    const auto it = values_.constFind(id);
-    if (it == values_.constEnd()) return unsupported(QStringLiteral("no property %1").arg(idText(id)));
-    return *it;
+    const Value *value = find(id);
+    if (!value) return unsupported(QStringLiteral("no property %1").arg(idText(id)));
+    return *value;
 }
 
 Result BalloonSettings::put(DispId id, const Value &value)
@@ -109,27 +115,26 @@ Result BalloonSettings::put(DispId id, const Value &value)
     if (const int32_t *n = std::get_if<int32_t>(&*v); n && setting->range && !setting->range->contains(*n))
         return outOfRange(nameOf(*info), *setting->range, *n);
     if (const Picture *picture = std::get_if<Picture>(&*v)) icon_ = drawableIcon(picture->image);
-    values_.insert(id, *v);
+    values_[size_t(setting - settingTable.data())] = std::move(*v);
     return Value();
 }
 
 ObjectRef BalloonSettings::character() const
 {
-    const Value v = values_.value(prop::Character);
-    if (const ObjectRef *o = std::get_if<ObjectRef>(&v)) return *o;
+    if (const ObjectRef *o = std::get_if<ObjectRef>(find(prop::Character))) return *o;
     return {};
 }
 
 int32_t BalloonSettings::integer(DispId id) const
 {
-    return std::get<int32_t>(values_.value(id));
+    return std::get<int32_t>(*find(id));
 }
 
 BalloonStyle BalloonSettings::style() const
 {
     BalloonStyle s;
     s.language = static_cast<Language>(integer(prop::Language));
-    s.lineSeparator = std::get<Bool>(values_.value(prop::LineSeparator)).value();
+    s.lineSeparator = std::get<Bool>(*find(prop::LineSeparator)).value();
     s.balloon = colorFromRef(integer(prop::BalloonColor));
     s.frame = colorFromRef(integer(prop::FrameColor));
     s.caption = colorFromRef(integer(prop::CaptionColor));

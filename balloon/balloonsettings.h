@@ -6,7 +6,7 @@
 
 #include <component/contract.h>
 
-#include <QHash>
+#include <array>
 
 namespace balloon
 {
@@ -33,9 +33,15 @@ class BalloonSettings
     // The settings as the balloon draws them.
     BalloonStyle style() const;
 
+    // How many properties the store holds.
+    static constexpr size_t count = 14;
+
   private:
+    // The value of a property the store holds; null for any other identifier.
+    const component::Value *find(component::DispId id) const;
     int32_t integer(component::DispId id) const;
-    QHash<component::DispId, component::Value> values_;
+    // In the order of the settings table, so a put needs no hashing.
+    std::array<component::Value, count> values_;
     QImage icon_; // CustomIcon as it is painted
 };
 
