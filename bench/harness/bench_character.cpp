@@ -4,8 +4,8 @@
 // shows it, until its first paint. Both in one process, interleaved; prints
 // the medians (ms) and the median of the pairs' ratios with its spread.
 //   bench_character FILE.acs [runs]
-#include "paintwatch.h"
 #include "component/contract.h"
+#include "paintwatch.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/agent/characterwindow.h"
 
