@@ -8,6 +8,7 @@
 #include "balloon/balloonwidget.h"
 #include "harness/frmmain.h"
 #include "paintwatch.h"
+#include "pairedtimes.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 
@@ -37,18 +38,6 @@ class Silent final : public dialogs::MessageBoxService
     int show(const QString &, int, const std::optional<QString> &) override { return 1; }
 };
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double quartile(std::vector<double> v, int which)
-{
-    std::sort(v.begin(), v.end());
-    return v[(v.size() - 1) * size_t(which) / 4];
-}
-
 // Waits until `window` or a child of it has been painted; returns the ms since `timer` started.
 double untilPainted(PaintWatch &paint, QWidget *window, const QElapsedTimer &timer)
 {
@@ -72,15 +61,6 @@ double plainWindowToPaint(PaintWatch &paint, const std::function<QWidget *()> &m
     delete window;
     QCoreApplication::processEvents();
     return ms;
-}
-
-void printRow(const char *name, const std::vector<double> &ours, const std::vector<double> &plain)
-{
-    std::vector<double> ratios;
-    for (size_t i = 0; i < ours.size(); ++i)
-        ratios.push_back(ours[i] / plain[i]);
-    std::printf("%s %.2f %.2f %.2f %.2f %.2f\n", name, median(ours), median(plain), median(ratios),
-                quartile(ratios, 1), quartile(ratios, 3));
 }
 
 } // namespace
@@ -149,7 +129,7 @@ int main(int argc, char **argv)
         }));
     }
     // name, ours ms, plain ms, ratio, spread low, spread high
-    printRow("sample", sampleTimes, samplePlain);
-    printRow("labels", labelTimes, labelPlain);
+    printPairedTimes("sample ", sampleTimes, samplePlain);
+    printPairedTimes("labels ", labelTimes, labelPlain);
     return 0;
 }

@@ -6,6 +6,7 @@
 //   bench_character FILE.acs [runs]
 #include "component/contract.h"
 #include "paintwatch.h"
+#include "pairedtimes.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/agent/characterwindow.h"
 
@@ -24,18 +25,6 @@ namespace
 using component::Args;
 using component::CallKind;
 using component::Value;
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double quartile(std::vector<double> v, int which)
-{
-    std::sort(v.begin(), v.end());
-    return v[(v.size() - 1) * size_t(which) / 4];
-}
 
 // Catches the first paint of any character window.
 class CharacterPaintWatch : public QObject
@@ -126,15 +115,13 @@ int main(int argc, char **argv)
     if (first.isNull() || !first.save(png)) return 1;
     (void)plainWindowToFirstPaint(png);
 
-    std::vector<double> ours, plain, ratios;
+    std::vector<double> ours, plain;
     for (int i = 0; i < runs; ++i) {
         ours.push_back(characterToFirstFrame(file));
         QCoreApplication::processEvents();
         plain.push_back(plainWindowToFirstPaint(png));
-        ratios.push_back(ours.back() / plain.back());
     }
     // ours ms, plain ms, ratio, spread low, spread high
-    std::printf("%.2f %.2f %.2f %.2f %.2f\n", median(ours), median(plain), median(ratios),
-                quartile(ratios, 1), quartile(ratios, 3));
+    printPairedTimes("", ours, plain);
     return 0;
 }
