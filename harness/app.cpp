@@ -160,7 +160,11 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     QApplication app(argc, argv);
     QApplication::setApplicationName(program.programName);
     QApplication::setApplicationVersion(QStringLiteral(HARNESS_VERSION));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/harness/bulb.ico")));
+    // PNG rather than an icon file, which needs Qt's icon plugin at start-up.
+    QIcon bulb;
+    bulb.addFile(QStringLiteral(":/harness/bulb-32.png"));
+    bulb.addFile(QStringLiteral(":/harness/bulb-16.png"));
+    QApplication::setWindowIcon(bulb);
     if (options.verify.wanted())
         return verify::run({program.componentClass, program.methods, storedSettings(program)},
                            options.verify);

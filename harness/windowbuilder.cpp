@@ -190,7 +190,11 @@ QFont layoutFont()
 
 component::Picture defaultCustomIcon()
 {
-    return {QImage(QStringLiteral(":/harness/customicon.ico")), QStringLiteral("default")};
+    // PNG rather than an icon file, which needs Qt's icon plugin at start-up;
+    // premultiplied, as the icon file was read.
+    return {QImage(QStringLiteral(":/harness/customicon.png"))
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied),
+            QStringLiteral("default")};
 }
 
 Controls buildWindow(QWidget *window, const ProgramDescription &program)
