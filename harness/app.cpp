@@ -3,6 +3,7 @@
 #include "controltable.h"
 #include "firstpaintexit.h"
 #include "frmmain.h"
+#include "indicatorcache.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
@@ -169,6 +170,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
         return verify::run({program.componentClass, program.methods, storedSettings(program)},
                            options.verify);
     QApplication::setFont(layoutFont());
+    QApplication::setStyle(new IndicatorCacheStyle(QApplication::style()));
     announceWindowsAsFrames();
 
     exitAfterFirstPaintIfAsked();
