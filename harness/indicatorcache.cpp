@@ -2,7 +2,9 @@
 
 #include <QPaintDevice>
 #include <QStyleOption>
+
 #include <QPainter>
+#include <cmath>
 
 namespace harness
 {
@@ -33,9 +35,10 @@ bool IndicatorCacheStyle::drawCached(PrimitiveElement element, const QStyleOptio
                                      const QWidget *widget) const
 {
     // A copy equals drawing in place only when it is put down pixel for pixel.
-    if (!option || option->rect.isEmpty() || !painter->device() ||
-        painter->transform().type() > QTransform::TxTranslate || painter->opacity() != 1.0 ||
-        painter->compositionMode() != QPainter::CompositionMode_SourceOver)
+    const QTransform &moved = painter->transform();
+    if (!option || option->rect.isEmpty() || !painter->device() || moved.type() > QTransform::TxTranslate ||
+        moved.dx() != std::round(moved.dx()) || moved.dy() != std::round(moved.dy()) ||
+        painter->opacity() != 1.0 || painter->compositionMode() != QPainter::CompositionMode_SourceOver)
         return false;
     const qreal ratio = painter->device()->devicePixelRatio();
     const Key key{int(element),          uint(option->state),        option->rect.width(),

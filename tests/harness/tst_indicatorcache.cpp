@@ -106,15 +106,15 @@ class TestIndicatorCache : public QObject
         QVERIFY(largestDifference(drawn(cached_, QStyle::PE_IndicatorRadioButton, option), expected) <= 1);
     }
 
-    void scaledPainterIsDrawnInPlace()
+    void scaledOrHalfPixelPainterIsDrawnInPlace()
     {
         QStyleOptionButton option;
         option.state = QStyle::State_Enabled | QStyle::State_On;
         option.rect = QRect(2, 2, 15, 15);
         option.palette = plain_->standardPalette();
-        const QTransform scaled = QTransform::fromScale(2, 2);
-        QCOMPARE(drawn(cached_, QStyle::PE_IndicatorCheckBox, option, scaled),
-                 drawn(*plain_, QStyle::PE_IndicatorCheckBox, option, scaled));
+        for (const QTransform &t : {QTransform::fromScale(2, 2), QTransform::fromTranslate(0.5, 0)})
+            QCOMPARE(drawn(cached_, QStyle::PE_IndicatorCheckBox, option, t),
+                     drawn(*plain_, QStyle::PE_IndicatorCheckBox, option, t));
     }
 };
 
