@@ -3,10 +3,11 @@
 #include "controltable.h"
 #include "firstpaintexit.h"
 #include "frmmain.h"
-#include "indicatorcache.h"
+#include "frugalpaintstyle.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
+#include "pngresource.h"
 #include "record/session.h"
 #include "storedsettings.h"
 #include "verify/verify.h"
@@ -163,14 +164,14 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     QApplication::setApplicationVersion(QStringLiteral(HARNESS_VERSION));
     // PNG rather than an icon file, which needs Qt's icon plugin at start-up.
     QIcon bulb;
-    bulb.addFile(QStringLiteral(":/harness/bulb-32.png"));
-    bulb.addFile(QStringLiteral(":/harness/bulb-16.png"));
+    bulb.addPixmap(QPixmap::fromImage(readPng(QStringLiteral(":/harness/bulb-32.png"))));
+    bulb.addPixmap(QPixmap::fromImage(readPng(QStringLiteral(":/harness/bulb-16.png"))));
     QApplication::setWindowIcon(bulb);
     if (options.verify.wanted())
         return verify::run({program.componentClass, program.methods, storedSettings(program)},
                            options.verify);
     QApplication::setFont(layoutFont());
-    QApplication::setStyle(new IndicatorCacheStyle(QApplication::style()));
+    QApplication::setStyle(new FrugalPaintStyle(QApplication::style()));
     announceWindowsAsFrames();
 
     exitAfterFirstPaintIfAsked();

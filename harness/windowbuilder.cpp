@@ -1,5 +1,7 @@
 #include "windowbuilder.h"
 
+#include "pngresource.h"
+
 #include "controltable.h"
 
 #include <QAccessibleWidget>
@@ -192,7 +194,7 @@ component::Picture defaultCustomIcon()
 {
     // PNG rather than an icon file, which needs Qt's icon plugin at start-up;
     // premultiplied, as the icon file was read.
-    return {QImage(QStringLiteral(":/harness/customicon.png"))
+    return {readPng(QStringLiteral(":/harness/customicon.png"))
                 .convertToFormat(QImage::Format_ARGB32_Premultiplied),
             QStringLiteral("default")};
 }

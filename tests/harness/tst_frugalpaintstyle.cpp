@@ -1,7 +1,10 @@
-// Copied indicators must look exactly like indicators drawn in place, in every
-// state, and a painter the copy cannot match is drawn in place.
-#include "harness/indicatorcache.h"
+// The frugal style must draw what Fusion draws: copied indicators look like
+// indicators drawn in place, in every state, a painter the copy cannot match
+// is drawn in place, and group boxes keep Fusion's frame.
+#include "harness/frugalpaintstyle.h"
+#include "harness/windowbuilder.h"
 
+#include <QGroupBox>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
@@ -37,12 +40,12 @@ int largestDifference(const QImage &a, const QImage &b)
 
 } // namespace
 
-class TestIndicatorCache : public QObject
+class TestFrugalPaintStyle : public QObject
 {
     Q_OBJECT
   private:
     std::unique_ptr<QStyle> plain_{QStyleFactory::create(QStringLiteral("Fusion"))};
-    harness::IndicatorCacheStyle cached_{QStyleFactory::create(QStringLiteral("Fusion"))};
+    harness::FrugalPaintStyle cached_{QStyleFactory::create(QStringLiteral("Fusion"))};
 
     QImage drawn(const QStyle &style, QStyle::PrimitiveElement element, const QStyleOptionButton &option,
                  const QTransform &transform = {})
@@ -116,7 +119,34 @@ class TestIndicatorCache : public QObject
             QCOMPARE(drawn(cached_, QStyle::PE_IndicatorCheckBox, option, t),
                      drawn(*plain_, QStyle::PE_IndicatorCheckBox, option, t));
     }
+
+    void groupBoxesKeepFusionsFrame_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("checkable");
+        QTest::newRow("titled") << QStringLiteral("Buttons type") << false;
+        QTest::newRow("untitled") << QString() << false;
+        QTest::newRow("checkable without title") << QString() << true;
+    }
+
+    void groupBoxesKeepFusionsFrame()
+    {
+        QFETCH(QString, title);
+        QFETCH(bool, checkable);
+        auto drawnBy = [&](QStyle *style) {
+            QGroupBox box(title);
+            box.setFont(harness::layoutFont());
+            box.setCheckable(checkable);
+            box.setStyle(style);
+            box.resize(180, 90);
+            QImage image(box.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::white);
+            box.render(&image);
+            return image;
+        };
+        QCOMPARE(drawnBy(&cached_), drawnBy(plain_.get()));
+    }
 };
 
-QTEST_MAIN(TestIndicatorCache)
-#include "tst_indicatorcache.moc"
+QTEST_MAIN(TestFrugalPaintStyle)
+#include "tst_frugalpaintstyle.moc"
