@@ -2,13 +2,14 @@
 
 #include "pngresource.h"
 
-#include <QPaintDevice>
-#include <QStyleOption>
-
 #include <QGroupBox>
+#include <QPaintDevice>
 #include <QPainter>
-#include <cmath>
+#include <QStyleOption>
 #include <qdrawutil.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace harness
 {
@@ -16,7 +17,7 @@ namespace
 {
 
 // Palettes come and go (every colour picked makes one); past this many
-// indicators the oldest set is simply dropped.
+// copies they are all dropped and drawn anew as needed.
 constexpr qsizetype MaxIndicators = 64;
 
 // Fusion's frame picture and its geometry: the picture's border is 6 pixels

@@ -1,8 +1,7 @@
 #include "windowbuilder.h"
 
-#include "pngresource.h"
-
 #include "controltable.h"
+#include "pngresource.h"
 
 #include <QAccessibleWidget>
 #include <QGroupBox>

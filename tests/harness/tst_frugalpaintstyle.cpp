@@ -10,6 +10,9 @@
 #include <QStyleOptionButton>
 #include <QtTest>
 
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 
 namespace
