@@ -272,12 +272,13 @@ void BalloonWidget::applyPlacement(const Placement &placement)
     move(placement.rect.topLeft());
     const QPointF target = placement.tailTarget - placement.rect.topLeft();
     outline_ = balloonPath(request_.shape, QSizeF(placement.rect.size()), above, target);
+    outlineRegion_ = maskFor(outline_, outlineWidth);
     // Asked on every placement: a compositor may have come or gone since the
     // last balloon.
     if (currentEdgeMode() == EdgeMode::Smooth)
         clearMask(); // the antialiased outline on a transparent window is the shape
     else
-        setMask(maskFor(outline_, outlineWidth));
+        setMask(outlineRegion_);
     update();
 }
 
@@ -358,7 +359,7 @@ void BalloonWidget::mousePressEvent(QMouseEvent *event)
 {
     // Without a mask the transparent corners still take clicks; they are not
     // the balloon.
-    if (!maskFor(outline_, outlineWidth).contains(event->position().toPoint())) {
+    if (!outlineRegion_.contains(event->position().toPoint())) {
         event->ignore();
         return;
     }

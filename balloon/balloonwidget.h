@@ -93,6 +93,8 @@ class BalloonWidget : public QWidget
     QList<int> buttonNumbers_;
     Placement placement_;
     QPainterPath outline_;
+    // The pixels the outline covers: the mask where one is used, and where clicks count.
+    QRegion outlineRegion_;
     BalloonAnswer answer_;
     bool finished_ = false;
     bool dismissed_ = false;
