@@ -42,9 +42,7 @@ class Silent final : public dialogs::MessageBoxService
 double untilPainted(PaintWatch &paint, QWidget *window, const QElapsedTimer &timer)
 {
     paint.watched = window;
-    while (paint.watched && !paint.painted && timer.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return double(timer.nsecsElapsed()) / 1e6;
+    return msUntil(timer, [&] { return !paint.watched || paint.painted; });
 }
 
 // The baseline: a plain top-level window showing `content`, from creation to first paint.

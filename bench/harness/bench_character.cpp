@@ -39,17 +39,6 @@ class CharacterPaintWatch : public QObject
     }
 };
 
-double msSince(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-template <typename Done> void waitFor(const QElapsedTimer &timer, Done done)
-{
-    while (!done() && timer.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
 // Loads and shows the character; returns ms to its first paint and, when
 // asked, the frame painted.
 double characterToFirstFrame(const QString &file, QImage *frame = nullptr)
@@ -72,8 +61,7 @@ double characterToFirstFrame(const QString &file, QImage *frame = nullptr)
     const auto character = std::get<component::ObjectRef>(got.value());
     Args fast{Value(component::Bool::of(true))};
     (void)component::safeInvoke(*character, component::character::Show, CallKind::Method, fast);
-    waitFor(timer, [&] { return watch.painted != nullptr; });
-    const double ms = msSince(timer);
+    const double ms = msUntil(timer, [&] { return watch.painted != nullptr; });
     if (frame && watch.painted) *frame = watch.painted->frame();
     qApp->removeEventFilter(&watch);
     return ms;
@@ -89,8 +77,7 @@ double plainWindowToFirstPaint(const QString &png)
     window->setPixmap(QPixmap(png));
     window->show();
     paint.watched = window;
-    waitFor(timer, [&] { return paint.painted; });
-    const double ms = msSince(timer);
+    const double ms = msUntil(timer, [&] { return paint.painted; });
     delete window;
     qApp->removeEventFilter(&paint);
     return ms;

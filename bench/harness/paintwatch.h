@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QObject>
 #include <QWidget>
@@ -19,3 +21,12 @@ class PaintWatch : public QObject
         return false;
     }
 };
+
+// Runs the event loop until done() holds, for at most ten seconds; returns
+// the milliseconds since `timer` started.
+template <typename Done> double msUntil(const QElapsedTimer &timer, Done done)
+{
+    while (!done() && timer.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return double(timer.nsecsElapsed()) / 1e6;
+}
