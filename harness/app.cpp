@@ -212,12 +212,20 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
                               hosting::ClassRegistry::bundledFolders());
 
+    // An unattended run neither speaks nor touches the stored choice.
+    const bool unattendedRun = options.quitWhenReady || !options.session.replay.isEmpty();
+    MessageSpeech speech(
+        unattendedRun ? nullptr
+                      : std::make_unique<QSettings>(QStringLiteral("balloon-harness"), program.programName),
+        unattendedRun);
+
     // Until start-up is over an unattended run has nobody to answer a box.
     bool ready = false;
     auto unattended = [&ready, quit = options.quitWhenReady] { return quit && !ready; };
     FrmMain window(program, {registry, session->messages(), trace,
-                             [](int code) { QCoreApplication::exit(code); }, unattended});
+                             [](int code) { QCoreApplication::exit(code); }, unattended, &speech});
     if (!window.createControls() || !window.load()) return 1;
+    speech.attach(window.state().AgentCharacter);
     window.move(startPosition(window));
     window.show();
     qtDialogs.setParent(&window);

@@ -72,8 +72,9 @@ bool FrmMain::createControls()
     vellix_ = std::make_unique<VellixFacade>(*vellix1_, program_.methods);
     cmdFacade_ = std::make_unique<CommonDialogFacade>(*cmd_);
     msaFacade_ = std::make_unique<AgentFacade>(*msa_);
-    context_ = std::make_unique<HarnessContext>(HarnessContext{
-        program_, controls_, state_, *vellix_, *cmdFacade_, *msaFacade_, platform_.trace, messages_});
+    context_ = std::make_unique<HarnessContext>(HarnessContext{program_, controls_, state_, *vellix_,
+                                                               *cmdFacade_, *msaFacade_, platform_.trace,
+                                                               messages_, platform_.speech});
     options_ = std::make_unique<OptionHandlers>(*context_);
     colours_ = std::make_unique<ColourHandlers>(*context_);
     messageActions_ = std::make_unique<MessageActions>(*context_);

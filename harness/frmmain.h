@@ -36,6 +36,7 @@ class FrmMain : public QWidget
         // True while nobody is there to answer a box: the run-time error
         // report then goes to standard error instead.
         std::function<bool()> unattended;
+        MessageSpeech *speech = nullptr;
     };
 
     FrmMain(const ProgramDescription &program, Platform platform);

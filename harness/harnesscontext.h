@@ -3,6 +3,7 @@
 #pragma once
 
 #include "harnessstate.h"
+#include "messagespeech.h"
 #include "platform/dialogs/messagebox.h"
 #include "platformfacades.h"
 #include "programdescription.h"
@@ -22,6 +23,7 @@ struct HarnessContext {
     AgentFacade &msa;
     Trace &trace;
     dialogs::MessageBoxService &messages; // every box is traced
+    MessageSpeech *speech = nullptr;      // says the balloons' texts; none in tests
 };
 
 } // namespace harness

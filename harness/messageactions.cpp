@@ -16,6 +16,8 @@ QStringList MessageActions::splitLabels(const QString &text)
 bool MessageActions::refused(const MsgResult &result)
 {
     if (result.Status != 1) return false;
+    // The text just begun is not on the screen.
+    if (c_.speech) c_.speech->stop();
     c_.messages.show(QStringLiteral("Window of the message already on the screen."), dialogs::style::Critical,
                      QStringLiteral("Error"));
     return true;
@@ -26,10 +28,17 @@ void MessageActions::report(const QString &text)
     c_.messages.show(text, dialogs::style::OkOnly, std::nullopt);
 }
 
+void MessageActions::say(const QString &heading, const QString &text)
+{
+    // Speech starts before the call, which waits for the answer when modal.
+    if (c_.speech) c_.speech->say(heading, text);
+}
+
 void MessageActions::cmbMsgShow()
 {
     const QString heading = c_.controls.txtCaption->text();
     const QString text = c_.controls.txtText->text();
+    say(heading, text);
     const MsgResult result = c_.vellix.ShowVellix(heading, text, c_.state);
     if (!refused(result)) report(QString::number(result.Button));
 }
@@ -38,6 +47,7 @@ void MessageActions::cmbMsgInput()
 {
     const QString heading = c_.controls.txtCaption->text();
     const QString text = c_.controls.txtText->text();
+    say(heading, text);
     const MsgResult result = c_.vellix.MsgInput(heading, text, c_.state);
     if (!refused(result))
         report(QStringLiteral("You have entered the text: ") + result.Text + QStringLiteral(" Button: ") +
@@ -48,6 +58,7 @@ void MessageActions::cmbLabelsShow()
 {
     Value labels = splitLabels(c_.controls.txtText->text());
     const QString heading = c_.controls.txtCaption->text();
+    say(heading, c_.controls.txtText->text());
     const MsgResult result = c_.vellix.MsgLabels(heading, labels, c_.state);
     if (!refused(result))
         report(QStringLiteral("Label selected: ") + QString::number(result.Label) +

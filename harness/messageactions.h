@@ -24,6 +24,7 @@ class MessageActions
     // True when the component refused the call; the user has been told.
     bool refused(const component::MsgResult &result);
     void report(const QString &text);
+    void say(const QString &heading, const QString &text);
 
     HarnessContext &c_;
 };

@@ -8,6 +8,8 @@ packages=(
     fonts-dejavu-extra                # the window font, DejaVu Sans Condensed
     clang-format lintian              # CI's format check; the package test
     qt6-multimedia-dev                # character sounds (audio output)
+    flite1-dev                        # the character's speech (synthesis with phone times)
+    pulseaudio pulseaudio-utils       # the speech benchmark's headless sound server
     libxcb1-dev                       # the balloon asks X11 whether a compositor runs
     clang libclang-rt-14-dev          # the decoder's fuzz target
     libbenchmark-dev hyperfine time   # benchmarks

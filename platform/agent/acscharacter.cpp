@@ -93,9 +93,35 @@ bool AcsCharacter::frameIsEmpty(int animation, int frame) const
 
 QImage AcsCharacter::frameImage(int animation, int frame) const
 {
+    return compose(animation, frame, std::nullopt);
+}
+
+bool AcsCharacter::frameHasMouths(int animation, int frame) const
+{
+    const acs::Frame *f = frameAt(animation, frame);
+    return f && !f->overlays.empty();
+}
+
+QImage AcsCharacter::mouthFrameImage(int animation, int frame, acs::MouthShape shape) const
+{
+    return frameHasMouths(animation, frame) ? compose(animation, frame, shape) : QImage();
+}
+
+QImage AcsCharacter::compose(int animation, int frame, std::optional<acs::MouthShape> mouth) const
+{
     const acs::Frame *f = frameAt(animation, frame);
     if (!f || showsBrokenImage(*f)) return {};
-    acs::Result<acs::FrameImage> composed = character_.composeFrame(*f);
+    const acs::Overlay *overlay = mouth ? f->overlayFor(*mouth) : nullptr;
+    if (overlay && brokenImages_.count(overlay->image)) overlay = nullptr;
+    acs::Result<acs::FrameImage> composed = character_.composeFrame(*f, overlay);
+    if (!composed && overlay && !character_.image(overlay->image)) {
+        // A mouth that cannot be drawn is left off from now on.
+        brokenImages_.insert(overlay->image);
+        qCWarning(lcAgent).noquote() << QStringLiteral("mouth image %1 cannot be decoded; speech shows "
+                                                       "frames without it")
+                                            .arg(overlay->image);
+        return compose(animation, frame, std::nullopt);
+    }
     if (!composed) {
         reportBrokenImages(animation, frame);
         return {};

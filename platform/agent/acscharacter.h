@@ -37,6 +37,8 @@ class AcsCharacter final : public CharacterModel
     std::optional<int> nextFrame(int animation, int frame, int random, bool exiting) const override;
     std::optional<int> frameSound(int animation, int frame) const override;
     std::span<const uint8_t> soundData(int sound) const override;
+    bool frameHasMouths(int animation, int frame) const override;
+    QImage mouthFrameImage(int animation, int frame, acs::MouthShape shape) const override;
 
     // Everything the file holds, for tools that show more than the engine plays.
     const acs::Character &data() const { return character_; }
@@ -45,6 +47,7 @@ class AcsCharacter final : public CharacterModel
     const acs::Animation *animationAt(int animation) const;
     const acs::Frame *frameAt(int animation, int frame) const;
     std::optional<int> indexOf(const acs::Animation *animation) const;
+    QImage compose(int animation, int frame, std::optional<acs::MouthShape> mouth) const;
     bool showsBrokenImage(const acs::Frame &frame) const;
     void reportBrokenImages(int animation, int frame) const;
 

@@ -56,6 +56,7 @@ AgentCharacter::AgentCharacter(std::unique_ptr<CharacterModel> model, sound::Aud
 
 AgentCharacter::~AgentCharacter()
 {
+    speaker_.reset();
     player_.stop();
     sound_.stop();
 }
@@ -76,6 +77,7 @@ void AgentCharacter::show(bool fast)
 
 void AgentCharacter::hide()
 {
+    stopSpeaking();
     player_.stop();
     sound_.stop();
     window_.hide();
@@ -87,12 +89,52 @@ void AgentCharacter::playAnimation(int animation)
     window_.show();
 }
 
+void AgentCharacter::speak(const QString &text)
+{
+    speaker().speak(text);
+}
+
+void AgentCharacter::stopSpeaking()
+{
+    if (speaker_) speaker_->stop();
+}
+
+void AgentCharacter::setSynthesizer(std::shared_ptr<speech::Synthesizer> synthesizer)
+{
+    synthesizer_ = std::move(synthesizer);
+}
+
+speech::Speaker &AgentCharacter::speaker()
+{
+    if (!speaker_) {
+        if (!synthesizer_) synthesizer_ = speech::createFliteSynthesizer();
+        speaker_ = std::make_unique<speech::Speaker>(
+            synthesizer_, [this] { return sound_.speechOutput(); }, speechClock_);
+        QObject::connect(speaker_.get(), &speech::Speaker::speakingChanged, &player_,
+                         &AnimationPlayer::setSpeaking);
+        QObject::connect(speaker_.get(), &speech::Speaker::mouthChanged, &player_,
+                         &AnimationPlayer::setMouth);
+    }
+    return *speaker_;
+}
+
 std::unique_ptr<QMenu> AgentCharacter::makeMenu()
 {
-    return makeCharacterMenu(*model_, soundOn(),
-                             {[this](int animation) { playAnimation(animation); },
-                              [this](bool on) { setSoundOn(on); }, [this] { hide(); }},
-                             &window_);
+    std::unique_ptr<QMenu> menu = makeCharacterMenu(*model_, soundOn(),
+                                                    {[this](int animation) { playAnimation(animation); },
+                                                     [this](bool on) { setSoundOn(on); }, [this] { hide(); }},
+                                                    &window_);
+    QAction *hideAction = menu->actions().isEmpty() ? nullptr : menu->actions().constLast();
+    for (const MenuToggle &toggle : menuToggles_) {
+        auto *action = new QAction(toggle.text, menu.get());
+        action->setCheckable(true);
+        action->setChecked(toggle.isOn && toggle.isOn());
+        QObject::connect(action, &QAction::toggled, &window_, [set = toggle.set](bool on) {
+            if (set) set(on);
+        });
+        menu->insertAction(hideAction, action);
+    }
+    return menu;
 }
 
 void AgentCharacter::popUpMenu(const QPoint &globalPos)

@@ -13,6 +13,7 @@
 #include "characterwindow.h"
 #include "component/contract.h"
 #include "sound/charactersound.h"
+#include "speech/speaker.h"
 
 #include <QMenu>
 
@@ -36,6 +37,27 @@ class AgentCharacter final : public component::DispatchObject
     void playAnimation(int animation);
     void setSoundOn(bool on) { sound_.setEnabled(on); }
     bool soundOn() const { return sound_.enabled(); }
+
+    // Says the text with the mouth moving; texts given meanwhile wait their
+    // turn. Silent, with the mouth still moving, while sound is off.
+    void speak(const QString &text);
+    void stopSpeaking();
+    bool speaking() const { return speaker_ && speaker_->speaking(); }
+    // Replaces the built-in voice; before the first speak().
+    void setSynthesizer(std::shared_ptr<speech::Synthesizer> synthesizer);
+    // Milliseconds on a steady clock for the mouth when no audio plays;
+    // before the first speak().
+    void setSpeechClock(speech::Speaker::Clock clock) { speechClock_ = std::move(clock); }
+    speech::Speaker &speaker();
+
+    // An extra on/off entry of the right-click menu, for the program that
+    // shows the character.
+    struct MenuToggle {
+        QString text;
+        std::function<bool()> isOn;
+        std::function<void(bool)> set;
+    };
+    void addMenuToggle(MenuToggle toggle) { menuToggles_.push_back(std::move(toggle)); }
 
     // The right-click menu: the animations to play, hide, sound on or off.
     std::unique_ptr<QMenu> makeMenu();
@@ -70,6 +92,10 @@ class AgentCharacter final : public component::DispatchObject
     CharacterWindow window_;
     AnimationPlayer player_;
     CharacterSound sound_;
+    std::shared_ptr<speech::Synthesizer> synthesizer_;
+    speech::Speaker::Clock speechClock_;
+    std::unique_ptr<speech::Speaker> speaker_; // made on the first speak()
+    std::vector<MenuToggle> menuToggles_;
 };
 
 } // namespace agent

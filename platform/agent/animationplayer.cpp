@@ -35,6 +35,33 @@ void AnimationPlayer::stop()
     sequencer_.stop();
 }
 
+void AnimationPlayer::setSpeaking(bool on)
+{
+    if (on == sequencer_.speaking() || !sequencer_.running()) return;
+    sequencer_.speak(on);
+    if (!on) return; // the speaking animation is left at its own pace
+    timer_.stop();
+    showNextFrame();
+}
+
+void AnimationPlayer::setMouth(std::optional<acs::MouthShape> shape)
+{
+    if (mouth_ == shape) return;
+    mouth_ = shape;
+    if (!current_ || !model_.frameHasMouths(current_->animation, current_->frame)) return;
+    const QImage image = pictureOf(*current_);
+    if (!image.isNull()) emit frameChanged(image);
+}
+
+QImage AnimationPlayer::pictureOf(const FrameStep &step) const
+{
+    if (mouth_ && model_.frameHasMouths(step.animation, step.frame)) {
+        QImage withMouth = model_.mouthFrameImage(step.animation, step.frame, *mouth_);
+        if (!withMouth.isNull()) return withMouth;
+    }
+    return model_.frameImage(step.animation, step.frame);
+}
+
 void AnimationPlayer::showNextFrame()
 {
     const std::optional<FrameStep> step = sequencer_.next();
@@ -44,7 +71,7 @@ void AnimationPlayer::showNextFrame()
     current_ = step;
     ++framesShown_;
     if (!samePicture) {
-        const QImage image = model_.frameImage(step->animation, step->frame);
+        const QImage image = pictureOf(*step);
         // A picture that cannot be made (the model reports why, once) leaves
         // the previous one up for the frame's time rather than stopping the character.
         if (!image.isNull()) emit frameChanged(image);

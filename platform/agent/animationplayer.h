@@ -23,6 +23,10 @@ class AnimationPlayer : public QObject
     // Plays one animation at once (a running one is cut short), then idles.
     void playAnimation(int animation);
     void stop();
+    // Speaking plays the speaking animation at once; the mouth shape shows
+    // on every frame that has mouths (none: the plain frame).
+    void setSpeaking(bool on);
+    void setMouth(std::optional<acs::MouthShape> shape);
 
     bool playing() const { return sequencer_.running(); }
     int framesShown() const { return framesShown_; }
@@ -35,11 +39,13 @@ class AnimationPlayer : public QObject
 
   private:
     void showNextFrame();
+    QImage pictureOf(const FrameStep &step) const;
 
     const CharacterModel &model_;
     AnimationSequencer sequencer_;
     QTimer timer_;
     std::optional<FrameStep> current_;
+    std::optional<acs::MouthShape> mouth_;
     int framesShown_ = 0;
 };
 

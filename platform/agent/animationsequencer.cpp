@@ -12,6 +12,8 @@ namespace
 // circle; these bound how far the sequencer follows such a loop.
 constexpr int MaxFramesFollowedUnseen = 1000;
 constexpr int MaxStepsPerCall = 4096;
+// How long a held speaking frame stays before the sequencer looks again.
+constexpr int SpeakingHoldMs = 100;
 
 constexpr std::array<QLatin1StringView, 3> IdleStates{state::IdlingLevel1, state::IdlingLevel2,
                                                       state::IdlingLevel3};
@@ -43,6 +45,19 @@ void AnimationSequencer::playAnimation(int animation)
 void AnimationSequencer::stop()
 {
     begin(Phase::Stopped, std::nullopt);
+}
+
+void AnimationSequencer::speak(bool on)
+{
+    if (on) {
+        if (phase_ == Phase::Stopped || phase_ == Phase::Speaking) return;
+        const std::optional<int> speaking = pickFromState(state::Speaking);
+        begin(Phase::Speaking, speaking ? speaking : restAnimation());
+        return;
+    }
+    if (phase_ != Phase::Speaking) return;
+    phase_ = Phase::Showing;
+    track_.exiting = true;
 }
 
 std::optional<FrameStep> AnimationSequencer::next()
@@ -105,6 +120,13 @@ std::optional<FrameStep> AnimationSequencer::finishAnimation()
         begin(Phase::Pausing, std::nullopt);
         if (!lastShown_) return std::nullopt;
         return FrameStep{lastShown_->animation, lastShown_->frame, pauseMs(), true};
+    case Phase::Speaking:
+        if (!lastShown_) {
+            begin(Phase::Resting, restAnimation());
+            return std::nullopt;
+        }
+        begin(Phase::Speaking, std::nullopt);
+        return FrameStep{lastShown_->animation, lastShown_->frame, SpeakingHoldMs, true};
     case Phase::Pausing:
     case Phase::Stopped:
         break;

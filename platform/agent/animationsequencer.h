@@ -40,6 +40,11 @@ class AnimationSequencer
     // Plays one animation now, then goes back to idling as after showing.
     void playAnimation(int animation);
     void stop();
+    // While speaking the character plays its speaking animation and then
+    // holds its last frame; speaking ends by leaving it as an idle
+    // animation is left. Only a running character speaks.
+    void speak(bool on);
+    bool speaking() const { return phase_ == Phase::Speaking; }
     bool running() const { return phase_ != Phase::Stopped; }
 
     // The next frame to put on screen; nothing once stopped or when the
@@ -48,7 +53,7 @@ class AnimationSequencer
 
   private:
     // Resting plays the rest pose, Pausing holds its last frame for a while.
-    enum class Phase { Stopped, Showing, Resting, Pausing, Idling, Returning };
+    enum class Phase { Stopped, Showing, Resting, Pausing, Idling, Returning, Speaking };
 
     struct Track {
         int animation = -1;

@@ -6,6 +6,8 @@
 // has to prepare pictures that are not about to be shown.
 #pragma once
 
+#include "acs.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -25,6 +27,7 @@ inline constexpr QLatin1StringView Showing{"SHOWING"};
 inline constexpr QLatin1StringView IdlingLevel1{"IDLINGLEVEL1"};
 inline constexpr QLatin1StringView IdlingLevel2{"IDLINGLEVEL2"};
 inline constexpr QLatin1StringView IdlingLevel3{"IDLINGLEVEL3"};
+inline constexpr QLatin1StringView Speaking{"SPEAKING"};
 } // namespace state
 
 inline constexpr QLatin1StringView RestPoseName{"RESTPOSE"};
@@ -69,6 +72,12 @@ class CharacterModel
     virtual std::optional<int> frameSound(int, int) const { return std::nullopt; }
     // The stored sound (a RIFF WAVE file); empty when the character cannot give it.
     virtual std::span<const uint8_t> soundData(int) const { return {}; }
+
+    // Whether the frame carries mouth pictures for speech.
+    virtual bool frameHasMouths(int, int) const { return false; }
+    // The frame with its mouth in this shape, or the nearest shape it has; a
+    // null image when the frame has no mouths.
+    virtual QImage mouthFrameImage(int, int, acs::MouthShape) const { return {}; }
 };
 
 } // namespace agent

@@ -21,6 +21,7 @@ struct Frame {
     int exitTo = -1;     // negative: go on to the next frame when leaving
     std::array<Branch, 2> branches{};
     bool empty = false;
+    bool mouths = false; // drawn with a speaking mouth while the robot speaks
 };
 
 struct Animation {
@@ -48,7 +49,14 @@ const std::vector<Animation> &animations()
           {.pose = {.scale = 1.04, .eyeOpen = 1.0, .glow = 0.8}, .durationCs = 8},
           {.pose = {.scale = 0.97, .eyeOpen = 1.0, .glow = 0.5}, .durationCs = 8},
           {.pose = {.glow = 0.3}, .durationCs = 15}}},
-        {QLatin1StringView("RestPose"), {{.pose = {}, .durationCs = 10}}},
+        {QLatin1StringView("RestPose"), {{.pose = {}, .durationCs = 10, .mouths = true}}},
+        // Speaking: a slight bob with the antenna lit, round and round until
+        // speech ends.
+        {QLatin1StringView("Speak"),
+         {{.pose = {.glow = 0.7}, .durationCs = 30, .exitTo = 3, .mouths = true},
+          {.pose = {.lift = 1, .glow = 0.9}, .durationCs = 30, .exitTo = 3, .mouths = true},
+          {.pose = {.glow = 0.7}, .durationCs = 30, .exitTo = 3, .branches = {{{0, 100}}}, .mouths = true},
+          EndFrame}},
         {QLatin1StringView("Blink"),
          {{.pose = {.eyeOpen = 0.5}, .durationCs = 4},
           {.pose = {.eyeOpen = 0.0, .smile = 0.8}, .durationCs = 8},
@@ -78,14 +86,15 @@ const std::vector<Animation> &animations()
     return table;
 }
 
-const std::array<StateList, 4> &states()
+const std::array<StateList, 5> &states()
 {
-    static const std::array<StateList, 4> table{{
+    static const std::array<StateList, 5> table{{
         {state::Showing, {QLatin1StringView("Show")}},
         {state::IdlingLevel1, {QLatin1StringView("Blink"), QLatin1StringView("LookAround")}},
         {state::IdlingLevel2,
          {QLatin1StringView("Blink"), QLatin1StringView("LookAround"), QLatin1StringView("Tune")}},
         {state::IdlingLevel3, {QLatin1StringView("Bob"), QLatin1StringView("Tune")}},
+        {state::Speaking, {QLatin1StringView("Speak")}},
     }};
     return table;
 }
@@ -189,6 +198,25 @@ QImage DefaultCharacter::frameImage(int animation, int frame) const
         } else {
             image = paintRobot(f->pose, FrameSize);
         }
+    }
+    return image;
+}
+
+bool DefaultCharacter::frameHasMouths(int animation, int frame) const
+{
+    const Frame *f = frameAt(animation, frame);
+    return f && f->mouths;
+}
+
+QImage DefaultCharacter::mouthFrameImage(int animation, int frame, acs::MouthShape shape) const
+{
+    const Frame *f = frameAt(animation, frame);
+    if (!f || !f->mouths || int(shape) >= acs::mouthShapeCount) return {};
+    QImage &image = mouthPainted_[{animation, frame, int(shape)}];
+    if (image.isNull()) {
+        RobotPose pose = f->pose;
+        pose.mouth = shape;
+        image = paintRobot(pose, FrameSize);
     }
     return image;
 }

@@ -4,6 +4,8 @@
 
 #include "charactermodel.h"
 
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace agent
@@ -27,9 +29,12 @@ class DefaultCharacter final : public CharacterModel
     bool frameIsEmpty(int animation, int frame) const override;
     QImage frameImage(int animation, int frame) const override;
     std::optional<int> nextFrame(int animation, int frame, int random, bool exiting) const override;
+    bool frameHasMouths(int animation, int frame) const override;
+    QImage mouthFrameImage(int animation, int frame, acs::MouthShape shape) const override;
 
   private:
     mutable std::vector<std::vector<QImage>> painted_;
+    mutable std::map<std::tuple<int, int, int>, QImage> mouthPainted_; // animation, frame, shape
 };
 
 } // namespace agent

@@ -6,6 +6,7 @@
 #include <QRadialGradient>
 
 #include <algorithm>
+#include <array>
 
 namespace agent
 {
@@ -105,20 +106,46 @@ void paintEye(QPainter &p, QPointF centre, const RobotPose &pose)
     p.drawEllipse(centre + QPointF(-1.6, -2.5 * open), 1.6, 1.6 * open + 0.4);
 }
 
+// Width and opening of each speaking mouth, in design pixels, in the order
+// of the mouth shapes: closed, four ever wider, medium, narrow.
+constexpr std::array<QSizeF, acs::mouthShapeCount> MouthSizes{
+    {{14, 0}, {14, 2.5}, {14, 4.5}, {15, 6.5}, {15, 9}, {11, 5}, {6, 6}}};
+
+void paintSpeakingMouth(QPainter &p, QPointF centre, acs::MouthShape shape)
+{
+    const QSizeF size = MouthSizes[size_t(shape)];
+    p.setPen(QPen(QColor(0x6f, 0xf3, 0xff), 2.0, Qt::SolidLine, Qt::RoundCap));
+    if (size.height() <= 0) {
+        p.drawLine(centre - QPointF(size.width() / 2, 0), centre + QPointF(size.width() / 2, 0));
+        return;
+    }
+    p.setBrush(QColor(0x0b, 0x2a, 0x3a));
+    p.drawEllipse(centre, size.width() / 2, size.height() / 2);
+}
+
+void paintSmile(QPainter &p, QPointF look, qreal smile)
+{
+    QPainterPath mouth;
+    const QPointF left = QPointF(57, 73) + look * 0.5;
+    const QPointF right = QPointF(71, 73) + look * 0.5;
+    mouth.moveTo(left);
+    mouth.quadTo((left + right) / 2 + QPointF(0, 6.0 * smile), right);
+    p.setPen(QPen(QColor(0x6f, 0xf3, 0xff), 2.0, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(mouth);
+}
+
 void paintFace(QPainter &p, const RobotPose &pose)
 {
     const QPointF look(6.0 * std::clamp(pose.lookX, -1.0, 1.0), 4.0 * std::clamp(pose.lookY, -1.0, 1.0));
     paintEye(p, QPointF(53, 62) + look, pose);
     paintEye(p, QPointF(75, 62) + look, pose);
 
-    QPainterPath mouth;
-    const QPointF left = QPointF(57, 73) + look * 0.5;
-    const QPointF right = QPointF(71, 73) + look * 0.5;
-    mouth.moveTo(left);
-    mouth.quadTo((left + right) / 2 + QPointF(0, 6.0 * pose.smile), right);
-    p.setPen(QPen(QColor(0x6f, 0xf3, 0xff), 2.0, Qt::SolidLine, Qt::RoundCap));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(mouth);
+    if (pose.mouth) {
+        paintSpeakingMouth(p, QPointF(64, 75) + look * 0.5, *pose.mouth);
+    } else {
+        paintSmile(p, look, pose.smile);
+    }
 
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xff, 0x8f, 0xa8));

@@ -1,8 +1,12 @@
 // Draws the built-in character, a small round robot, in any pose.
 #pragma once
 
+#include "acs.h"
+
 #include <QImage>
 #include <QSize>
+
+#include <optional>
 
 namespace agent
 {
@@ -16,6 +20,8 @@ struct RobotPose {
     qreal antennaTilt = 0.0; // degrees, clockwise
     qreal glow = 0.0;        // antenna light, 0 dim .. 1 bright
     qreal smile = 1.0;       // 0 flat .. 1 wide smile
+    // A speaking mouth drawn instead of the smile.
+    std::optional<acs::MouthShape> mouth = std::nullopt;
 };
 
 // A premultiplied ARGB picture of the given size, transparent around the robot.

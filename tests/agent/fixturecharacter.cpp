@@ -94,6 +94,27 @@ std::vector<uint8_t> soundCharacterFile()
     return acswriter::write(spec).bytes;
 }
 
+std::vector<uint8_t> speakingCharacterFile()
+{
+    acswriter::CharacterSpec spec = characterSpec();
+    const auto first = uint16_t(spec.images.size());
+    for (int shape = 0; shape < acs::mouthShapeCount; ++shape) {
+        const acs::Color colour = {0, uint8_t(0x10 + 0x20 * shape), 0xc0};
+        spec.palette.push_back(colour);
+        spec.images.push_back(square(4, uint8_t(spec.palette.size() - 1)));
+    }
+    auto mouth = [first](int shape) {
+        return acs::Overlay{acs::MouthShape(shape), false, uint16_t(first + shape), MouthX, MouthY, 8, 12};
+    };
+    acs::Frame talk = frame({Body}, 10, -1, {{0, 100}});
+    for (int shape = 0; shape < acs::mouthShapeCount; ++shape)
+        talk.overlays.push_back(mouth(shape));
+    spec.animations.push_back(animation(u"Talk", {talk}));
+    spec.animations[1].frames[0].overlays = {mouth(0)}; // RestPose
+    spec.states.push_back({u"SPEAKING", {u"TALK"}});
+    return acswriter::write(spec).bytes;
+}
+
 std::vector<uint8_t> damagedCharacterFile()
 {
     acswriter::CharacterSpec spec = baseSpec();

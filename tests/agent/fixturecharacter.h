@@ -31,7 +31,19 @@ std::vector<uint8_t> damagedCharacterFile();
 // chunk is damaged.
 std::vector<uint8_t> soundCharacterFile();
 
+// characterFile() that speaks: SPEAKING names Talk, one frame with a mouth
+// overlay for every shape, each a 4 x 4 square at (6, 10) in
+// MouthColor(shape). The RestPose frame has only the closed mouth.
+std::vector<uint8_t> speakingCharacterFile();
+
 inline constexpr int FrameSide = 16;
+inline constexpr int MouthX = 6;
+inline constexpr int MouthY = 10;
+// Opaque ARGB of a mouth shape's square: a distinct blue for each.
+constexpr uint32_t MouthColor(int shape)
+{
+    return 0xff000000u | uint32_t(0x10 + 0x20 * shape) << 8 | 0xc0u;
+}
 inline constexpr uint32_t SoundRate = 8000;
 inline constexpr uint32_t BodyColor = 0xffff0000;  // opaque red, ARGB
 inline constexpr uint32_t PatchColor = 0xff0000ff; // opaque blue

@@ -1,9 +1,11 @@
 // Where a character's sounds go. The engine only ever starts one sound at a
-// time; starting another cuts the one playing short.
+// time; starting another cuts the one playing short. Speech has a voice of
+// its own beside it, so a frame's sound never cuts speech off.
 #pragma once
 
 #include "wavedecoder.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -16,6 +18,14 @@ class AudioOutput
     virtual ~AudioOutput() = default;
     virtual void play(const PcmSound &sound) = 0;
     virtual void stop() = 0;
+
+    // An output without a speech voice stays silent; the mouth then moves on
+    // a clock.
+    virtual void playSpeech(const PcmSound &) {}
+    virtual void stopSpeech() {}
+    // How much of the speech the device has taken, in microseconds; negative
+    // when no speech plays through this output.
+    virtual int64_t speechPlayedUs() const { return -1; }
 };
 
 // Makes the output on first use; null means "no audio device", which is no

@@ -23,6 +23,8 @@ class CharacterSound
 
     void frameShown(int animation, int frame);
     void stop();
+    // Where speech goes: the output while sound is on, else none.
+    sound::AudioOutput *speechOutput() { return enabled_ ? output() : nullptr; }
 
   private:
     const sound::PcmSound *decoded(int index);

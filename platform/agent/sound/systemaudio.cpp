@@ -25,36 +25,54 @@ QAudioFormat formatOf(const PcmSound &sound)
 }
 
 // Plays from memory: the decoded samples sit in a buffer the sink reads.
-class SystemAudioOutput final : public AudioOutput
+class Voice
 {
   public:
-    explicit SystemAudioOutput(QAudioDevice device) : device_(std::move(device)) {}
-    ~SystemAudioOutput() override { stop(); }
+    ~Voice() { stop(); }
 
-    void play(const PcmSound &sound) override
+    bool play(const QAudioDevice &device, const PcmSound &sound)
     {
         stop();
         const QAudioFormat format = formatOf(sound);
         // A device that cannot take the format leaves the character silent
         // rather than playing noise.
-        if (!device_.isFormatSupported(format)) return;
+        if (!device.isFormatSupported(format)) return false;
         samples_.setData(reinterpret_cast<const char *>(sound.data.data()), qsizetype(sound.data.size()));
         samples_.open(QIODevice::ReadOnly);
-        sink_ = std::make_unique<QAudioSink>(device_, format);
+        sink_ = std::make_unique<QAudioSink>(device, format);
         sink_->start(&samples_);
+        return true;
     }
 
-    void stop() override
+    void stop()
     {
         if (sink_) sink_->stop();
         sink_.reset();
         samples_.close();
     }
 
+    int64_t playedUs() const { return sink_ ? sink_->processedUSecs() : -1; }
+
   private:
-    QAudioDevice device_;
     QBuffer samples_;
     std::unique_ptr<QAudioSink> sink_;
+};
+
+class SystemAudioOutput final : public AudioOutput
+{
+  public:
+    explicit SystemAudioOutput(QAudioDevice device) : device_(std::move(device)) {}
+
+    void play(const PcmSound &sound) override { sound_.play(device_, sound); }
+    void stop() override { sound_.stop(); }
+    void playSpeech(const PcmSound &sound) override { speech_.play(device_, sound); }
+    void stopSpeech() override { speech_.stop(); }
+    int64_t speechPlayedUs() const override { return speech_.playedUs(); }
+
+  private:
+    QAudioDevice device_;
+    Voice sound_;
+    Voice speech_;
 };
 
 // Qt's audio back end warns on the console when no sound server runs; for a
