@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -16,6 +17,15 @@ namespace
 {
 
 enum Animation { Showing, RestPose, Wave, Goes, GoesReturn, Branchy };
+
+// Every text is one long "aa", without samples.
+struct OpenWide final : speech::Synthesizer {
+    std::optional<speech::Utterance> synthesize(const std::string &, std::string *) override
+    {
+        const std::vector<speech::PhoneEnd> phones{{"aa", 60'000}};
+        return speech::Utterance{{}, speech::MouthTimeline::fromPhones(phones)};
+    }
+};
 
 struct Recording final : sound::AudioOutput {
     explicit Recording(QList<int> &rates) : rates(rates) {}
@@ -67,6 +77,7 @@ class TestAgentViewer : public QObject
     void everyControlIsNamedAndReachable();
     void exportsMatchTheDecoder();
     void exportErrorsAreShown();
+    void speakPlaysTheMouths();
 
   private:
     std::unique_ptr<viewer::ViewerWindow> window_;
@@ -245,6 +256,30 @@ void TestAgentViewer::exportErrorsAreShown()
     QCOMPARE(window_->statusText(), QStringLiteral("Cannot write /nonexistent/folder/Showing.png."));
     window_->exportAllFrames();
     QCOMPARE(window_->statusText(), QStringLiteral("Cannot write /nonexistent/folder/Showing_000.png."));
+}
+
+void TestAgentViewer::speakPlaysTheMouths()
+{
+    // The speaking animation is chosen and played, and the preview shows the
+    // mouth of the sound being said.
+    auto loaded = acs::Character::load(fixture::speakingCharacterFile());
+    QVERIFY(loaded);
+    viewer::ViewerServices services;
+    services.random = [](int) { return 0; };
+    services.synthesizer = std::make_shared<OpenWide>();
+    viewer::ViewerWindow window(std::make_unique<agent::AcsCharacter>(std::move(loaded.value())),
+                                std::move(services));
+    auto *field = window.findChild<QLineEdit *>();
+    QVERIFY(field);
+    field->setText(QStringLiteral("Ah"));
+    QTest::keyClick(field, Qt::Key_Return);
+    const int talk = *window.character().findAnimation(QStringLiteral("Talk"));
+    QTRY_COMPARE(window.shownFrame().pixel(fixture::MouthX + 1, fixture::MouthY + 1),
+                 fixture::MouthColor(int(acs::MouthShape::Wide4)));
+    QCOMPARE(window.playback().animation(), talk);
+    QVERIFY(window.playback().playing());
+    window.speaker().stop();
+    QCOMPARE(window.shownFrame().pixel(fixture::MouthX + 1, fixture::MouthY + 1), fixture::BodyColor);
 }
 
 QTEST_MAIN(TestAgentViewer)

@@ -1,16 +1,18 @@
 // The character viewer.
 //
-//   agent_demo [--mute] [--measure] [file.acs]
+//   agent_demo [--mute] [--measure] [--speak TEXT] [file.acs]
 //
 // With a file: a window that lists and plays every animation of the
 // character and exports its frames. Without one: the built-in character,
 // shown the way the harness shows it (loaded under "Default", placed at
 // (400, 300)). --measure shows the character the harness's way, prints how
 // long it took from loading to the first frame on the screen, then quits.
-// --mute keeps the sounds off.
+// --mute keeps the sounds off; the mouth still moves when speaking. Both
+// ways have a text field and a Speak button; --speak TEXT says TEXT at once.
 #include "agentcharacter.h"
 #include "agentcontrol.h"
 #include "component/contract.h"
+#include "speakbar.h"
 #include "viewerwindow.h"
 
 #include <QApplication>
@@ -57,7 +59,7 @@ bool report(const Result &result, const char *what)
     return false;
 }
 
-int showThroughControl(const QString &file, bool measure, bool soundOn)
+int showThroughControl(const QString &file, bool measure, bool soundOn, const QString &speak)
 {
     std::shared_ptr<DispatchObject> control = agent::createAgentControl({.soundOn = soundOn});
     QElapsedTimer clock;
@@ -81,10 +83,19 @@ int showThroughControl(const QString &file, bool measure, bool soundOn)
     character->invoke(character::Top, CallKind::PropertyPut, top);
     character->invoke(character::Left, CallKind::PropertyPut, left);
     if (!report(character->invoke(character::Show, CallKind::Method, none), "Show")) return 1;
+    if (measure) return qApp->exec();
+
+    auto &engineCharacter = static_cast<agent::AgentCharacter &>(*character);
+    viewer::SpeakBar bar([&engineCharacter](const QString &text) { engineCharacter.speak(text); });
+    bar.setWindowTitle(QStringLiteral("Speak - %1").arg(engineCharacter.model().name()));
+    bar.resize(420, bar.sizeHint().height());
+    bar.move(400, 300 + engineCharacter.window().height() + 40);
+    bar.show();
+    if (!speak.isNull()) engineCharacter.speak(speak);
     return qApp->exec();
 }
 
-int showViewer(const QString &file, bool soundOn)
+int showViewer(const QString &file, bool soundOn, const QString &speak)
 {
     QString why;
     std::unique_ptr<agent::AcsCharacter> character = agent::AcsCharacter::load(file, &why);
@@ -100,6 +111,7 @@ int showViewer(const QString &file, bool soundOn)
         [](int bound) { return int(QRandomGenerator::global()->bounded(std::max(1, bound))); }};
     viewer::ViewerWindow window(std::move(character), std::move(services));
     window.show();
+    if (!speak.isNull()) window.speak(speak);
     return qApp->exec();
 }
 
@@ -111,7 +123,17 @@ int main(int argc, char **argv)
     QStringList arguments = app.arguments().mid(1);
     const bool measure = arguments.removeAll(QStringLiteral("--measure")) > 0;
     const bool mute = arguments.removeAll(QStringLiteral("--mute")) > 0;
+    QString speak;
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--speak")); at >= 0) {
+        if (at + 1 >= arguments.size()) {
+            QTextStream(stderr) << "--speak needs the text to say\n";
+            return 2;
+        }
+        speak = arguments.takeAt(at + 1);
+        if (speak.isNull()) speak = QStringLiteral("");
+        arguments.removeAt(at);
+    }
     const QString file = arguments.value(0);
-    if (file.isEmpty() || measure) return showThroughControl(file, measure, !mute);
-    return showViewer(file, !mute);
+    if (file.isEmpty() || measure) return showThroughControl(file, measure, !mute, speak);
+    return showViewer(file, !mute, speak);
 }

@@ -2,6 +2,7 @@
 
 #include "charactermenu.h"
 #include "frameexport.h"
+#include "speakbar.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -62,7 +63,10 @@ QString statesText(const acs::Character &data)
 ViewerWindow::ViewerWindow(std::unique_ptr<agent::AcsCharacter> character, ViewerServices services,
                            QWidget *parent)
     : QWidget(parent), character_(std::move(character)), services_(std::move(services)),
-      playback_(*character_, services_.random), sound_(*character_, services_.audio, services_.soundOn)
+      playback_(*character_, services_.random), sound_(*character_, services_.audio, services_.soundOn),
+      speaker_(std::make_unique<speech::Speaker>(services_.synthesizer ? services_.synthesizer
+                                                                       : speech::createFliteSynthesizer(),
+                                                 [this] { return sound_.speechOutput(); }))
 {
     setWindowTitle(QStringLiteral("%1 - Character viewer").arg(character_->name()));
     auto *layout = new QHBoxLayout(this);
@@ -83,6 +87,7 @@ ViewerWindow::ViewerWindow(std::unique_ptr<agent::AcsCharacter> character, Viewe
     auto *right = new QVBoxLayout;
     right->addWidget(makePreview());
     right->addWidget(makeControls());
+    right->addWidget(new SpeakBar([this](const QString &text) { speak(text); }, this));
     right->addWidget(makeExports());
     status_ = valueLabel(QString(), QStringLiteral("Status"));
     right->addWidget(status_);
@@ -92,6 +97,12 @@ ViewerWindow::ViewerWindow(std::unique_ptr<agent::AcsCharacter> character, Viewe
     connect(&playback_, &ViewerPlayback::frameChanged, this, &ViewerWindow::frameChanged);
     connect(&playback_, &ViewerPlayback::playingChanged, this, &ViewerWindow::playingChanged);
     connect(animations_, &QTreeWidget::currentItemChanged, this, &ViewerWindow::animationChosen);
+    connect(speaker_.get(), &speech::Speaker::speakingChanged, this, &ViewerWindow::speakingChanged);
+    connect(speaker_.get(), &speech::Speaker::mouthChanged, this,
+            [this](std::optional<acs::MouthShape> shape) {
+                mouth_ = shape;
+                if (playback_.frame() >= 0) showPicture(playback_.animation(), playback_.frame());
+            });
     fillAnimations();
 }
 
@@ -187,12 +198,40 @@ void ViewerWindow::animationChosen()
         playback_.select(item->data(0, Qt::UserRole).toInt());
 }
 
-void ViewerWindow::frameChanged(int animation, int frame)
+void ViewerWindow::speak(const QString &text)
 {
-    shown_ = character_->frameImage(animation, frame);
+    speaker_->speak(text);
+}
+
+void ViewerWindow::speakingChanged(bool speaking)
+{
+    if (!speaking) return;
+    // The speaking animation, when the character names one, plays round
+    // while the mouth moves.
+    const QStringList names = character_->stateAnimations(agent::state::Speaking);
+    const std::optional<int> animation =
+        names.isEmpty() ? std::nullopt : character_->findAnimation(names.first());
+    if (!animation) return;
+    for (int i = 0; i < animations_->topLevelItemCount(); ++i)
+        if (animations_->topLevelItem(i)->data(0, Qt::UserRole).toInt() == *animation)
+            animations_->setCurrentItem(animations_->topLevelItem(i));
+    loop_->setChecked(true);
+    playback_.play();
+}
+
+void ViewerWindow::showPicture(int animation, int frame)
+{
+    shown_ = mouth_ && character_->frameHasMouths(animation, frame)
+                 ? character_->mouthFrameImage(animation, frame, *mouth_)
+                 : character_->frameImage(animation, frame);
     const QImage big =
         shown_.scaled(shown_.size() * PreviewZoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     picture_->setPixmap(QPixmap::fromImage(big));
+}
+
+void ViewerWindow::frameChanged(int animation, int frame)
+{
+    showPicture(animation, frame);
     position_->setText(QStringLiteral("Frame %1 of %2, %3 ms")
                            .arg(frame + 1)
                            .arg(character_->frameCount(animation))
@@ -266,6 +305,7 @@ std::unique_ptr<QMenu> ViewerWindow::makeMenu()
                                      },
                                      [this](bool on) { soundBox_->setChecked(on); },
                                      [this] {
+                                         speaker_->stop();
                                          playback_.pause();
                                          picture_->clear();
                                      }},

@@ -7,6 +7,7 @@
 
 #include "acscharacter.h"
 #include "sound/charactersound.h"
+#include "speech/speaker.h"
 #include "viewerplayback.h"
 
 #include <QMenu>
@@ -28,6 +29,8 @@ struct ViewerServices {
     // Asks where to export to; an empty answer cancels.
     std::function<QString(QWidget *parent)> chooseFolder;
     agent::RandomSource random;
+    // The voice; none: the built-in one.
+    std::shared_ptr<speech::Synthesizer> synthesizer = {};
 };
 
 class ViewerWindow : public QWidget
@@ -46,6 +49,10 @@ class ViewerWindow : public QWidget
     const QImage &shownFrame() const { return shown_; }
     std::unique_ptr<QMenu> makeMenu();
 
+    // Says the text, playing the speaking animation with its mouths.
+    void speak(const QString &text);
+    speech::Speaker &speaker() { return *speaker_; }
+
     void exportFrame();
     void exportAllFrames();
     void exportSpriteSheet();
@@ -60,6 +67,8 @@ class ViewerWindow : public QWidget
     QWidget *makeExports();
     void fillAnimations();
     void frameChanged(int animation, int frame);
+    void showPicture(int animation, int frame);
+    void speakingChanged(bool speaking);
     void animationChosen();
     void playingChanged(bool playing);
     void runExport(const std::function<std::optional<QStringList>(const QString &, QString *)> &exporter);
@@ -68,6 +77,8 @@ class ViewerWindow : public QWidget
     ViewerServices services_;
     ViewerPlayback playback_;
     agent::CharacterSound sound_;
+    std::unique_ptr<speech::Speaker> speaker_;
+    std::optional<acs::MouthShape> mouth_;
     QImage shown_;
     QTreeWidget *animations_ = nullptr;
     QLabel *picture_ = nullptr;
