@@ -119,7 +119,7 @@ void paintSpeakingMouth(QPainter &p, QPointF centre, acs::MouthShape shape)
         p.drawLine(centre - QPointF(size.width() / 2, 0), centre + QPointF(size.width() / 2, 0));
         return;
     }
-    p.setBrush(QColor(0x0b, 0x2a, 0x3a));
+    p.setBrush(QColor(0x1f, 0x7f, 0x99));
     p.drawEllipse(centre, size.width() / 2, size.height() / 2);
 }
 

@@ -226,11 +226,20 @@ class TestSpeech : public QObject
         rig.speaker.speak(QStringLiteral("hi"));
         QVERIFY(rig.waitForMouth());
         QCOMPARE(rig.output.started, QList<int>{2});
+        // Until the device has played something the mouth stays closed,
+        // whatever the clock says.
+        rig.now += 150;
+        rig.speaker.tick();
+        QCOMPARE(rig.speaker.mouth(), MouthShape::Closed);
         // The wall clock runs ahead; the device has played 120 ms.
         rig.now += 250;
         rig.output.playedUs = 120'000;
         rig.speaker.tick();
         QCOMPARE(rig.speaker.mouth(), MouthShape::Wide4);
+        // Between the device's reports the clock carries the position on.
+        rig.now += 90;
+        rig.speaker.tick();
+        QCOMPARE(rig.speaker.mouth(), MouthShape::Narrow);
         rig.output.playedUs = 300'000;
         rig.speaker.tick();
         QVERIFY(!rig.speaker.speaking());

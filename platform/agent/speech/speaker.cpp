@@ -16,6 +16,8 @@ constexpr int TickMs = 10;
 // A device that stops taking samples must not keep the character talking
 // for ever: the utterance ends this long after it should have.
 constexpr int StallGraceMs = 2000;
+// How far the clock carries a position the device has not updated.
+constexpr int64_t MaxCarryMs = 500;
 
 Speaker::Clock steadyClock()
 {
@@ -112,6 +114,7 @@ void Speaker::startNext()
     playingOn_ = current_->audio.data.empty() ? nullptr : output_ ? output_() : nullptr;
     if (playingOn_) playingOn_->playSpeech(current_->audio);
     startedMs_ = clock_();
+    anchorPlayedUs_ = -1;
     // A device's count stops at the last sample, which may come before the
     // last phone ends.
     endMs_ = current_->mouth.durationMs();
@@ -147,15 +150,25 @@ void Speaker::finishCurrent()
     startNext();
 }
 
-int Speaker::positionMs() const
+int Speaker::positionMs()
 {
     // The device's own count when it plays; a device that cannot take the
     // samples reports none, and then the clock stands in.
+    const int64_t now = clock_();
     if (playingOn_) {
         const int64_t played = playingOn_->speechPlayedUs();
-        if (played >= 0) return int(played / 1000);
+        if (played == 0) return -1; // not started: the mouth waits for the sound
+        if (played > 0) {
+            // A sound server reports the position now and then; in between
+            // the clock carries it on.
+            if (played != anchorPlayedUs_) {
+                anchorPlayedUs_ = played;
+                anchorMs_ = now;
+            }
+            return int(played / 1000 + std::min<int64_t>(now - anchorMs_, MaxCarryMs));
+        }
     }
-    return int(clock_() - startedMs_);
+    return int(now - startedMs_);
 }
 
 void Speaker::setMouth(std::optional<acs::MouthShape> shape)

@@ -53,7 +53,7 @@ class Speaker : public QObject
     void received(uint64_t generation, std::shared_ptr<Utterance> utterance);
     void startNext();
     void finishCurrent();
-    int positionMs() const;
+    int positionMs();
     void setMouth(std::optional<acs::MouthShape> shape);
     void setSpeaking(bool speaking);
 
@@ -71,6 +71,8 @@ class Speaker : public QObject
     sound::AudioOutput *playingOn_ = nullptr;
     int64_t startedMs_ = 0;
     int endMs_ = 0;
+    int64_t anchorPlayedUs_ = -1; // the device's last reported position
+    int64_t anchorMs_ = 0;        // and when it changed to it
     bool speaking_ = false;
     std::optional<acs::MouthShape> mouth_;
 };
