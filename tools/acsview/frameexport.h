@@ -12,7 +12,7 @@
 
 #include <optional>
 
-namespace viewer
+namespace acsview
 {
 
 struct SpriteSheet {
@@ -37,4 +37,4 @@ std::optional<QStringList> exportAnimationFrames(const agent::CharacterModel &mo
 std::optional<QStringList> exportSpriteSheet(const agent::CharacterModel &model, int animation,
                                              const QString &folder, QString *error);
 
-} // namespace viewer
+} // namespace acsview

@@ -19,7 +19,7 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 
-namespace viewer
+namespace acsview
 {
 
 struct ViewerServices {
@@ -79,4 +79,4 @@ class ViewerWindow : public QWidget
     QCheckBox *soundBox_ = nullptr;
 };
 
-} // namespace viewer
+} // namespace acsview

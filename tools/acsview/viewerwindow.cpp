@@ -14,7 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace viewer
+namespace acsview
 {
 
 namespace
@@ -239,7 +239,7 @@ void ViewerWindow::runExport(
 void ViewerWindow::exportFrame()
 {
     runExport([this](const QString &folder, QString *error) {
-        return viewer::exportFrame(*character_, playback_.animation(), playback_.frame(), folder, error);
+        return acsview::exportFrame(*character_, playback_.animation(), playback_.frame(), folder, error);
     });
 }
 
@@ -253,7 +253,7 @@ void ViewerWindow::exportAllFrames()
 void ViewerWindow::exportSpriteSheet()
 {
     runExport([this](const QString &folder, QString *error) {
-        return viewer::exportSpriteSheet(*character_, playback_.animation(), folder, error);
+        return acsview::exportSpriteSheet(*character_, playback_.animation(), folder, error);
     });
 }
 
@@ -281,4 +281,4 @@ void ViewerWindow::contextMenuEvent(QContextMenuEvent *event)
     menu->popup(event->globalPos());
 }
 
-} // namespace viewer
+} // namespace acsview

@@ -51,7 +51,7 @@ bool samePixels(const QImage &a, const QImage &b)
 
 } // namespace
 
-class TestAgentViewer : public QObject
+class TestAcsView : public QObject
 {
     Q_OBJECT
 
@@ -69,31 +69,31 @@ class TestAgentViewer : public QObject
     void exportErrorsAreShown();
 
   private:
-    std::unique_ptr<viewer::ViewerWindow> window_;
+    std::unique_ptr<acsview::ViewerWindow> window_;
     QList<int> sounds_;
     QList<int> randoms_;
     QString folder_;
 };
 
-void TestAgentViewer::init()
+void TestAcsView::init()
 {
     sounds_.clear();
     randoms_.clear();
-    viewer::ViewerServices services;
+    acsview::ViewerServices services;
     services.audio = [this] { return std::make_unique<Recording>(sounds_); };
     services.chooseFolder = [this](QWidget *) { return folder_; };
     services.random = [this](int) { return randoms_.isEmpty() ? 99 : randoms_.takeFirst(); };
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("skipping sound 1")));
-    window_ = std::make_unique<viewer::ViewerWindow>(fixtureCharacter(), std::move(services));
+    window_ = std::make_unique<acsview::ViewerWindow>(fixtureCharacter(), std::move(services));
     window_->sound().frameShown(RestPose, 0); // reports the damaged sound now, once
 }
 
-void TestAgentViewer::cleanup()
+void TestAcsView::cleanup()
 {
     window_.reset();
 }
 
-void TestAgentViewer::listsEveryAnimation()
+void TestAcsView::listsEveryAnimation()
 {
     QTreeWidget &list = window_->animationList();
     QCOMPARE(list.topLevelItemCount(), 6);
@@ -112,7 +112,7 @@ void TestAgentViewer::listsEveryAnimation()
     QCOMPARE(window_->playback().frame(), 0);
 }
 
-void TestAgentViewer::stepFollowsBranches_data()
+void TestAcsView::stepFollowsBranches_data()
 {
     QTest::addColumn<int>("animation");
     QTest::addColumn<int>("random");
@@ -125,7 +125,7 @@ void TestAgentViewer::stepFollowsBranches_data()
     QTest::newRow("no branches") << int(Wave) << 0 << 1 << "Branches: none. Exit branch: none.";
 }
 
-void TestAgentViewer::stepFollowsBranches()
+void TestAcsView::stepFollowsBranches()
 {
     QFETCH(int, animation);
     QFETCH(int, random);
@@ -138,7 +138,7 @@ void TestAgentViewer::stepFollowsBranches()
     QCOMPARE(window_->playback().frame(), next);
 }
 
-void TestAgentViewer::endStopsOrLoops()
+void TestAcsView::endStopsOrLoops()
 {
     window_->animationList().setCurrentItem(window_->animationList().topLevelItem(Wave));
     window_->playback().step();
@@ -155,7 +155,7 @@ void TestAgentViewer::endStopsOrLoops()
     QCOMPARE(window_->playback().frame(), 0);
 }
 
-void TestAgentViewer::soundComesWithItsFrame()
+void TestAcsView::soundComesWithItsFrame()
 {
     QVERIFY(sounds_.isEmpty());
     window_->playback().step(); // Showing's frame 1 carries the sound
@@ -166,7 +166,7 @@ void TestAgentViewer::soundComesWithItsFrame()
     QCOMPARE(sounds_.size(), 1);
 }
 
-void TestAgentViewer::menuPlaysAnimations()
+void TestAcsView::menuPlaysAnimations()
 {
     const std::unique_ptr<QMenu> menu = window_->makeMenu();
     QMenu *play = menu->actions().at(0)->menu();
@@ -178,7 +178,7 @@ void TestAgentViewer::menuPlaysAnimations()
     QVERIFY(!window_->playback().playing());
 }
 
-void TestAgentViewer::everyControlIsNamedAndReachable()
+void TestAcsView::everyControlIsNamedAndReachable()
 {
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -203,7 +203,7 @@ void TestAgentViewer::everyControlIsNamedAndReachable()
     QVERIFY(window_->playback().playing());
 }
 
-void TestAgentViewer::exportsMatchTheDecoder()
+void TestAcsView::exportsMatchTheDecoder()
 {
     QTemporaryDir dir;
     folder_ = dir.path();
@@ -225,7 +225,7 @@ void TestAgentViewer::exportsMatchTheDecoder()
     for (int f = 0; f < 2; ++f) {
         const QImage expected = decoderFrame(data, Showing, f);
         QVERIFY(
-            samePixels(QImage(dir.filePath(viewer::frameFileName(QStringLiteral("Showing"), f))), expected));
+            samePixels(QImage(dir.filePath(acsview::frameFileName(QStringLiteral("Showing"), f))), expected));
         const QJsonObject entry = frames[f].toObject();
         const QRect rect(entry[QLatin1String("x")].toInt(), entry[QLatin1String("y")].toInt(),
                          entry[QLatin1String("width")].toInt(), entry[QLatin1String("height")].toInt());
@@ -235,7 +235,7 @@ void TestAgentViewer::exportsMatchTheDecoder()
     }
 }
 
-void TestAgentViewer::exportErrorsAreShown()
+void TestAcsView::exportErrorsAreShown()
 {
     folder_.clear(); // the chooser was cancelled
     window_->exportFrame();
@@ -247,5 +247,5 @@ void TestAgentViewer::exportErrorsAreShown()
     QCOMPARE(window_->statusText(), QStringLiteral("Cannot write /nonexistent/folder/Showing_000.png."));
 }
 
-QTEST_MAIN(TestAgentViewer)
-#include "tst_agentviewer.moc"
+QTEST_MAIN(TestAcsView)
+#include "tst_acsview.moc"

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QTimer>
 
-namespace viewer
+namespace acsview
 {
 
 class ViewerPlayback : public QObject
@@ -46,4 +46,4 @@ class ViewerPlayback : public QObject
     bool playing_ = false;
 };
 
-} // namespace viewer
+} // namespace acsview

@@ -1,6 +1,6 @@
 #include "viewerplayback.h"
 
-namespace viewer
+namespace acsview
 {
 
 ViewerPlayback::ViewerPlayback(const agent::CharacterModel &model, agent::RandomSource random,
@@ -60,4 +60,4 @@ void ViewerPlayback::timeUp()
     if (playing_) timer_.start(model_.frameDurationMs(animation_, frame_));
 }
 
-} // namespace viewer
+} // namespace acsview

@@ -1,6 +1,6 @@
 // The character viewer.
 //
-//   agent_demo [--mute] [--measure] [file.acs]
+//   acsview [--mute] [--measure] [file.acs]
 //
 // With a file: a window that lists and plays every animation of the
 // character and exports its frames. Without one: the built-in character,
@@ -92,13 +92,13 @@ int showViewer(const QString &file, bool soundOn)
         QTextStream(stderr) << "Cannot load the character \"" << file << "\": " << why << '\n';
         return 1;
     }
-    viewer::ViewerServices services{
+    acsview::ViewerServices services{
         soundOn, sound::createSystemAudioOutput,
         [](QWidget *parent) {
             return QFileDialog::getExistingDirectory(parent, QStringLiteral("Export to folder"));
         },
         [](int bound) { return int(QRandomGenerator::global()->bounded(std::max(1, bound))); }};
-    viewer::ViewerWindow window(std::move(character), std::move(services));
+    acsview::ViewerWindow window(std::move(character), std::move(services));
     window.show();
     return qApp->exec();
 }

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace viewer
+namespace acsview
 {
 
 namespace
@@ -123,4 +123,4 @@ std::optional<QStringList> exportSpriteSheet(const agent::CharacterModel &model,
     return QStringList{png, json};
 }
 
-} // namespace viewer
+} // namespace acsview
