@@ -3,7 +3,7 @@
 #include "controltable.h"
 #include "firstpaintexit.h"
 #include "frmmain.h"
-#include "frugalpaintstyle.h"
+#include "indicatorcachestyle.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
@@ -171,7 +171,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
         return verify::run({program.componentClass, program.methods, storedSettings(program)},
                            options.verify);
     QApplication::setFont(layoutFont());
-    QApplication::setStyle(new FrugalPaintStyle(QApplication::style()));
+    QApplication::setStyle(new IndicatorCacheStyle(QApplication::style()));
     announceWindowsAsFrames();
 
     exitAfterFirstPaintIfAsked();

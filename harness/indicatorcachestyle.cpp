@@ -1,4 +1,4 @@
-#include "frugalpaintstyle.h"
+#include "indicatorcachestyle.h"
 
 #include "pngresource.h"
 
@@ -34,14 +34,14 @@ bool isIndicator(QStyle::PrimitiveElement element)
 
 } // namespace
 
-FrugalPaintStyle::FrugalPaintStyle(QStyle *base)
+IndicatorCacheStyle::IndicatorCacheStyle(QStyle *base)
     : QProxyStyle(base),
       fusion_(baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0)
 {
 }
 
-void FrugalPaintStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
-                                     const QWidget *widget) const
+void IndicatorCacheStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
+                                        QPainter *painter, const QWidget *widget) const
 {
     if (element == PE_FrameGroupBox && fusion_ && option)
         drawGroupBoxFrame(option, painter, widget);
@@ -49,8 +49,8 @@ void FrugalPaintStyle::drawPrimitive(PrimitiveElement element, const QStyleOptio
         QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
-void FrugalPaintStyle::drawGroupBoxFrame(const QStyleOption *option, QPainter *painter,
-                                         const QWidget *widget) const
+void IndicatorCacheStyle::drawGroupBoxFrame(const QStyleOption *option, QPainter *painter,
+                                            const QWidget *widget) const
 {
     if (groupBoxFrame_.isNull()) groupBoxFrame_ = QPixmap::fromImage(readPng(FusionGroupBoxFrame));
     // A box without title or check box needs no room above its frame.
@@ -64,8 +64,8 @@ void FrugalPaintStyle::drawGroupBoxFrame(const QStyleOption *option, QPainter *p
     qDrawBorderPixmap(painter, option->rect.adjusted(0, top, 0, 0), border, groupBoxFrame_);
 }
 
-bool FrugalPaintStyle::drawIndicatorCopy(PrimitiveElement element, const QStyleOption *option,
-                                         QPainter *painter, const QWidget *widget) const
+bool IndicatorCacheStyle::drawIndicatorCopy(PrimitiveElement element, const QStyleOption *option,
+                                            QPainter *painter, const QWidget *widget) const
 {
     // A copy equals drawing in place only when it is put down pixel for pixel.
     const QTransform &moved = painter->transform();

@@ -1,7 +1,7 @@
-// The frugal style must draw what Fusion draws: copied indicators look like
+// The indicator-caching style must draw what Fusion draws: copied indicators look like
 // indicators drawn in place, in every state, a painter the copy cannot match
 // is drawn in place, and group boxes keep Fusion's frame.
-#include "harness/frugalpaintstyle.h"
+#include "harness/indicatorcachestyle.h"
 #include "harness/windowbuilder.h"
 
 #include <QGroupBox>
@@ -43,12 +43,12 @@ int largestDifference(const QImage &a, const QImage &b)
 
 } // namespace
 
-class TestFrugalPaintStyle : public QObject
+class TestIndicatorCacheStyle : public QObject
 {
     Q_OBJECT
   private:
     std::unique_ptr<QStyle> plain_{QStyleFactory::create(QStringLiteral("Fusion"))};
-    harness::FrugalPaintStyle cached_{QStyleFactory::create(QStringLiteral("Fusion"))};
+    harness::IndicatorCacheStyle cached_{QStyleFactory::create(QStringLiteral("Fusion"))};
 
     QImage drawn(const QStyle &style, QStyle::PrimitiveElement element, const QStyleOptionButton &option,
                  const QTransform &transform = {})
@@ -151,5 +151,5 @@ class TestFrugalPaintStyle : public QObject
     }
 };
 
-QTEST_MAIN(TestFrugalPaintStyle)
-#include "tst_frugalpaintstyle.moc"
+QTEST_MAIN(TestIndicatorCacheStyle)
+#include "tst_indicatorcachestyle.moc"

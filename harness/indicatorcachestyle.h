@@ -12,11 +12,11 @@
 namespace harness
 {
 
-class FrugalPaintStyle final : public QProxyStyle
+class IndicatorCacheStyle final : public QProxyStyle
 {
   public:
     // Takes ownership of base, as QProxyStyle does.
-    explicit FrugalPaintStyle(QStyle *base);
+    explicit IndicatorCacheStyle(QStyle *base);
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget) const override;
