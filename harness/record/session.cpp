@@ -1,6 +1,6 @@
 #include "session.h"
 
-#include "harness/frmmain.h"
+#include "harness/window/frmmain.h"
 #include "recorder.h"
 #include "replayer.h"
 

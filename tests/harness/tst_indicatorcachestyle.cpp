@@ -1,8 +1,8 @@
 // The indicator-caching style must draw what Fusion draws: copied indicators look like
 // indicators drawn in place, in every state, a painter the copy cannot match
 // is drawn in place, and group boxes keep Fusion's frame.
-#include "harness/indicatorcachestyle.h"
-#include "harness/windowbuilder.h"
+#include "harness/controls/windowbuilder.h"
+#include "harness/look/indicatorcachestyle.h"
 
 #include <QGroupBox>
 #include <QPainter>

@@ -3,9 +3,9 @@
 // balloons, and windows announced as windows.
 #include "harnessfixture.h"
 
-#include "harness/controltable.h"
-#include "harness/windowbuilder.h"
-#include "harness/windowplacement.h"
+#include "harness/controls/controltable.h"
+#include "harness/controls/windowbuilder.h"
+#include "harness/window/windowplacement.h"
 
 #include <QAccessible>
 #include <QCheckBox>

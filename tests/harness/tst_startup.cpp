@@ -2,7 +2,7 @@
 // a failure at start-up ends the program.
 #include "harnessfixture.h"
 
-#include "harness/controltable.h"
+#include "harness/controls/controltable.h"
 
 #include <QtTest>
 

@@ -2,13 +2,13 @@
 // the typed facades of the hosted controls.
 #pragma once
 
-#include "harnessstate.h"
+#include "harness/base/harnessstate.h"
+#include "harness/base/platformfacades.h"
+#include "harness/base/programdescription.h"
+#include "harness/base/trace.h"
+#include "harness/base/vellixfacade.h"
+#include "harness/controls/windowbuilder.h"
 #include "platform/dialogs/messagebox.h"
-#include "platformfacades.h"
-#include "programdescription.h"
-#include "trace.h"
-#include "vellixfacade.h"
-#include "windowbuilder.h"
 
 namespace harness
 {

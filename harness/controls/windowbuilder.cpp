@@ -1,7 +1,7 @@
 #include "windowbuilder.h"
 
 #include "controltable.h"
-#include "pngresource.h"
+#include "harness/look/pngresource.h"
 
 #include <QAccessibleWidget>
 #include <QGroupBox>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "controls.h"
-#include "programdescription.h"
+#include "harness/base/programdescription.h"
 
 #include <QLabel>
 #include <QLineEdit>

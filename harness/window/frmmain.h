@@ -5,12 +5,12 @@
 // caught.
 #pragma once
 
-#include "colourhandlers.h"
-#include "harnesscontext.h"
-#include "messageactions.h"
-#include "optionhandlers.h"
+#include "harness/handlers/colourhandlers.h"
+#include "harness/handlers/harnesscontext.h"
+#include "harness/handlers/messageactions.h"
+#include "harness/handlers/optionhandlers.h"
+#include "harness/handlers/startup.h"
 #include "platform/hosting/classregistry.h"
-#include "startup.h"
 
 #include <QWidget>
 

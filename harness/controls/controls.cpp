@@ -2,7 +2,7 @@
 
 #include "component/colorref.h"
 #include "component/dispatch.h"
-#include "harnesserror.h"
+#include "harness/base/harnesserror.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>

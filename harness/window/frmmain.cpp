@@ -1,8 +1,8 @@
 #include "frmmain.h"
 
-#include "controltable.h"
-#include "harnesserror.h"
-#include "storedsettings.h"
+#include "harness/base/harnesserror.h"
+#include "harness/base/storedsettings.h"
+#include "harness/controls/controltable.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

@@ -1,18 +1,18 @@
 #include "app.h"
 
-#include "controltable.h"
 #include "firstpaintexit.h"
-#include "frmmain.h"
-#include "indicatorcachestyle.h"
+#include "harness/base/storedsettings.h"
+#include "harness/controls/controltable.h"
+#include "harness/controls/windowbuilder.h"
+#include "harness/look/indicatorcachestyle.h"
+#include "harness/look/pngresource.h"
+#include "harness/record/session.h"
+#include "harness/verify/verify.h"
+#include "harness/window/frmmain.h"
+#include "harness/window/windowplacement.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
-#include "pngresource.h"
-#include "record/session.h"
-#include "storedsettings.h"
-#include "verify/verify.h"
-#include "windowbuilder.h"
-#include "windowplacement.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

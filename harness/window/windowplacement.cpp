@@ -1,7 +1,7 @@
 #include "windowplacement.h"
 
-#include "controltable.h"
 #include "frmmain.h"
+#include "harness/controls/controltable.h"
 
 #include <QGuiApplication>
 #include <QScreen>

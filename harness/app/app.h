@@ -1,7 +1,7 @@
 // The program: command line, platform services, the window and its event loop.
 #pragma once
 
-#include "programdescription.h"
+#include "harness/base/programdescription.h"
 
 namespace harness
 {
