@@ -1,12 +1,11 @@
 #include "windowbuilder.h"
 
+#include "commandbutton.h"
 #include "controltable.h"
-#include "harness/look/pngresource.h"
+#include "harness/look/defaulticon.h"
 
-#include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QRadioButton>
-#include <QStylePainter>
 
 #include <algorithm>
 #include <limits>
@@ -131,72 +130,7 @@ void addOptionButtons(const std::map<QString, QWidget *> &containers, Controls &
     }
 }
 
-// Qt announces a plain top-level widget as a filler; screen readers look
-// for windows, so the main window and the character are announced as such.
-QAccessibleInterface *windowAsFrame(const QString &className, QObject *object)
-{
-    if (className != QLatin1String("QWidget") || !object || !object->isWidgetType()) return nullptr;
-    auto *widget = static_cast<QWidget *>(object);
-    const Qt::WindowType type = widget->windowType();
-    if (!widget->isWindow() || (type != Qt::Window && type != Qt::Tool)) return nullptr;
-    return new QAccessibleWidget(widget, QAccessible::Window);
-}
-
 } // namespace
-
-void announceWindowsAsFrames()
-{
-    QAccessible::installFactory(&windowAsFrame);
-}
-
-CommandButton::CommandButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent) {}
-
-QRect CommandButton::captionRoom() const
-{
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    // A caption that would touch the bevel reads as clipped: keep it clear.
-    constexpr int Clearance = 2;
-    return style()
-        ->subElementRect(QStyle::SE_PushButtonContents, &option, this)
-        .adjusted(Clearance, 0, -Clearance, 0);
-}
-
-int CommandButton::captionFlags() const
-{
-    const bool oneLine = fontMetrics().horizontalAdvance(text()) <= captionRoom().width();
-    return Qt::AlignCenter | Qt::TextShowMnemonic | (oneLine ? Qt::TextSingleLine : Qt::TextWordWrap);
-}
-
-void CommandButton::paintEvent(QPaintEvent *event)
-{
-    if (captionFlags() & Qt::TextSingleLine) {
-        QPushButton::paintEvent(event);
-        return;
-    }
-    QStylePainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    option.text.clear();
-    painter.drawControl(QStyle::CE_PushButton, option);
-    painter.drawItemText(captionRoom(), captionFlags(), palette(), isEnabled(), text(), QPalette::ButtonText);
-}
-
-QFont layoutFont()
-{
-    QFont font(QStringLiteral("DejaVu Sans Condensed"));
-    font.setPointSizeF(LayoutFontPointSize);
-    return font;
-}
-
-component::Picture defaultCustomIcon()
-{
-    // PNG rather than an icon file, which needs Qt's icon plugin at start-up;
-    // premultiplied, as the icon file was read.
-    return {readPng(QStringLiteral(":/harness/customicon.png"))
-                .convertToFormat(QImage::Format_ARGB32_Premultiplied),
-            QStringLiteral("default")};
-}
 
 Controls buildWindow(QWidget *window, const ProgramDescription &program)
 {

@@ -7,7 +7,7 @@
 #include "harness/base/programdescription.h"
 #include "harness/base/trace.h"
 #include "harness/base/vellixfacade.h"
-#include "harness/controls/windowbuilder.h"
+#include "harness/controls/controlregistry.h"
 #include "platform/dialogs/messagebox.h"
 
 namespace harness

@@ -3,6 +3,7 @@
 #include "harness/base/harnesserror.h"
 #include "harness/base/storedsettings.h"
 #include "harness/controls/controltable.h"
+#include "harness/controls/windowbuilder.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

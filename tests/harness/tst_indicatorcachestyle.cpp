@@ -1,7 +1,7 @@
 // The indicator-caching style must draw what Fusion draws: copied indicators look like
 // indicators drawn in place, in every state, a painter the copy cannot match
 // is drawn in place, and group boxes keep Fusion's frame.
-#include "harness/controls/windowbuilder.h"
+#include "harness/controls/layoutfont.h"
 #include "harness/look/indicatorcachestyle.h"
 
 #include <QGroupBox>

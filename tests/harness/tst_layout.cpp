@@ -3,8 +3,10 @@
 // balloons, and windows announced as windows.
 #include "harnessfixture.h"
 
+#include "harness/controls/commandbutton.h"
 #include "harness/controls/controltable.h"
-#include "harness/controls/windowbuilder.h"
+#include "harness/controls/layoutfont.h"
+#include "harness/window/accessibleframes.h"
 #include "harness/window/windowplacement.h"
 
 #include <QAccessible>
