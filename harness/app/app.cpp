@@ -6,7 +6,7 @@
 #include "harness/controls/layoutfont.h"
 #include "harness/look/indicatorcachestyle.h"
 #include "harness/look/pngresource.h"
-#include "harness/record/session.h"
+#include "harness/record/recordreplay.h"
 #include "harness/verify/verify.h"
 #include "harness/window/accessibleframes.h"
 #include "harness/window/frmmain.h"
@@ -35,7 +35,7 @@ struct Options {
     bool mute = false;
     bool platformChosen = false; // -platform given
     verify::Request verify;
-    record::Session::Files session;
+    record::RecordReplay::Files session;
 };
 
 // What parsing decided: run with these options, or end at once with a code.
@@ -194,8 +194,8 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
         preset ? *preset : static_cast<dialogs::DialogProvider &>(qtDialogs);
     dialogs::QtMessageBox messageBoxes;
     QString sessionError;
-    const std::unique_ptr<record::Session> session =
-        record::Session::open(options.session, program, trace, dialogProvider, messageBoxes, &sessionError);
+    const std::unique_ptr<record::RecordReplay> session = record::RecordReplay::open(
+        options.session, program, trace, dialogProvider, messageBoxes, &sessionError);
     if (!session) {
         std::fprintf(stderr, "%s\n", qPrintable(sessionError));
         return 2;

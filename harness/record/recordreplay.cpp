@@ -1,4 +1,4 @@
-#include "session.h"
+#include "recordreplay.h"
 
 #include "harness/window/frmmain.h"
 #include "recorder.h"
@@ -34,11 +34,11 @@ std::unique_ptr<Replayer> openReplay(const QString &file, QString *error)
 
 } // namespace
 
-std::unique_ptr<Session> Session::open(const Files &files, const ProgramDescription &program, Trace &trace,
-                                       dialogs::DialogProvider &dialogs, dialogs::MessageBoxService &boxes,
-                                       QString *error)
+std::unique_ptr<RecordReplay> RecordReplay::open(const Files &files, const ProgramDescription &program,
+                                                 Trace &trace, dialogs::DialogProvider &dialogs,
+                                                 dialogs::MessageBoxService &boxes, QString *error)
 {
-    std::unique_ptr<Session> s(new Session);
+    std::unique_ptr<RecordReplay> s(new RecordReplay);
     s->program_ = &program;
     s->dialogs_ = &dialogs;
     s->messages_ = &boxes;
@@ -65,9 +65,9 @@ std::unique_ptr<Session> Session::open(const Files &files, const ProgramDescript
     return s;
 }
 
-Session::~Session() = default;
+RecordReplay::~RecordReplay() = default;
 
-bool Session::attach(FrmMain &window, QString *error)
+bool RecordReplay::attach(FrmMain &window, QString *error)
 {
     if (recorder_) {
         recorder_->watch(window.controls());
@@ -80,7 +80,7 @@ bool Session::attach(FrmMain &window, QString *error)
     return true;
 }
 
-int Session::finish(int exitCode)
+int RecordReplay::finish(int exitCode)
 {
     if (recorder_) recorder_->end();
     if (!replayer_) return exitCode;

@@ -20,7 +20,7 @@ namespace harness::record
 class Recorder;
 class Replayer;
 
-class Session
+class RecordReplay
 {
   public:
     struct Files {
@@ -29,10 +29,10 @@ class Session
 
     // Nothing, with the error, when a file cannot be read or written or the
     // recording is bad. Without files the session passes everything through.
-    static std::unique_ptr<Session> open(const Files &files, const ProgramDescription &program, Trace &trace,
-                                         dialogs::DialogProvider &dialogs, dialogs::MessageBoxService &boxes,
-                                         QString *error);
-    ~Session();
+    static std::unique_ptr<RecordReplay> open(const Files &files, const ProgramDescription &program,
+                                              Trace &trace, dialogs::DialogProvider &dialogs,
+                                              dialogs::MessageBoxService &boxes, QString *error);
+    ~RecordReplay();
 
     // The seams the window and the common dialog control are to use.
     dialogs::DialogProvider &dialogs() { return *dialogs_; }
@@ -46,7 +46,7 @@ class Session
     int finish(int exitCode);
 
   private:
-    Session() = default;
+    RecordReplay() = default;
 
     const ProgramDescription *program_ = nullptr;
     std::unique_ptr<Recorder> recorder_;
