@@ -1,7 +1,7 @@
 // "Speak messages": off at first, turned on from the character's menu and
 // kept in the settings, silent in unattended runs and for characters that
 // are not the engine's.
-#include "harness/messagespeech.h"
+#include "harness/handlers/messagespeech.h"
 #include "platform/agent/agentcharacter.h"
 #include "platform/agent/defaultcharacter.h"
 
