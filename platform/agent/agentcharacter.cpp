@@ -89,6 +89,12 @@ void AgentCharacter::playAnimation(int animation)
     window_.show();
 }
 
+void AgentCharacter::setSoundOn(bool on)
+{
+    sound_.setEnabled(on);
+    if (!on && speaker_) speaker_->silence();
+}
+
 void AgentCharacter::speak(const QString &text)
 {
     speaker().speak(text);

@@ -35,7 +35,7 @@ class AgentCharacter final : public component::DispatchObject
     void show(bool fast);
     void hide();
     void playAnimation(int animation);
-    void setSoundOn(bool on) { sound_.setEnabled(on); }
+    void setSoundOn(bool on);
     bool soundOn() const { return sound_.enabled(); }
 
     // Says the text with the mouth moving; texts given meanwhile wait their

@@ -246,6 +246,25 @@ class TestSpeech : public QObject
         QCOMPARE(rig.output.stops, 1);
     }
 
+    void silenceGoesOnWithoutSound()
+    {
+        Rig rig;
+        rig.withOutput = true;
+        rig.speaker.speak(QStringLiteral("hi"));
+        QVERIFY(rig.waitForMouth());
+        rig.output.playedUs = 150'000;
+        rig.speaker.tick();
+        rig.speaker.silence();
+        QCOMPARE(rig.output.stops, 1);
+        // The mouth carries on from 150 ms on the clock.
+        rig.now += 60;
+        rig.speaker.tick();
+        QCOMPARE(rig.speaker.mouth(), MouthShape::Narrow);
+        rig.now += 100;
+        rig.speaker.tick();
+        QVERIFY(!rig.speaker.speaking());
+    }
+
     void stalledDeviceEndsSpeech()
     {
         Rig rig;

@@ -93,6 +93,16 @@ void Speaker::stop()
     setSpeaking(false);
 }
 
+void Speaker::silence()
+{
+    if (!playingOn_) return;
+    const int at = std::max(0, positionMs());
+    playingOn_->stopSpeech();
+    playingOn_ = nullptr;
+    startedMs_ = clock_() - at;
+    endMs_ = current_ ? current_->mouth.durationMs() : 0;
+}
+
 void Speaker::received(uint64_t generation, std::shared_ptr<Utterance> utterance)
 {
     if (generation != generation_) return;

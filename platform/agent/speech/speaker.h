@@ -36,6 +36,9 @@ class Speaker : public QObject
 
     void speak(const QString &text);
     void stop();
+    // Sound off: what is being said goes on without sound, the mouth on the
+    // clock from where the sound was.
+    void silence();
 
     // Something is being said or waits to be.
     bool speaking() const { return speaking_; }
