@@ -44,7 +44,7 @@ function(balloon_harness_add_verify_tests target)
         set(extra --snapshots "${snapshots}")
     endif()
 
-    set(base "${CMAKE_CURRENT_BINARY_DIR}/${target}_verify")
+    set(base "${CMAKE_CURRENT_BINARY_DIR}/${target}_${arg_PROGRAM}_verify")
     set(tests_file "${base}_tests.cmake")
     set(program "$<TARGET_FILE:BalloonHarness::${arg_PROGRAM}>")
     # Listed again when the program or these settings changed.

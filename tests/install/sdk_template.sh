@@ -55,3 +55,28 @@ one=$(ctest --test-dir "$work/template/build" -R '^templatecomponent\.property\.
 [ "$(grep -c ' PASS$' <<<"$one")" -eq 1 ] && grep -q ': 1 passed, 0 failed$' <<<"$one" ||
     { echo "$one"; fail "one test ran other than exactly one check"; }
 echo "$count tests, all passed"
+
+# The options: the other program, and snapshots, which add their checks.
+mkdir -p "$work/options"
+cat >"$work/options/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.22)
+project(VerifyOptions LANGUAGES CXX)
+find_package(BalloonHarness 0.2 REQUIRED)
+add_library(built MODULE IMPORTED)
+set_target_properties(built PROPERTIES IMPORTED_LOCATION "$work/template/build/templatecomponent.so")
+enable_testing()
+balloon_harness_add_verify_tests(built PROGRAM morrowby SNAPSHOTS "$work/options/snapshots" TIMEOUT 40)
+CMAKE
+mkdir -p "$work/options/snapshots"
+cmake -S "$work/options" -B "$work/options/build" "${generator[@]}" -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+listed=$(ctest --test-dir "$work/options/build" -N | sed -n 's/^Total Tests: //p')
+[ "$listed" -gt "$count" ] || fail "SNAPSHOTS added no checks ($listed tests)"
+one=$(ctest --test-dir "$work/options/build" -R '^built\.ShowVellix\.ButtonsType7\.Russian$' -V)
+grep -q 'Test command: .*/bin/morrowby.*--snapshots' <<<"$one" && grep -q 'Test timeout computed to be: 40' <<<"$one" && grep -q ': 1 passed, 0 failed$' <<<"$one" ||
+    { echo "$one"; fail "PROGRAM, SNAPSHOTS or TIMEOUT not passed on"; }
+# A mistyped option is refused when the project is configured.
+sed -i 's/PROGRAM morrowby/PROGRAM other/' "$work/options/CMakeLists.txt"
+! cmake -S "$work/options" -B "$work/options/build2" "${generator[@]}" -DCMAKE_PREFIX_PATH="$work/prefix" \
+    >"$work/options/out.txt" 2>&1 || fail "PROGRAM other accepted"
+grep -q "PROGRAM is fennick or morrowby, not other" "$work/options/out.txt" || fail "$(cat "$work/options/out.txt")"
+echo "PROGRAM, SNAPSHOTS and TIMEOUT taken; a wrong PROGRAM refused"
