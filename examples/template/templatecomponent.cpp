@@ -210,7 +210,16 @@ class Balloon : public QDialog
   private:
     QLabel *label(const QString &text, const QColor &colour_, Qt::Alignment alignment, bool bold)
     {
-        auto *l = new QLabel(text);
+        // Very long text is cut for the screen (laying out a million
+        // characters takes seconds); assistive tools still read all of it.
+        constexpr qsizetype shownLimit = 2000;
+        QString shown = text;
+        if (shown.size() > shownLimit) {
+            shown.truncate(shown.at(shownLimit - 1).isHighSurrogate() ? shownLimit - 1 : shownLimit);
+            shown += QChar(0x2026);
+        }
+        auto *l = new QLabel(shown);
+        if (shown != text) l->setAccessibleName(text);
         l->setTextFormat(Qt::PlainText);
         l->setWordWrap(true);
         l->setAlignment(alignment);
