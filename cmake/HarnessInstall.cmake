@@ -41,6 +41,8 @@ execute_process(COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/packaging/changelog COMMAN
 install(FILES README.md packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
     DESTINATION ${HARNESS_DOCDIR})
 install(DIRECTORY docs/screenshots DESTINATION ${HARNESS_DOCDIR}/docs)
+# The project a component author copies to start from.
+install(DIRECTORY examples/template DESTINATION ${HARNESS_DOCDIR}/examples)
 
 set(CPACK_PACKAGE_NAME balloon-harness)
 set(CPACK_PACKAGE_VENDOR "Balloon harness developers")

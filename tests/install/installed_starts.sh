@@ -20,6 +20,8 @@ check_root() {
                 share/icons/hicolor/32x32/apps/balloon-harness.png \
                 share/doc/balloon-harness/copyright share/doc/balloon-harness/changelog.gz \
                 share/doc/balloon-harness/docs/screenshots/main-window.png \
+                share/doc/balloon-harness/examples/template/CMakeLists.txt \
+                share/doc/balloon-harness/examples/template/templatecomponent.cpp \
                 include/balloon-harness/component/component.h include/balloon-harness/component/contract.h \
                 lib/cmake/BalloonHarness/BalloonHarnessConfig.cmake \
                 lib/cmake/BalloonHarness/BalloonHarnessConfigVersion.cmake \

@@ -3,10 +3,9 @@
 # temporary prefix, builds the template and a file per installed header
 # against it with find_package(BalloonHarness), and runs the template's
 # CTest, one test per --verify check, all of which must pass.
-# Usage: sdk_template.sh BUILD_DIR SOURCE_DIR
+# Usage: sdk_template.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
-source=$(cd "$2" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen HARNESS_COMPONENT_PATH= XDG_RUNTIME_DIR=$work/runtime
@@ -39,8 +38,8 @@ cmake -S "$work/headers" -B "$work/headers/build" "${generator[@]}" -DCMAKE_PREF
 cmake --build "$work/headers/build" >/dev/null || cmake --build "$work/headers/build" -j1
 echo "installed headers compile alone"
 
-# The template, copied elsewhere as an author would.
-cp -r "$source/examples/template" "$work/template"
+# The template, copied from the installed documentation as an author would.
+cp -r "$work/prefix/share/doc/balloon-harness/examples/template" "$work/template"
 cmake -S "$work/template" -B "$work/template/build" "${generator[@]}" -DCMAKE_PREFIX_PATH="$work/prefix" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-Werror >/dev/null
 cmake --build "$work/template/build" >/dev/null
