@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -62,4 +62,4 @@ Request CommandLine::read(const QCommandLineParser &parser) const
     return request;
 }
 
-} // namespace verify
+} // namespace harness::verify

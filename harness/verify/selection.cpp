@@ -4,7 +4,7 @@
 
 #include <fnmatch.h>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -46,4 +46,4 @@ bool isPortableCheckName(const QString &name)
     });
 }
 
-} // namespace verify
+} // namespace harness::verify

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-namespace verify
+namespace harness::verify
 {
 
 // The names matching any pattern, in catalogue order; with no patterns, all
@@ -16,4 +16,4 @@ QStringList selectChecks(const QStringList &names, const QStringList &patterns, 
 // "_.-" only.
 bool isPortableCheckName(const QString &name);
 
-} // namespace verify
+} // namespace harness::verify

@@ -14,7 +14,7 @@
 
 #include <cstdio>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -150,4 +150,4 @@ int run(const Target &target, const Request &request)
     return failed == 0 ? 0 : 1;
 }
 
-} // namespace verify
+} // namespace harness::verify

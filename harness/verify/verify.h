@@ -10,7 +10,7 @@
 
 #include <optional>
 
-namespace verify
+namespace harness::verify
 {
 
 struct Request {
@@ -55,4 +55,4 @@ int run(const Target &target, const Request &request);
 // standard output. Never returns.
 [[noreturn]] void runChecksHere(const Target &target, const Request &request);
 
-} // namespace verify
+} // namespace harness::verify

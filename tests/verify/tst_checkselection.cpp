@@ -6,7 +6,7 @@
 #include <QSet>
 #include <QTest>
 
-using namespace verify;
+using namespace harness::verify;
 
 class TestCheckSelection : public QObject
 {
