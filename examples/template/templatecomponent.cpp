@@ -245,7 +245,10 @@ class Balloon : public QDialog
         const QStyle::StandardPixmap standard[] = {
             QStyle::SP_CustomBase,        QStyle::SP_DialogHelpButton,   QStyle::SP_MessageBoxInformation,
             QStyle::SP_MessageBoxWarning, QStyle::SP_MessageBoxQuestion, QStyle::SP_MessageBoxCritical};
-        if (icon == 6) return custom.isNull() ? QPixmap() : QPixmap::fromImage(custom.scaled(32, 32));
+        if (icon == 6)
+            return custom.isNull() ? QPixmap()
+                                   : QPixmap::fromImage(custom.scaled(32, 32, Qt::KeepAspectRatio,
+                                                                      Qt::SmoothTransformation));
         if (icon == 0) return {};
         return style()->standardIcon(standard[icon]).pixmap(32, 32);
     }
