@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -34,6 +35,7 @@ struct Options {
     bool quitWhenReady = false;
     bool mute = false;
     bool platformChosen = false; // -platform given
+    QString componentFolder;     // --component, absolute
     verify::Request verify;
     record::RecordReplay::Files session;
 };
@@ -67,7 +69,10 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
-        QStringLiteral("Interactive test harness for a balloon message component."));
+        QStringLiteral("Interactive test harness for a balloon message component.\n\n"
+                       "Components are looked for in the folders of HARNESS_COMPONENT_PATH (absolute,\n"
+                       "separated by ':') or in the folder --component names, then among the built-in\n"
+                       "classes and in components/ beside the program."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and quit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -94,8 +99,13 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
                                     QStringLiteral("Replay the recording <file> unattended and compare "
                                                    "its trace: exit 0 identical, 1 different, 2 failed."),
                                     QStringLiteral("file"));
+    const QCommandLineOption component(
+        QStringLiteral("component"),
+        QStringLiteral("Look for components in <dir> first, as HARNESS_COMPONENT_PATH=<dir> does; a relative "
+                       "<dir> is taken from the current folder."),
+        QStringLiteral("dir"));
     const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Keep the character's sounds off."));
-    parser.addOptions({help, version, character, trace, quitWhenReady, recordTo, replay, mute});
+    parser.addOptions({help, version, character, trace, quitWhenReady, recordTo, replay, component, mute});
     const verify::CommandLine verifyOptions(parser);
     for (const char *name : QtValueOptions)
         parser.addOption(hidden(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value"))));
@@ -131,6 +141,12 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
         // A real dialog answers with an absolute path.
         options.character = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
     }
+    if (parser.isSet(component)) {
+        const QFileInfo folder(parser.value(component));
+        if (!folder.isDir())
+            return refuse(QStringLiteral("No folder '%1' for --component.").arg(folder.filePath()));
+        options.componentFolder = folder.absoluteFilePath();
+    }
     options.trace = parser.value(trace);
     options.quitWhenReady = parser.isSet(quitWhenReady);
     options.session = {parser.value(recordTo), parser.value(replay)};
@@ -158,6 +174,11 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     const CommandLine commandLine = parseCommandLine(argc, argv, program);
     if (commandLine.exitCode) return *commandLine.exitCode;
     const Options &options = commandLine.options;
+    // Child processes of --verify inherit it.
+    if (!options.componentFolder.isEmpty())
+        qputenv("HARNESS_COMPONENT_PATH", QFile::encodeName(options.componentFolder));
+    if (options.verify.wanted())
+        if (const std::optional<int> code = verify::answerWithoutDisplay(options.verify)) return *code;
     preferX11OnWayland(options);
 
     QApplication app(argc, argv);

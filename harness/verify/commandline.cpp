@@ -27,6 +27,12 @@ CommandLine::CommandLine(QCommandLineParser &parser)
                  QStringLiteral("dir")),
       update_(QStringLiteral("update-snapshots"),
               QStringLiteral("With --verify --snapshots: write the pictures instead of comparing them.")),
+      list_(QStringLiteral("list"),
+            QStringLiteral("With --verify: print the names of the checks, one a line, and quit.")),
+      only_(QStringLiteral("only"),
+            QStringLiteral("With --verify: run only the checks whose names match one of the comma-separated "
+                           "shell-style <patterns>."),
+            QStringLiteral("patterns")),
       child_(hidden(QCommandLineOption(QStringLiteral("verify-checks"),
                                        QStringLiteral("Run these checks here."), QStringLiteral("names"))))
 {
@@ -34,6 +40,8 @@ CommandLine::CommandLine(QCommandLineParser &parser)
     parser.addOption(junit_);
     parser.addOption(snapshots_);
     parser.addOption(update_);
+    parser.addOption(list_);
+    parser.addOption(only_);
     parser.addOption(child_);
 }
 
@@ -44,9 +52,12 @@ Request CommandLine::read(const QCommandLineParser &parser) const
     request.junit = parser.value(junit_);
     if (parser.isSet(snapshots_)) request.snapshots.folder = QDir(parser.value(snapshots_)).absolutePath();
     request.snapshots.update = parser.isSet(update_);
+    request.list = parser.isSet(list_);
+    if (parser.isSet(only_)) request.only = parser.value(only_).split(QLatin1Char(','));
     if (parser.isSet(child_))
         request.childChecks = parser.value(child_).split(QLatin1Char(','), Qt::SkipEmptyParts);
-    const bool ours = parser.isSet(junit_) || parser.isSet(snapshots_) || request.snapshots.update;
+    const bool ours = parser.isSet(junit_) || parser.isSet(snapshots_) || request.snapshots.update ||
+                      request.list || parser.isSet(only_);
     request.misplaced = !request.verify && request.childChecks.isEmpty() && ours;
     return request;
 }

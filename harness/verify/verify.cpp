@@ -1,6 +1,7 @@
 #include "verify.h"
 
 #include "runner.h"
+#include "selection.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -78,22 +79,62 @@ QStringList childArguments(const Request &request)
 
 } // namespace
 
-int run(const Target &target, const Request &request)
+namespace
 {
-    if (!request.childChecks.isEmpty()) runChecksHere(target, request);
-    if (request.misplaced) {
-        std::fputs("--junit, --snapshots and --update-snapshots go with --verify\n", stderr);
-        return 2;
-    }
-    if (request.snapshots.update && request.snapshots.folder.isEmpty()) {
-        std::fputs("--update-snapshots needs --snapshots DIR\n", stderr);
-        return 2;
-    }
-    QElapsedTimer clock;
-    clock.start();
+
+void usageError(const QString &message)
+{
+    std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
+}
+
+// The checks the request selects, or nothing after naming a pattern that
+// matches none.
+std::optional<QStringList> selectedChecks(const Request &request)
+{
     QStringList names;
     for (const Check &check : checkCatalog(request.snapshots))
         names.append(check.name);
+    QString error;
+    QStringList selected = selectChecks(names, request.only, &error);
+    if (!error.isEmpty()) {
+        usageError(QStringLiteral("--only: %1").arg(error));
+        return std::nullopt;
+    }
+    return selected;
+}
+
+} // namespace
+
+std::optional<int> answerWithoutDisplay(const Request &request)
+{
+    if (!request.childChecks.isEmpty()) return std::nullopt;
+    if (request.misplaced) {
+        usageError(
+            QStringLiteral("--junit, --snapshots, --update-snapshots, --list and --only go with --verify"));
+        return 2;
+    }
+    if (request.snapshots.update && request.snapshots.folder.isEmpty()) {
+        usageError(QStringLiteral("--update-snapshots needs --snapshots DIR"));
+        return 2;
+    }
+    const std::optional<QStringList> names = selectedChecks(request);
+    if (!names) return 2;
+    if (!request.list) return std::nullopt;
+    QByteArray out;
+    for (const QString &name : *names)
+        out += name.toUtf8() + '\n';
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    std::fflush(stdout);
+    return 0;
+}
+
+int run(const Target &target, const Request &request)
+{
+    if (!request.childChecks.isEmpty()) runChecksHere(target, request);
+    if (const std::optional<int> code = answerWithoutDisplay(request)) return *code;
+    QElapsedTimer clock;
+    clock.start();
+    const QStringList names = selectedChecks(request).value_or(QStringList());
     RunnerLimits limits;
     limits.workers = std::clamp(QThread::idealThreadCount(), 1, maxWorkers);
     Runner runner(names, childArguments(request), limits,

@@ -8,6 +8,8 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
+#include <optional>
+
 namespace harness::verify
 {
 
@@ -15,6 +17,8 @@ struct Request {
     bool verify = false;
     QString junit;             // JUnit XML report, when not empty
     SnapshotOptions snapshots; // --snapshots DIR, --update-snapshots
+    bool list = false;         // --list: print the check names instead of running them
+    QStringList only;          // --only: globs choosing the checks to run
     QStringList childChecks;   // set in a child process: the checks to run there
     bool misplaced = false;    // an option of ours given without --verify
 
@@ -33,8 +37,14 @@ class CommandLine
     QCommandLineOption junit_;
     QCommandLineOption snapshots_;
     QCommandLineOption update_;
+    QCommandLineOption list_;
+    QCommandLineOption only_;
     QCommandLineOption child_;
 };
+
+// What needs no display: a usage error (exit 2) or --list (exit 0), else
+// nothing and the caller goes on to run().
+std::optional<int> answerWithoutDisplay(const Request &request);
 
 // Runs what the request asks for and returns the exit code: 0 when every
 // check passed, 1 when one failed, 2 for a usage or output error. Needs a

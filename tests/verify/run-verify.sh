@@ -10,14 +10,21 @@
 #       a changed stored picture fails its one check and leaves the new
 #       picture and a diff beside it
 #   run-verify.sh PROGRAM usage
-#       the verify options without --verify, and --update-snapshots without
-#       --snapshots, are usage errors (exit 2)
+#       the verify options without --verify, --update-snapshots without
+#       --snapshots, an --only pattern matching nothing and a missing
+#       --component folder are usage errors (exit 2); --verify --list needs
+#       no display and prints portable names only
+#   run-verify.sh PROGRAM component COMPONENT_DIR
+#       --component with a relative folder loads that component, and --only
+#       runs exactly the one check it names
 set -euo pipefail
 program=$1 mode=$2
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 name=$(basename "$program")
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
+TMPDIR_=$(mktemp -d)
+trap 'rm -rf "$TMPDIR_"' EXIT
 
 case $mode in
 reference)
@@ -66,12 +73,38 @@ mismatch)
         fail "new and diff images not written"
     ;;
 usage)
-    for args in "--junit x.xml" "--snapshots ." "--update-snapshots" "--verify --update-snapshots"; do
+    for args in "--junit x.xml" "--snapshots ." "--update-snapshots" "--verify --update-snapshots" \
+                "--list" "--only property.*" "--verify --only no.such*" "--verify --list --only property.*,no.such*" \
+                "--component /nonexistent/folder --verify"; do
         status=0
         # shellcheck disable=SC2086
-        "$program" $args >/dev/null 2>&1 || status=$?
+        "$program" $args >/dev/null 2>"$TMPDIR_/err" || status=$?
         [ "$status" -eq 2 ] || fail "$args: exit $status, expected 2"
+        [[ $args != *no.such* ]] || grep -q "no check matches 'no.such\*'" "$TMPDIR_/err" ||
+            fail "$args: the pattern is not named: $(cat "$TMPDIR_/err")"
     done
+    # No display at all: listing must not need one.
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --verify --list >"$TMPDIR_/list" 2>"$TMPDIR_/err" ||
+        fail "--verify --list: exit $?: $(cat "$TMPDIR_/err")"
+    [ ! -s "$TMPDIR_/err" ] || fail "--verify --list wrote to standard error: $(cat "$TMPDIR_/err")"
+    [ "$(wc -l <"$TMPDIR_/list")" -ge 60 ] || fail "--verify --list: only $(wc -l <"$TMPDIR_/list") names"
+    ! grep -qv '^[A-Za-z0-9_.-]\+$' "$TMPDIR_/list" || fail "unportable name: $(grep -v '^[A-Za-z0-9_.-]\+$' "$TMPDIR_/list")"
+    [ "$(sort -u "$TMPDIR_/list" | wc -l)" -eq "$(wc -l <"$TMPDIR_/list")" ] || fail "a name listed twice"
+    "$program" --verify --list --only 'property.*' >"$TMPDIR_/some"
+    [ "$(cat "$TMPDIR_/some")" = "$(grep '^property\.' "$TMPDIR_/list")" ] || fail "--only property.* listed $(cat "$TMPDIR_/some")"
+    ;;
+component)
+    component=$3
+    out=$(mktemp)
+    status=0
+    # ButtonsType14 in English is one of the broken component's faults.
+    (cd "$(dirname "$component")" && HARNESS_COMPONENT_PATH= "$program" --component "$(basename "$component")" \
+        --verify --only ShowVellix.ButtonsType14.English) >"$out" || status=$?
+    cat "$out"
+    [ "$status" -eq 1 ] || fail "exit $status, expected 1"
+    [ "$(wc -l <"$out")" -eq 2 ] && grep -q '^ShowVellix.ButtonsType14.English FAIL: ' "$out" &&
+        [ "$(tail -1 "$out")" = "0 passed, 1 failed" ] || fail "expected exactly that one check, failing"
+    rm -f "$out"
     ;;
 *)
     fail "unknown mode $mode"
