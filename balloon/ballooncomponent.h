@@ -13,21 +13,7 @@
 // take no input meanwhile. OnTopFlag true keeps the balloon above other
 // windows. A modeless balloon does not take the keyboard focus.
 //
-// They return MsgResult:
-//   Button  the button that closed the balloon, one number per kind:
-//             Ok 1, Cancel 2, Abort 3, Retry 4, Ignore 5, Yes 6, No 7,
-//             Back 8, Next 9, Close 10, Snooze 11, Find 12, Tips 13,
-//             Options 14, Yes for all 15;
-//           0 when closed without a button, and always 0 from a modeless
-//           call, which returns at once. Esc answers the first of Cancel,
-//           Close, No, Snooze, Ok that the set has, else 0 (buttonset.h).
-//   Label   the label selected when a button, Enter or a click on a label
-//           closed the balloon; -1 when there is none or the balloon was
-//           dismissed (Esc, or a click on a balloon without buttons)
-//   Text    what the input field held when the balloon closed, however it
-//           closed; empty for the other methods
-//   Status  0 shown; 1 when a balloon of this instance is still on the
-//           screen, in which case nothing else happens
+// They return MsgResult, as component/contract.h describes it field by field.
 #pragma once
 
 #include "balloonsettings.h"

@@ -15,8 +15,6 @@ using namespace component;
 namespace
 {
 
-constexpr IntRange colour{0, 0xFFFFFF, 1, true};
-
 // A new instance starts from the defaults a host stores with it.
 Value contractDefault(DispId id)
 {
@@ -34,20 +32,19 @@ struct Setting {
 };
 
 const std::array<Setting, BalloonSettings::count> settingTable{{
-    {prop::Language, int32_t(Language::Russian),
-     IntRange{int32_t(Language::Russian), int32_t(Language::English), 100}},
+    {prop::Language, int32_t(Language::Russian), rangeOf(prop::Language)},
     {prop::LineSeparator, contractDefault(prop::LineSeparator), {}},
-    {prop::ButtonCaptionColor, contractDefault(prop::ButtonCaptionColor), colour},
-    {prop::ButtonColor, contractDefault(prop::ButtonColor), colour},
-    {prop::FrameColor, contractDefault(prop::FrameColor), colour},
-    {prop::LineColor, contractDefault(prop::LineColor), colour},
-    {prop::TextColor, contractDefault(prop::TextColor), colour},
-    {prop::CaptionColor, contractDefault(prop::CaptionColor), colour},
+    {prop::ButtonCaptionColor, contractDefault(prop::ButtonCaptionColor), rangeOf(prop::ButtonCaptionColor)},
+    {prop::ButtonColor, contractDefault(prop::ButtonColor), rangeOf(prop::ButtonColor)},
+    {prop::FrameColor, contractDefault(prop::FrameColor), rangeOf(prop::FrameColor)},
+    {prop::LineColor, contractDefault(prop::LineColor), rangeOf(prop::LineColor)},
+    {prop::TextColor, contractDefault(prop::TextColor), rangeOf(prop::TextColor)},
+    {prop::CaptionColor, contractDefault(prop::CaptionColor), rangeOf(prop::CaptionColor)},
     {prop::Character, ObjectRef(), {}},
-    {prop::BalloonPlace, contractDefault(prop::BalloonPlace), IntRange{0, 4}},
-    {prop::HAlignmentText, contractDefault(prop::HAlignmentText), IntRange{0, 2}},
-    {prop::VAlignmentCaption, contractDefault(prop::VAlignmentCaption), IntRange{0, 2}},
-    {prop::BalloonColor, contractDefault(prop::BalloonColor), colour},
+    {prop::BalloonPlace, contractDefault(prop::BalloonPlace), rangeOf(prop::BalloonPlace)},
+    {prop::HAlignmentText, contractDefault(prop::HAlignmentText), rangeOf(prop::HAlignmentText)},
+    {prop::VAlignmentCaption, contractDefault(prop::VAlignmentCaption), rangeOf(prop::VAlignmentCaption)},
+    {prop::BalloonColor, contractDefault(prop::BalloonColor), rangeOf(prop::BalloonColor)},
     {prop::CustomIcon, Picture(), {}},
 }};
 

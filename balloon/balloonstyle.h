@@ -1,9 +1,9 @@
 // What a balloon needs to know to look the way its owner's properties say.
 #pragma once
 
-#include "buttonset.h"
 #include "placement.h"
 
+#include <component/buttons.h>
 #include <component/value.h>
 
 #include <QColor>
@@ -18,8 +18,12 @@ enum class Shape { Arrow = 0, Think = 1 };             // MsgType
 enum class IconType { None = 0, Tips, Inform, Warning, Question, Danger, Custom }; // IconType
 enum class MessageKind { Plain, Input, Labels };
 
-inline constexpr int iconTypeCount = 7;
-inline constexpr int shapeCount = 2;
+using component::ButtonKind;
+using component::buttonSet;
+using component::Language;
+
+inline constexpr int iconTypeCount = component::iconTypeRange.high + 1;
+inline constexpr int shapeCount = component::msgTypeRange.high + 1;
 
 // Filled from the component's settings (BalloonSettings::style(), which
 // also gives the defaults).

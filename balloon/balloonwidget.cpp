@@ -2,7 +2,6 @@
 
 #include "balloonaccessible.h"
 #include "balloonshape.h"
-#include "buttonset.h"
 #include "edgemode.h"
 #include "iconwidget.h"
 #include "textblocks.h"

@@ -1,6 +1,5 @@
 #include "messagearguments.h"
 
-#include "buttonset.h"
 #include "valuecheck.h"
 
 namespace balloon
@@ -13,9 +12,9 @@ namespace
 
 constexpr size_t argumentCount = 7;
 
-constexpr IntRange iconTypes{0, iconTypeCount - 1};
-constexpr IntRange msgTypes{0, shapeCount - 1};
-constexpr IntRange buttonsTypes{0, buttonSetCount - 1};
+constexpr IntRange iconTypes = iconTypeRange;
+constexpr IntRange msgTypes = msgTypeRange;
+constexpr IntRange buttonsTypes = buttonsTypeRange;
 
 // "argument 5, ButtonsType," as the descriptions name an argument.
 QString argumentName(size_t index, const char *name)

@@ -3,7 +3,7 @@
 // start with the stock text.
 #pragma once
 
-#include <component/dispatch.h>
+#include <component/contract.h>
 
 #include <QLoggingCategory>
 
@@ -12,15 +12,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcBalloon)
 namespace balloon
 {
 
-// Whole numbers from low to high in steps of step (100 or 200: step 100).
-struct IntRange {
-    int32_t low = 0;
-    int32_t high = 0;
-    int32_t step = 1;
-    bool hex = false; // shown as 0x... (colours)
-
-    bool contains(int32_t v) const { return v >= low && v <= high && (v - low) % step == 0; }
-};
+using component::IntRange;
 
 // "Invalid property value: <what> must be 0 to 4 and was 7"
 component::DispatchError outOfRange(const QString &what, const IntRange &range, int32_t value);

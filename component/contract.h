@@ -4,7 +4,7 @@
 // Properties (colours are 0x00BBGGRR in a 32-bit integer, booleans are -1/0):
 //
 //   id          property             type
-//   0x68030000  Language             Long, 100 (Russian captions) or 200 (English)
+//   0x68030000  Language             Long, 100 (Russian captions) or 200 (English): Language
 //   0x68030001  LineSeparator        Boolean
 //   0x68030002  ButtonCaptionColor   Long colour
 //   0x68030003  ButtonColor          Long colour
@@ -24,7 +24,24 @@
 //   2 text (String, by value) or labels (String(), by reference)
 //   3 IconType, 4 MsgType, 5 ButtonsType (Long, by reference)
 //   6 ModalFlag, 7 OnTopFlag (Boolean, by reference)
-// Their identifiers depend on the class; see MethodIds.
+// Their identifiers depend on the class; see MethodIds. The accepted values
+// of each Long property and of arguments 3 to 5 are below as data.
+//
+// They return MsgResult:
+//   Button  the button that closed the balloon, one number per kind:
+//             Ok 1, Cancel 2, Abort 3, Retry 4, Ignore 5, Yes 6, No 7,
+//             Back 8, Next 9, Close 10, Snooze 11, Find 12, Tips 13,
+//             Options 14, Yes for all 15 (buttons.h);
+//           0 when closed without a button, and always 0 from a modeless
+//           call, which returns at once. Esc answers the first of Cancel,
+//           Close, No, Snooze, Ok that the set has, else 0.
+//   Label   the label selected when a button, Enter or a click on a label
+//           closed the balloon; -1 when there is none or the balloon was
+//           dismissed (Esc, or a click on a balloon without buttons)
+//   Text    what the input field held when the balloon closed, however it
+//           closed; empty for the other methods
+//   Status  0 shown; 1 when a balloon of this instance is still on the
+//           screen, in which case nothing else happens
 #pragma once
 
 #include "dispatch.h"
@@ -76,6 +93,51 @@ inline constexpr std::array<PropertyInfo, 14> properties{{
     {prop::BalloonColor, "BalloonColor", ValueType::Int32, "ballooncolor"},
     {prop::CustomIcon, "CustomIcon", ValueType::Picture, ""},
 }};
+
+// The Language property's two values: which captions the buttons show.
+enum class Language : int32_t { Russian = 100, English = 200 };
+inline constexpr std::array<Language, 2> languages{Language::Russian, Language::English};
+
+// Whole numbers from low to high in steps of step (Language: 100 or 200).
+struct IntRange {
+    int32_t low = 0;
+    int32_t high = 0;
+    int32_t step = 1;
+    bool hex = false; // shown as 0x... (colours)
+
+    constexpr bool contains(int32_t v) const { return v >= low && v <= high && (v - low) % step == 0; }
+};
+
+inline constexpr IntRange colourRange{0, 0xFFFFFF, 1, true};
+
+// The integers each Long property accepts; a value outside is refused with
+// error 380 and the property keeps its value.
+inline constexpr std::array<std::pair<DispId, IntRange>, 11> propertyRanges{{
+    {prop::Language, {int32_t(Language::Russian), int32_t(Language::English), 100}},
+    {prop::ButtonCaptionColor, colourRange},
+    {prop::ButtonColor, colourRange},
+    {prop::FrameColor, colourRange},
+    {prop::LineColor, colourRange},
+    {prop::TextColor, colourRange},
+    {prop::CaptionColor, colourRange},
+    {prop::BalloonPlace, {0, 4}},
+    {prop::HAlignmentText, {0, 2}},
+    {prop::VAlignmentCaption, {0, 2}},
+    {prop::BalloonColor, colourRange},
+}};
+
+inline constexpr std::optional<IntRange> rangeOf(DispId id)
+{
+    for (const auto &[property, range] : propertyRanges)
+        if (property == id) return range;
+    return std::nullopt;
+}
+
+// The message arguments 3 to 5; a value outside is refused with error 380
+// and nothing is shown.
+inline constexpr IntRange iconTypeRange{0, 6};
+inline constexpr IntRange msgTypeRange{0, 1};
+inline constexpr IntRange buttonsTypeRange{0, 14};
 
 inline const PropertyInfo *findProperty(DispId id)
 {

@@ -44,6 +44,7 @@ struct Picture {
 };
 
 // The record every balloon method returns.
+// What a message method returns; contract.h gives each field's meaning.
 struct MsgResult {
     int32_t Button = 0; // the button that closed the balloon
     int32_t Label = 0;  // the chosen label (labels balloon)

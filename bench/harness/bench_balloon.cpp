@@ -9,8 +9,8 @@
 #include "harness/window/frmmain.h"
 #include "paintwatch.h"
 #include "pairedtimes.h"
-#include "platform/agent/agentcontrol.h"
-#include "platform/dialogs/commondialog.h"
+#include "platform/dialogs/dialogprovider.h"
+#include "platform/platformclasses.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -78,13 +78,7 @@ int main(int argc, char **argv)
             component = std::make_shared<balloon::BalloonComponent>(component::VellixMethods, stored);
             return component;
         });
-    registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"),
-                        [&](const component::NamedValues &, QString *) {
-                            return std::make_shared<dialogs::CommonDialog>(dialogs);
-                        });
-    registry.addBuiltin(
-        QStringLiteral("AgentObjectsCtl.Agent"),
-        [](const component::NamedValues &, QString *) { return agent::createAgentControl(); });
+    platform::registerPlatformClasses(registry, dialogs);
     harness::FrmMain window(harness::fennick(), {registry, boxes, off, [](int) { std::exit(1); }, {}});
     if (!window.createControls() || !window.load()) return 1;
     window.show();

@@ -1,11 +1,11 @@
 // A balloon component to start from: the whole contract, simply drawn.
 //
-// Read it top to bottom: the button sets, the balloon window (a rounded
+// Read it top to bottom: the balloon window (a rounded
 // rectangle with a tail, or a thought cloud, beside the character), then the
 // component that keeps the properties and answers the three methods, and
 // the plugin that creates it. Change the look freely; --verify tells you
 // whether the contract still holds.
-#include "component/buttoncaptions.h"
+#include "component/buttons.h"
 #include "component/component.h"
 
 #include <QApplication>
@@ -33,27 +33,6 @@ namespace
 {
 
 using namespace component;
-
-// ButtonsType 0..14: the buttons of each set, by the number each answers.
-const std::vector<std::vector<int>> buttonSets{
-    {},     {3, 4, 5}, {8, 10},  {8, 9, 10},   {8, 9, 11},    {2},       {9, 10}, {1},
-    {1, 2}, {4, 2},    {12, 10}, {13, 14, 10}, {6, 15, 7, 2}, {6, 7, 2}, {6, 7},
-};
-
-// Esc answers the first of Cancel, Close, No, Snooze, Ok the set has, else 0.
-int escapeAnswer(const std::vector<int> &set)
-{
-    for (int preferred : {2, 10, 7, 11, 1})
-        if (std::find(set.begin(), set.end(), preferred) != set.end()) return preferred;
-    return 0;
-}
-
-QString caption(int number, bool russian)
-{
-    const ButtonCaption *c = findButtonCaption(number);
-    const std::string_view text = russian ? c->russian : c->english;
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // What one balloon shows: the method's arguments and the properties at the
 // time of the call.
@@ -121,12 +100,14 @@ class Balloon : public QDialog
             layout->addWidget(input_);
         }
 
-        const std::vector<int> &set = buttonSets[size_t(c.buttonsType)];
-        escape_ = escapeAnswer(set);
+        const auto set = buttonSet(c.buttonsType);
+        escape_ = escapeButton(set);
         auto *buttons = new QHBoxLayout;
         buttons->addStretch();
-        for (int number : set) {
-            auto *button = new QPushButton(caption(number, look.russian));
+        for (ButtonKind kind : set) {
+            const int number = int(kind);
+            auto *button =
+                new QPushButton(buttonCaption(kind, look.russian ? Language::Russian : Language::English));
             colour(button, QPalette::Button, look.button);
             colour(button, QPalette::ButtonText, look.buttonCaption);
             connect(button, &QPushButton::clicked, this, [this, number] { answer(number); });
@@ -324,7 +305,7 @@ class TemplateComponent final : public DispatchObject
   public:
     TemplateComponent(MethodIds methods, const NamedValues &stored) : methods_(methods)
     {
-        values_[prop::Language] = int32_t(200);
+        values_[prop::Language] = int32_t(Language::English);
         for (const auto &[id, value] : defaultSettings)
             values_[id] = value;
         for (const auto &[key, value] : stored)
@@ -391,20 +372,24 @@ class TemplateComponent final : public DispatchObject
         const auto modal = as<Bool>(args[5]), onTop = as<Bool>(args[6]);
         if (!heading || !icon || !shape || !buttons || !modal || !onTop) return error::typeMismatch();
         if (method == Method::MsgLabels ? !labels : !text) return error::typeMismatch();
-        if (*icon < 0 || *icon > 6 || *shape < 0 || *shape > 1 || *buttons < 0 ||
-            *buttons >= int(buttonSets.size()))
+        if (*icon < 0 || *icon > 6 || *shape < 0 || *shape > 1 || *buttons < 0 || *buttons >= buttonSetCount)
             return error::invalidValue();
         // One balloon per instance at a time.
         if (shown_ && shown_->isVisible()) return Value(MsgResult{0, -1, {}, 1});
 
         const auto *picture = std::get_if<Picture>(&values_[prop::CustomIcon]);
-        const Look look{
-            colourOf(prop::BalloonColor),       colourOf(prop::FrameColor),
-            colourOf(prop::LineColor),          colourOf(prop::TextColor),
-            colourOf(prop::CaptionColor),       colourOf(prop::ButtonColor),
-            colourOf(prop::ButtonCaptionColor), number(prop::HAlignmentText),
-            number(prop::VAlignmentCaption),    std::get<Bool>(values_[prop::LineSeparator]).value(),
-            number(prop::Language) == 100,      picture ? picture->image : QImage()};
+        const Look look{colourOf(prop::BalloonColor),
+                        colourOf(prop::FrameColor),
+                        colourOf(prop::LineColor),
+                        colourOf(prop::TextColor),
+                        colourOf(prop::CaptionColor),
+                        colourOf(prop::ButtonColor),
+                        colourOf(prop::ButtonCaptionColor),
+                        number(prop::HAlignmentText),
+                        number(prop::VAlignmentCaption),
+                        std::get<Bool>(values_[prop::LineSeparator]).value(),
+                        number(prop::Language) == int(Language::Russian),
+                        picture ? picture->image : QImage()};
         const Content content{
             method,      *heading, text.value_or(QString()), labels.value_or(QStringList()), *icon,
             *shape == 1, *buttons};

@@ -11,9 +11,8 @@
 #include "harness/window/accessibleframes.h"
 #include "harness/window/frmmain.h"
 #include "harness/window/windowplacement.h"
-#include "platform/agent/agentcontrol.h"
-#include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
+#include "platform/platformclasses.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -223,14 +222,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     }
 
     hosting::ClassRegistry registry;
-    registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"),
-                        [&](const component::NamedValues &, QString *) {
-                            return std::make_shared<dialogs::CommonDialog>(session->dialogs());
-                        });
-    registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
-                        [soundOn = !options.mute](const component::NamedValues &, QString *) {
-                            return agent::createAgentControl({.soundOn = soundOn});
-                        });
+    platform::registerPlatformClasses(registry, session->dialogs(), platform::agentEngine(!options.mute));
     registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
                               hosting::ClassRegistry::bundledFolders());
 

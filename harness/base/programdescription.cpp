@@ -11,7 +11,7 @@ const ProgramDescription &fennick()
         component::VellixMethods,
         QStringLiteral("Icons (*.ico)|*.ico"),
         QPoint(1260, 180),
-        100,
+        int32_t(component::Language::Russian),
     };
     return d;
 }
@@ -24,7 +24,7 @@ const ProgramDescription &morrowby()
         component::QuorvaneMethods,
         QStringLiteral("Файлы значков (**.ico)|*.ico"),
         QPoint(480, 540),
-        200,
+        int32_t(component::Language::English),
     };
     return d;
 }

@@ -16,10 +16,6 @@ const QString SampleText = QStringLiteral("This is simple message, which should 
                                           "automatically selected, proceeding from that text,\r\n"
                                           "which needs to be displayed on the screen");
 
-// The values of the component's Language property the list items stand for.
-constexpr int32_t LanguageRussian = 100;
-constexpr int32_t LanguageEnglish = 200;
-
 } // namespace
 
 void Startup::run()
@@ -59,8 +55,8 @@ void Startup::run()
 
     LanguageList &language = *c_.controls.cdLanguage;
     language.clearItems();
-    language.addItemAt(0, QStringLiteral("Русский"), LanguageRussian);
-    language.addItemAt(1, QStringLiteral("English"), LanguageEnglish);
+    language.addItemAt(0, QStringLiteral("Русский"), int32_t(component::Language::Russian));
+    language.addItemAt(1, QStringLiteral("English"), int32_t(component::Language::English));
     language.setSelectedIndex(1);
 }
 

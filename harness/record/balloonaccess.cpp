@@ -1,6 +1,6 @@
 #include "balloonaccess.h"
 
-#include "component/buttoncaptions.h"
+#include "component/buttons.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -45,7 +45,7 @@ CheckedInstance::CheckedInstance(CheckContext &context) : context_(context)
         windowsBefore_.append(w);
     object_ = context.create(&error_);
     // Checks read captions in English unless they set a language themselves.
-    if (object_) put(prop::Language, int32_t(200));
+    if (object_) put(prop::Language, int32_t(Language::English));
 }
 
 CheckedInstance::~CheckedInstance()

@@ -4,7 +4,7 @@
 // dismissals and placement come back as documented.
 #include "checks.h"
 
-#include "balloon/buttonset.h"
+#include "component/buttons.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -16,16 +16,16 @@ namespace harness::verify
 {
 
 using namespace component;
-using balloon::ButtonKind;
+using component::ButtonKind;
 
 namespace
 {
 
 const QString typed = QStringLiteral("Typed \u00e9 text");
 
-QString languageName(balloon::Language language)
+QString languageName(Language language)
 {
-    return language == balloon::Language::English ? QStringLiteral("English") : QStringLiteral("Russian");
+    return language == Language::English ? QStringLiteral("English") : QStringLiteral("Russian");
 }
 
 // Reads the balloon as an assistive tool would: an announced window naming
@@ -93,17 +93,17 @@ MsgResult expected(int button, int label = -1, const QString &text = {})
     return MsgResult{button, label, text, 0};
 }
 
-QStringList captions(std::span<const ButtonKind> set, balloon::Language language)
+QStringList captions(std::span<const ButtonKind> set, Language language)
 {
     QStringList list;
     for (ButtonKind kind : set)
-        list.append(balloon::buttonCaption(kind, language));
+        list.append(buttonCaption(kind, language));
     return list;
 }
 
 // Shows the set once per button and presses it; a set without buttons is
 // dismissed with Esc.
-Outcome buttonsCheck(CheckedInstance &session, Method method, int set, balloon::Language language)
+Outcome buttonsCheck(CheckedInstance &session, Method method, int set, Language language)
 {
     Verdict v;
     const Result language_ = session.put(prop::Language, int32_t(language));
@@ -113,7 +113,7 @@ Outcome buttonsCheck(CheckedInstance &session, Method method, int set, balloon::
     Message m;
     m.method = method;
     m.buttonsType = set;
-    const QStringList names = captions(balloon::buttonSet(set), language);
+    const QStringList names = captions(buttonSet(set), language);
     if (names.isEmpty()) {
         const Shown shown = session.showModal(m, &BalloonDriver::dismiss);
         if (expectBalloon(v, shown, m, names))
@@ -121,8 +121,8 @@ Outcome buttonsCheck(CheckedInstance &session, Method method, int set, balloon::
                 expectAnswer(v, *got, expected(0), QStringLiteral("Esc"));
         return v.outcome();
     }
-    for (ButtonKind kind : balloon::buttonSet(set)) {
-        const QString name = balloon::buttonCaption(kind, language);
+    for (ButtonKind kind : buttonSet(set)) {
+        const QString name = buttonCaption(kind, language);
         const Shown shown =
             session.showModal(m, [name](QWidget *b) { return BalloonDriver::pressButton(b, name); });
         if (!expectBalloon(v, shown, m, names)) break;
@@ -286,10 +286,9 @@ Outcome placementCheck(CheckedInstance &session, int32_t place)
 
 void addMessageChecks(QList<Check> &checks)
 {
-    using balloon::Language;
     for (Method method : allMethods) {
         const QString name = methodName(method);
-        for (int32_t icon = 0; icon <= 6; ++icon)
+        for (int32_t icon = iconTypeRange.low; icon <= iconTypeRange.high; ++icon)
             checks.append(
                 {QStringLiteral("%1.IconType%2").arg(name).arg(icon), [method, icon](CheckedInstance &s) {
                      Message m;
@@ -297,7 +296,7 @@ void addMessageChecks(QList<Check> &checks)
                      m.iconType = icon;
                      return okCheck(s, m);
                  }});
-        for (int32_t shape = 0; shape <= 1; ++shape)
+        for (int32_t shape = msgTypeRange.low; shape <= msgTypeRange.high; ++shape)
             checks.append(
                 {QStringLiteral("%1.MsgType%2").arg(name).arg(shape), [method, shape](CheckedInstance &s) {
                      Message m;
@@ -306,7 +305,7 @@ void addMessageChecks(QList<Check> &checks)
                      return okCheck(s, m);
                  }});
         for (Language language : {Language::English, Language::Russian})
-            for (int set = 0; set < balloon::buttonSetCount; ++set)
+            for (int set = 0; set < buttonSetCount; ++set)
                 checks.append(
                     {QStringLiteral("%1.ButtonsType%2.%3").arg(name).arg(set).arg(languageName(language)),
                      [method, set, language](CheckedInstance &s) {

@@ -15,32 +15,32 @@ struct PropertyRange {
     QList<Value> values; // each written, then read back
 };
 
-QList<Value> longs(std::initializer_list<int32_t> values)
+// The values of a Long property's accepted range to write: each one of a
+// short range, the ends and two mixed colours of the colour range.
+QList<Value> acceptedValues(DispId id)
 {
+    const IntRange range = *rangeOf(id);
     QList<Value> list;
-    for (int32_t v : values)
+    if (range.hex) {
+        for (int32_t v : {range.low, range.high, 0x0080FF, 0x123456})
+            list.append(Value(v));
+        return list;
+    }
+    for (int32_t v = range.low; v <= range.high; v += range.step)
         list.append(Value(v));
     return list;
 }
 
 QList<PropertyRange> propertyRanges()
 {
-    const QList<Value> colours = longs({0x000000, 0xFFFFFF, 0x0080FF, 0x123456});
-    return {
-        {prop::BalloonColor, colours},
-        {prop::FrameColor, colours},
-        {prop::LineColor, colours},
-        {prop::TextColor, colours},
-        {prop::CaptionColor, colours},
-        {prop::ButtonColor, colours},
-        {prop::ButtonCaptionColor, colours},
-        {prop::HAlignmentText, longs({0, 1, 2})},
-        {prop::VAlignmentCaption, longs({0, 1, 2})},
-        {prop::BalloonPlace, longs({0, 1, 2, 3, 4})},
-        {prop::Language, longs({100, 200})},
-        {prop::LineSeparator, {Value(Bool::of(false)), Value(Bool::of(true))}},
-        {prop::CustomIcon, {Value(verifyPicture())}},
-    };
+    QList<PropertyRange> list;
+    for (DispId id : {prop::BalloonColor, prop::FrameColor, prop::LineColor, prop::TextColor,
+                      prop::CaptionColor, prop::ButtonColor, prop::ButtonCaptionColor, prop::HAlignmentText,
+                      prop::VAlignmentCaption, prop::BalloonPlace, prop::Language})
+        list.append({id, acceptedValues(id)});
+    list.append({prop::LineSeparator, {Value(Bool::of(false)), Value(Bool::of(true))}});
+    list.append({prop::CustomIcon, {Value(verifyPicture())}});
+    return list;
 }
 
 bool sameValue(const Value &written, const Value &read)
@@ -80,6 +80,11 @@ struct OutOfRange {
     QList<int32_t> values;
 };
 
+QList<int32_t> justOutside(const IntRange &range)
+{
+    return {range.low - 1, range.high + 1};
+}
+
 // Refused with error 380 and nothing shown. A balloon that shows anyway is
 // dismissed so the check ends.
 Outcome refused(CheckedInstance &session, Method method, const OutOfRange &range)
@@ -112,9 +117,9 @@ void addPropertyChecks(QList<Check> &checks)
                        [range](CheckedInstance &s) { return roundTrip(s, range); }});
     }
     const QList<OutOfRange> ranges{
-        {QStringLiteral("IconType"), &Message::iconType, {-1, 7}},
-        {QStringLiteral("MsgType"), &Message::msgType, {-1, 2}},
-        {QStringLiteral("ButtonsType"), &Message::buttonsType, {-1, 15}},
+        {QStringLiteral("IconType"), &Message::iconType, justOutside(iconTypeRange)},
+        {QStringLiteral("MsgType"), &Message::msgType, justOutside(msgTypeRange)},
+        {QStringLiteral("ButtonsType"), &Message::buttonsType, justOutside(buttonsTypeRange)},
     };
     for (Method method : allMethods)
         for (const OutOfRange &range : ranges)

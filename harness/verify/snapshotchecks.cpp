@@ -31,23 +31,23 @@ QList<Snapshot> snapshots()
     QList<Snapshot> list;
     for (Method method : allMethods)
         for (int32_t shape : {0, 1})
-            for (int32_t language : {200, 100}) {
+            for (const Language language : {Language::English, Language::Russian}) {
                 Message m;
                 m.method = method;
                 m.msgType = shape;
                 m.iconType = 1;
                 m.buttonsType = 8;
-                list.append(
-                    {QStringLiteral("%1.%2.%3")
-                         .arg(methodName(method),
-                              shape == 0 ? QStringLiteral("arrow") : QStringLiteral("think"),
-                              language == 200 ? QStringLiteral("English") : QStringLiteral("Russian")),
-                     m,
-                     {{prop::Language, Value(language)}}});
+                list.append({QStringLiteral("%1.%2.%3")
+                                 .arg(methodName(method),
+                                      shape == 0 ? QStringLiteral("arrow") : QStringLiteral("think"),
+                                      language == Language::English ? QStringLiteral("English")
+                                                                    : QStringLiteral("Russian")),
+                             m,
+                             {{prop::Language, Value(int32_t(language))}}});
             }
     // The combinations in English whatever the program stores, so both
     // programs share one set of pictures.
-    const std::pair<DispId, Value> english{prop::Language, Value(int32_t(200))};
+    const std::pair<DispId, Value> english{prop::Language, Value(int32_t(Language::English))};
     Message custom;
     custom.iconType = 6;
     list.append({QStringLiteral("ShowVellix.customicon"),

@@ -4,6 +4,7 @@
 #include "harness/base/storedsettings.h"
 #include "harness/controls/controltable.h"
 #include "harness/controls/windowbuilder.h"
+#include "platform/platformclasses.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -66,8 +67,8 @@ bool FrmMain::createControls()
             return std::make_unique<HostedControl>(name, created.object, platform_.trace);
         };
         vellix1_ = create(QStringLiteral("Vellix1"), program_.componentClass, storedSettings(program_));
-        cmd_ = create(QStringLiteral("cmd"), QStringLiteral("MSComDlg.CommonDialog"), {});
-        msa_ = create(QStringLiteral("msa"), QStringLiteral("AgentObjectsCtl.Agent"), {});
+        cmd_ = create(QStringLiteral("cmd"), platform::CommonDialogClass, {});
+        msa_ = create(QStringLiteral("msa"), platform::AgentClass, {});
     });
     if (terminated_) return false;
     vellix_ = std::make_unique<VellixFacade>(*vellix1_, program_.methods);

@@ -1,6 +1,6 @@
 #include "harnessfixture.h"
 
-#include "platform/dialogs/commondialog.h"
+#include "platform/platformclasses.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -20,12 +20,7 @@ HarnessFixture::HarnessFixture(const harness::ProgramDescription &program,
                             if (prepare) prepare(*component);
                             return component;
                         });
-    registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"),
-                        [this](const component::NamedValues &, QString *) {
-                            return std::make_shared<dialogs::CommonDialog>(dialogs);
-                        });
-    registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
-                        [this](const component::NamedValues &, QString *) { return agent; });
+    platform::registerPlatformClasses(registry, dialogs, [this] { return agent; });
     window = std::make_unique<harness::FrmMain>(
         program, harness::FrmMain::Platform{registry, boxes, trace, [this](int code) { exitCode = code; },
                                             [this] { return unattended; }});

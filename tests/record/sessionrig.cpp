@@ -1,7 +1,7 @@
 #include "sessionrig.h"
 
 #include "ballooncomponent.h"
-#include "platform/dialogs/commondialog.h"
+#include "platform/platformclasses.h"
 
 namespace
 {
@@ -50,11 +50,7 @@ SessionRig::SessionRig(ComponentFactory component, dialogs::DialogProvider &dial
     trace.setTap(std::move(traceListener));
     registry.addBuiltin(harness::fennick().componentClass,
                         [component](const NamedValues &stored, QString *) { return component(stored); });
-    registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"), [&dialogs](const NamedValues &, QString *) {
-        return std::make_shared<dialogs::CommonDialog>(dialogs);
-    });
-    registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
-                        [](const NamedValues &, QString *) { return std::make_shared<fakes::FakeAgent>(); });
+    platform::registerPlatformClasses(registry, dialogs, [] { return std::make_shared<fakes::FakeAgent>(); });
     window = std::make_unique<harness::FrmMain>(
         harness::fennick(), harness::FrmMain::Platform{registry, boxes, trace, [](int) {}, {}});
     window->createControls();
