@@ -90,10 +90,16 @@ Result Session::call(const Message &m)
 
 Shown Session::showModal(const Message &message, ModalAnswerer::Answer answer, bool withImage)
 {
+    const QString method = methodName(message.method);
+    if (context_.isHung(method)) throw MethodHung{method};
     BalloonDriver driver;
     ModalAnswerer answerer(driver, std::move(answer), withImage);
+    answerer.watch([this] { context_.reportStep(ModalStep::Shown); },
+                   [this] { context_.reportStep(ModalStep::Closed); });
+    context_.reportStep(ModalStep::Call, method);
     Shown shown;
     shown.result = call(message);
+    context_.reportStep(ModalStep::Returned);
     shown.appeared = answerer.appeared();
     shown.sighting = answerer.sighting();
     shown.answerError = answerer.answerError();
@@ -144,12 +150,13 @@ QString methodName(Method method)
     return QString::fromLatin1(name.data(), qsizetype(name.size()));
 }
 
-QList<Check> checkCatalog(const SnapshotOptions &snapshots)
+QList<Check> checkCatalog(const SnapshotOptions &snapshots, const QList<ScreenLayout> &layouts)
 {
     QList<Check> checks;
     addPropertyChecks(checks);
     addMessageChecks(checks);
     if (!snapshots.folder.isEmpty()) addSnapshotChecks(checks);
+    addPlacementChecks(checks, layouts);
     return checks;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "balloondriver.h"
+#include "screenlayout.h"
 
 #include "component/contract.h"
 #include "platform/hosting/classregistry.h"
@@ -42,6 +43,15 @@ class Verdict
 
   private:
     Outcome outcome_;
+};
+
+// The steps of a modal call that a child reports, so that the parent tells a
+// hang from a slow check.
+enum class ModalStep { Call, Shown, Closed, Returned };
+
+// Thrown by a modal call of a method that has hung too often to call again.
+struct MethodHung {
+    QString method;
 };
 
 // The component a program verifies: its class, method identifiers and the
@@ -93,11 +103,23 @@ class CheckContext
     // A new instance with the character attached, or null and why not.
     component::ObjectRef create(QString *error);
 
+    using StepReporter = std::function<void(ModalStep, const QString &method)>;
+    void setStepReporter(StepReporter reporter) { reporter_ = std::move(reporter); }
+    void reportStep(ModalStep step, const QString &method = {}) const
+    {
+        if (reporter_) reporter_(step, method);
+    }
+    // Methods that hung in several checks already.
+    void setHungMethods(QStringList methods) { hungMethods_ = std::move(methods); }
+    bool isHung(const QString &method) const { return hungMethods_.contains(method); }
+
   private:
     Target target_;
     hosting::ClassRegistry &registry_;
     component::ObjectRef character_;
     SnapshotOptions snapshots_;
+    StepReporter reporter_;
+    QStringList hungMethods_;
 };
 
 // Calls on one fresh instance.
@@ -130,12 +152,13 @@ struct Check {
     std::function<Outcome(Session &)> run;
 };
 
-QList<Check> checkCatalog(const SnapshotOptions &snapshots);
+QList<Check> checkCatalog(const SnapshotOptions &snapshots, const QList<ScreenLayout> &layouts = {});
 
 // Parts of the catalogue, one per source file.
 void addPropertyChecks(QList<Check> &checks);
 void addMessageChecks(QList<Check> &checks);
 void addSnapshotChecks(QList<Check> &checks);
+void addPlacementChecks(QList<Check> &checks, const QList<ScreenLayout> &layouts);
 
 // Shared by the check files.
 QString describe(const component::Result &result);

@@ -28,13 +28,23 @@ CommandLine::CommandLine(QCommandLineParser &parser)
       update_(QStringLiteral("update-snapshots"),
               QStringLiteral("With --verify --snapshots: write the pictures instead of comparing them.")),
       child_(hidden(QCommandLineOption(QStringLiteral("verify-checks"),
-                                       QStringLiteral("Run these checks here."), QStringLiteral("names"))))
+                                       QStringLiteral("Run these checks here."), QStringLiteral("names")))),
+      hung_(hidden(QCommandLineOption(QStringLiteral("verify-hung"),
+                                      QStringLiteral("Fail the modal calls of these methods at once."),
+                                      QStringLiteral("methods")))),
+      screens_(
+          QStringLiteral("screens"),
+          QStringLiteral("With --verify: also place balloons on the monitor layout in <file> (JSON as Qt's "
+                         "offscreen platform takes it)."),
+          QStringLiteral("file"))
 {
     parser.addOption(verify_);
     parser.addOption(junit_);
     parser.addOption(snapshots_);
     parser.addOption(update_);
     parser.addOption(child_);
+    parser.addOption(hung_);
+    parser.addOption(screens_);
 }
 
 Request CommandLine::read(const QCommandLineParser &parser) const
@@ -46,7 +56,10 @@ Request CommandLine::read(const QCommandLineParser &parser) const
     request.snapshots.update = parser.isSet(update_);
     if (parser.isSet(child_))
         request.childChecks = parser.value(child_).split(QLatin1Char(','), Qt::SkipEmptyParts);
-    const bool ours = parser.isSet(junit_) || parser.isSet(snapshots_) || request.snapshots.update;
+    request.hungMethods = parser.value(hung_).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (parser.isSet(screens_)) request.screensFile = QDir(parser.value(screens_)).absolutePath();
+    const bool ours = parser.isSet(junit_) || parser.isSet(snapshots_) || request.snapshots.update ||
+                      parser.isSet(screens_);
     request.misplaced = !request.verify && request.childChecks.isEmpty() && ours;
     return request;
 }

@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QXmlStreamWriter>
 
@@ -73,18 +75,71 @@ QStringList childArguments(const Request &request)
     if (!request.snapshots.folder.isEmpty())
         arguments << QStringLiteral("--snapshots") << request.snapshots.folder;
     if (request.snapshots.update) arguments << QStringLiteral("--update-snapshots");
+    if (!request.screensFile.isEmpty()) arguments << QStringLiteral("--screens") << request.screensFile;
     return arguments;
+}
+
+// Each layout's file for the offscreen platform of its children: the
+// author's own file, else a copy of the shipped one in `folder`.
+std::optional<QHash<QString, QString>> layoutFiles(const QList<ScreenLayout> &layouts, const Request &request,
+                                                   const QString &folder)
+{
+    QHash<QString, QString> files;
+    for (const ScreenLayout &layout : layouts) {
+        if (!request.screensFile.isEmpty() && &layout == &layouts.last()) {
+            files.insert(layout.name, request.screensFile);
+            continue;
+        }
+        const QString path = folder + QLatin1Char('/') + layout.name + QStringLiteral(".json");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(layout.json) != layout.json.size())
+            return std::nullopt;
+        files.insert(layout.name, path);
+    }
+    return files;
+}
+
+// A placement check's child runs on its layout; every other check's on the
+// program's own platform.
+QStringList platformFor(const QString &check, const QHash<QString, QString> &files)
+{
+    static const QString prefix = QStringLiteral("placement.");
+    if (!check.startsWith(prefix)) return {};
+    const QString layout = check.section(QLatin1Char('.'), 1, 1);
+    return {QStringLiteral("-platform"), QStringLiteral("offscreen:configfile=") + files.value(layout)};
 }
 
 } // namespace
 
+std::optional<QList<ScreenLayout>> placementLayouts(const Request &request, QString *error)
+{
+    QList<ScreenLayout> layouts = shippedLayouts();
+    if (request.screensFile.isEmpty()) return layouts;
+    const std::optional<ScreenLayout> own = readLayoutFile(request.screensFile, error);
+    if (!own) return std::nullopt;
+    if (std::any_of(layouts.begin(), layouts.end(),
+                    [&own](const ScreenLayout &l) { return l.name == own->name; })) {
+        *error = QStringLiteral("%1: a shipped layout has the name %2; rename the file")
+                     .arg(request.screensFile, own->name);
+        return std::nullopt;
+    }
+    layouts.append(*own);
+    return layouts;
+}
+
 int run(const Target &target, const Request &request)
 {
-    if (!request.childChecks.isEmpty()) runChecksHere(target, request);
     if (request.misplaced) {
-        std::fputs("--junit, --snapshots and --update-snapshots go with --verify\n", stderr);
+        std::fputs("--junit, --snapshots, --update-snapshots and --screens go with --verify\n", stderr);
         return 2;
     }
+    QString layoutError;
+    const std::optional<QList<ScreenLayout>> layouts = placementLayouts(request, &layoutError);
+    if (!layouts) {
+        std::fprintf(stderr, "--screens: %s\n", qPrintable(layoutError));
+        return 2;
+    }
+    if (!request.childChecks.isEmpty()) runChecksHere(target, request, *layouts);
     if (request.snapshots.update && request.snapshots.folder.isEmpty()) {
         std::fputs("--update-snapshots needs --snapshots DIR\n", stderr);
         return 2;
@@ -92,12 +147,19 @@ int run(const Target &target, const Request &request)
     QElapsedTimer clock;
     clock.start();
     QStringList names;
-    for (const Check &check : checkCatalog(request.snapshots))
+    for (const Check &check : checkCatalog(request.snapshots, *layouts))
         names.append(check.name);
+    const QTemporaryDir folder;
+    const std::optional<QHash<QString, QString>> files = layoutFiles(*layouts, request, folder.path());
+    if (!folder.isValid() || !files) {
+        std::fputs("Cannot write the screen layouts to a temporary folder\n", stderr);
+        return 2;
+    }
     RunnerLimits limits;
     limits.workers = std::clamp(QThread::idealThreadCount(), 1, maxWorkers);
-    Runner runner(names, childArguments(request), limits,
-                  [](const CheckResult &r) { printLine(lineFor(r)); });
+    Runner runner(
+        names, childArguments(request), limits, [](const CheckResult &r) { printLine(lineFor(r)); },
+        [&files](const QString &check) { return platformFor(check, *files); });
     const QList<CheckResult> &results = runner.run();
     const auto failed = int(std::count_if(results.begin(), results.end(),
                                           [](const CheckResult &r) { return !r.outcome.passed; }));

@@ -16,6 +16,8 @@ struct Request {
     QString junit;             // JUnit XML report, when not empty
     SnapshotOptions snapshots; // --snapshots DIR, --update-snapshots
     QStringList childChecks;   // set in a child process: the checks to run there
+    QStringList hungMethods;   // set in a child process: methods not to call
+    QString screensFile;       // --screens FILE: an author's own layout for the placement lab
     bool misplaced = false;    // an option of ours given without --verify
 
     bool wanted() const { return verify || !childChecks.isEmpty() || misplaced; }
@@ -34,6 +36,8 @@ class CommandLine
     QCommandLineOption snapshots_;
     QCommandLineOption update_;
     QCommandLineOption child_;
+    QCommandLineOption hung_;
+    QCommandLineOption screens_;
 };
 
 // Runs what the request asks for and returns the exit code: 0 when every
@@ -43,6 +47,11 @@ int run(const Target &target, const Request &request);
 
 // The child side: runs the named checks in this process and reports each on
 // standard output. Never returns.
-[[noreturn]] void runChecksHere(const Target &target, const Request &request);
+[[noreturn]] void runChecksHere(const Target &target, const Request &request,
+                                const QList<ScreenLayout> &layouts);
+
+// The placement lab's layouts: the shipped ones and the author's, or nothing
+// and why not.
+std::optional<QList<ScreenLayout>> placementLayouts(const Request &request, QString *error);
 
 } // namespace verify

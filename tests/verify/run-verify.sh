@@ -6,6 +6,10 @@
 #       JUnit report has one testcase per check
 #   run-verify.sh PROGRAM broken COMPONENT_DIR EXPECTED_FAILURES ARTIFACTS
 #       exit 1, the run finishes, and exactly the listed checks fail
+#   run-verify.sh PROGRAM faulty COMPONENT_DIR FAULT INCLUDE EXCLUDE all|some ARTIFACTS
+#       with FAULTY_COMPONENT=FAULT, exit 1, the run finishes, only checks
+#       whose names match the extended regular expression INCLUDE and not
+#       EXCLUDE fail, and all of them (or at least a tenth) do
 #   run-verify.sh PROGRAM mismatch SNAPSHOT_DIR ARTIFACTS
 #       a changed stored picture fails its one check and leaves the new
 #       picture and a diff beside it
@@ -49,6 +53,28 @@ broken)
     diff -u "$artifacts/expected.txt" "$artifacts/failed.txt" || fail "other checks failed than expected"
     last=$(tail -1 "$artifacts/out.txt")
     [[ $last =~ ^[0-9]+\ passed,\ $(wc -l <"$artifacts/expected.txt")\ failed$ ]] || fail "last line: $last"
+    ;;
+faulty)
+    component=$3 fault=$4 include=$5 exclude=$6 share=$7 artifacts=$8/$name-faulty-$4
+    rm -rf "$artifacts" && mkdir -p "$artifacts"
+    status=0
+    start=$(date +%s)
+    FAULTY_COMPONENT=$fault HARNESS_COMPONENT_PATH=$component "$program" --verify >"$artifacts/out.txt" || status=$?
+    echo "wall time: $(($(date +%s) - start)) s"
+    cat "$artifacts/out.txt"
+    [ "$status" -eq 1 ] || fail "exit $status, expected 1"
+    grep -E ' (PASS|FAIL: )' "$artifacts/out.txt" | cut -d' ' -f1 >"$artifacts/all.txt"
+    grep -E "$include" "$artifacts/all.txt" | grep -Ev "$exclude" | sort >"$artifacts/expected.txt" || true
+    grep ' FAIL: ' "$artifacts/out.txt" | cut -d' ' -f1 | sort >"$artifacts/failed.txt"
+    [ -s "$artifacts/expected.txt" ] || fail "no check matches $include"
+    if [ "$share" = all ]; then
+        diff -u "$artifacts/expected.txt" "$artifacts/failed.txt" || fail "other checks failed than expected"
+    else
+        outside=$(comm -13 "$artifacts/expected.txt" "$artifacts/failed.txt")
+        [ -z "$outside" ] || fail "unexpected failures: $outside"
+        [ $(($(wc -l <"$artifacts/failed.txt") * 10)) -ge "$(wc -l <"$artifacts/expected.txt")" ] ||
+            fail "too few failures"
+    fi
     ;;
 mismatch)
     snapshots=$3 artifacts=$4/$name-mismatch
