@@ -107,6 +107,26 @@ Shown Session::showModal(const Message &message, ModalAnswerer::Answer answer, b
     return shown;
 }
 
+QWidget *Session::showModeless(Message message, Verdict &v)
+{
+    message.modal = false;
+    BalloonDriver driver;
+    {
+        // Answers a balloon that wrongly waits, so the check ends.
+        ModalAnswerer rescue(driver, &BalloonDriver::pressFirstButton);
+        const Result shown = call(message);
+        if (!v.expect(!rescue.appeared(), QStringLiteral("a modeless call to return at once"),
+                      QStringLiteral("it waiting for an answer")) ||
+            !v.expect(shown.ok(), QStringLiteral("a balloon shown"), describe(shown)))
+            return nullptr;
+    }
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QWidget *balloon = driver.balloon();
+    v.expect(balloon != nullptr, QStringLiteral("a balloon window"), QStringLiteral("none"));
+    return balloon;
+}
+
 QString describe(const Result &result)
 {
     if (!result.ok())
@@ -156,6 +176,7 @@ QList<Check> checkCatalog(const SnapshotOptions &snapshots, const QList<ScreenLa
     addPropertyChecks(checks);
     addMessageChecks(checks);
     if (!snapshots.folder.isEmpty()) addSnapshotChecks(checks);
+    addDrawingChecks(checks);
     addPlacementChecks(checks, layouts);
     return checks;
 }

@@ -139,6 +139,9 @@ class Session
     component::Result call(const Message &message);
     // A modal call answered by `answer` once the balloon is up.
     Shown showModal(const Message &message, ModalAnswerer::Answer answer, bool withImage = false);
+    // The message shown modeless and left up: its balloon window, or null
+    // after recording in `v` why not.
+    QWidget *showModeless(Message message, Verdict &v);
 
   private:
     CheckContext &context_;
@@ -158,6 +161,7 @@ QList<Check> checkCatalog(const SnapshotOptions &snapshots, const QList<ScreenLa
 void addPropertyChecks(QList<Check> &checks);
 void addMessageChecks(QList<Check> &checks);
 void addSnapshotChecks(QList<Check> &checks);
+void addDrawingChecks(QList<Check> &checks);
 void addPlacementChecks(QList<Check> &checks, const QList<ScreenLayout> &layouts);
 
 // Shared by the check files.

@@ -110,23 +110,9 @@ Outcome placementCheck(Session &session, const Case &c, const QList<QRect> &layo
         return v.outcome();
     Message m;
     m.method = c.method;
-    m.modal = false;
     if (c.longText) m.text = longText;
-    BalloonDriver driver;
-    {
-        // Answers a balloon that wrongly waits, so the check ends.
-        ModalAnswerer rescue(driver, &BalloonDriver::pressFirstButton);
-        const Result shown = session.call(m);
-        if (!v.expect(!rescue.appeared(), QStringLiteral("a modeless call to return at once"),
-                      QStringLiteral("it waiting for an answer")))
-            return v.outcome();
-        if (!v.expect(shown.ok(), QStringLiteral("a balloon shown"), describe(shown))) return v.outcome();
-    }
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-    QWidget *balloon = driver.balloon();
-    if (!v.expect(balloon != nullptr, QStringLiteral("a balloon window"), QStringLiteral("none")))
-        return v.outcome();
+    QWidget *balloon = session.showModeless(m, v);
+    if (!balloon) return v.outcome();
     const placement::Seen seen{balloon->frameGeometry(), outlineOf(balloon)};
     const placement::Verdict verdict = placement::judge(screens, spot->character, c.place, seen);
     if (!verdict.passed) return Outcome::fail(verdict.expected, verdict.got);

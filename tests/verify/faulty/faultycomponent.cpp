@@ -85,8 +85,7 @@ class FaultyComponent final : public DispatchObject
             Result checked = reference_->invoke(id, kind, args); // refuses what the reference refuses
             if (!checked.ok() || !before.ok()) return checked;
             shown_[id] = args[0].get();
-            Args drawn{Arg(fault_ == Fault::SwapColour ? Value(swapRedBlue(asLong(args[0]).value_or(0)))
-                                                       : before.value())};
+            Args drawn{Arg(drawnValue(args[0].get(), before.value()))};
             reference_->invoke(id, kind, drawn);
             return checked;
         }
@@ -107,6 +106,14 @@ class FaultyComponent final : public DispatchObject
         default:
             return false;
         }
+    }
+
+    // What the reference is told to draw instead of what was put.
+    Value drawnValue(const Value &put, const Value &before) const
+    {
+        if (fault_ == Fault::SwapColour) return Value(swapRedBlue(asLong(put).value_or(0)));
+        if (fault_ == Fault::NoLine) return Value(Bool::of(false));
+        return before; // alignments stay at the defaults
     }
 
     Result callMethod(DispId id, CallKind kind, Args &args)
