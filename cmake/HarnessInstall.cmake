@@ -2,7 +2,7 @@
 # packages them for Debian with CPack.
 include(GNUInstallDirs)
 
-install(TARGETS fennick morrowby RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS fennick morrowby EXPORT BalloonHarnessTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The programs look for their components in ../lib/balloon-harness/components.
 install(TARGETS vellixballoon LIBRARY DESTINATION lib/balloon-harness/components)
 # Loaded when a character first plays a sound.
@@ -13,6 +13,26 @@ install(FILES resources/balloon-harness-32.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME balloon-harness.png)
 install(FILES resources/balloon-harness-16.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/16x16/apps RENAME balloon-harness.png)
+# The SDK: the contract headers, whatever the folder holds, and a CMake
+# package with the component target, the two programs and the functions that
+# build a component and add one test per --verify check.
+add_executable(BalloonHarness::fennick ALIAS fennick)
+add_executable(BalloonHarness::morrowby ALIAS morrowby)
+set(HARNESS_CMAKEDIR lib/cmake/BalloonHarness)
+install(DIRECTORY component/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/balloon-harness/component
+    FILES_MATCHING PATTERN "*.h")
+install(TARGETS harness_component EXPORT BalloonHarnessTargets)
+install(EXPORT BalloonHarnessTargets NAMESPACE BalloonHarness:: DESTINATION ${HARNESS_CMAKEDIR})
+include(CMakePackageConfigHelpers)
+configure_package_config_file(cmake/BalloonHarnessConfig.cmake.in
+    ${CMAKE_BINARY_DIR}/packaging/BalloonHarnessConfig.cmake INSTALL_DESTINATION ${HARNESS_CMAKEDIR})
+# While the version is 0.x a minor version may break the contract.
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/packaging/BalloonHarnessConfigVersion.cmake
+    COMPATIBILITY SameMinorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/BalloonHarnessConfig.cmake
+    ${CMAKE_BINARY_DIR}/packaging/BalloonHarnessConfigVersion.cmake
+    cmake/BalloonHarnessFunctions.cmake cmake/BalloonHarnessListChecks.cmake
+    DESTINATION ${HARNESS_CMAKEDIR})
 # Documentation where Debian looks for it, under the package's name, with the
 # screenshots the README shows.
 set(HARNESS_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/balloon-harness)
@@ -21,9 +41,12 @@ execute_process(COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/packaging/changelog COMMAN
 install(FILES README.md packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
     DESTINATION ${HARNESS_DOCDIR})
 install(DIRECTORY docs/screenshots DESTINATION ${HARNESS_DOCDIR}/docs)
+# The project a component author copies to start from.
+install(DIRECTORY examples/template DESTINATION ${HARNESS_DOCDIR}/examples)
 
 set(CPACK_PACKAGE_NAME balloon-harness)
 set(CPACK_PACKAGE_VENDOR "Balloon harness developers")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Interactive test harness for a balloon message component")
 set(CPACK_PACKAGE_CONTACT "Balloon harness developers <maintainers@users.noreply.invalid>")
 set(CPACK_GENERATOR DEB)
@@ -35,6 +58,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # well as found by shlibdeps); the other shared libraries' packages are added
 # by shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-extra, libqt6multimedia6")
+# What building a component against the SDK takes.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cmake, g++, qt6-base-dev")
 # Programs and plugin without their debug symbols.
 set(CPACK_STRIP_FILES ON)
 # The package ships no shared library of its own; the components are plugins.
@@ -45,5 +70,7 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Two programs, Fennick and Morrowby, drive a balloon message component by its
 dispatch identifiers: set its options, show its three kinds of message beside
 an animated desktop character and see what the user answered. Ships a
-reference balloon component and a character engine for .acs files.")
+reference balloon component and a character engine for .acs files, and the
+SDK to write a component: the contract headers, a CMake package and one
+CTest test per contract check.")
 include(CPack)

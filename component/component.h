@@ -15,9 +15,9 @@
 //                                     QString *error) override;
 //     };
 //
-// In CMake, one line builds it where the harness finds it:
+// In CMake, after find_package(BalloonHarness), one line builds it:
 //
-//     harness_add_component(mycomponent mycomponent.cpp mycomponent.json)
+//     balloon_harness_add_component(mycomponent mycomponent.cpp mycomponent.json)
 //
 // The harness looks for plugins in the folders of HARNESS_COMPONENT_PATH
 // (separated by ':'), then in components/ beside its executable, and takes

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -238,4 +238,4 @@ void ModalAnswerer::poll()
     }
 }
 
-} // namespace verify
+} // namespace harness::verify

@@ -21,7 +21,7 @@
 
 class QWidget;
 
-namespace verify
+namespace harness::verify
 {
 
 // One accessible object of a balloon, as an assistive tool reads it.
@@ -112,4 +112,4 @@ class ModalAnswerer : public QObject
     bool closedNoticed_ = false;
 };
 
-} // namespace verify
+} // namespace harness::verify

@@ -16,7 +16,7 @@
 
 #include <functional>
 
-namespace verify
+namespace harness::verify
 {
 
 // What a check found: nothing, or what was expected and what came.
@@ -112,6 +112,12 @@ class CheckContext
     // Methods that hung in several checks already.
     void setHungMethods(QStringList methods) { hungMethods_ = std::move(methods); }
     bool isHung(const QString &method) const { return hungMethods_.contains(method); }
+    // Where placement checks record what they saw; empty: nowhere.
+    void setPlacementMap(QString folder) { placementMap_ = std::move(folder); }
+    const QString &placementMap() const { return placementMap_; }
+    // The check running now.
+    void setCurrentCheck(QString name) { currentCheck_ = std::move(name); }
+    const QString &currentCheck() const { return currentCheck_; }
 
   private:
     Target target_;
@@ -120,14 +126,16 @@ class CheckContext
     SnapshotOptions snapshots_;
     StepReporter reporter_;
     QStringList hungMethods_;
+    QString placementMap_;
+    QString currentCheck_;
 };
 
 // Calls on one fresh instance.
-class Session
+class CheckedInstance
 {
   public:
-    explicit Session(CheckContext &context);
-    ~Session();
+    explicit CheckedInstance(CheckContext &context);
+    ~CheckedInstance();
 
     bool ready() const { return object_ != nullptr; }
     const QString &creationError() const { return error_; }
@@ -152,7 +160,7 @@ class Session
 
 struct Check {
     QString name;
-    std::function<Outcome(Session &)> run;
+    std::function<Outcome(CheckedInstance &)> run;
 };
 
 QList<Check> checkCatalog(const SnapshotOptions &snapshots, const QList<ScreenLayout> &layouts = {});
@@ -172,4 +180,4 @@ QString methodName(component::Method method);
 inline constexpr std::array<component::Method, 3> allMethods{
     component::Method::ShowVellix, component::Method::MsgInput, component::Method::MsgLabels};
 
-} // namespace verify
+} // namespace harness::verify

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace verify::protocol
+namespace harness::verify::protocol
 {
 
 namespace
@@ -75,4 +75,4 @@ std::optional<Event> parse(const QByteArray &line)
     return event;
 }
 
-} // namespace verify::protocol
+} // namespace harness::verify::protocol

@@ -16,7 +16,7 @@
 
 #include <optional>
 
-namespace verify::protocol
+namespace harness::verify::protocol
 {
 
 QByteArray beginLine(const QString &name);
@@ -38,4 +38,4 @@ Outcome hungBefore(const QString &method);
 
 std::optional<Event> parse(const QByteArray &line);
 
-} // namespace verify::protocol
+} // namespace harness::verify::protocol

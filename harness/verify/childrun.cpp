@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <sys/resource.h>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -53,7 +53,7 @@ void report(const QByteArray &line)
 Outcome runOne(const Check &check, CheckContext &context)
 {
     try {
-        Session session(context);
+        CheckedInstance session(context);
         if (!session.ready())
             return Outcome::fail(QStringLiteral("an instance of %1").arg(context.target().componentClass),
                                  session.creationError());
@@ -84,14 +84,15 @@ void runChecksHere(const Target &target, const Request &request, const QList<Scr
     const ObjectRef character = standingCharacter(*agentControl);
     CheckContext context(target, registry, character, request.snapshots);
     context.setHungMethods(request.hungMethods);
-    QString current;
-    context.setStepReporter([&current](ModalStep step, const QString &method) {
-        report(protocol::stepLine(current, step, method));
+    context.setPlacementMap(request.placementMap);
+
+    context.setStepReporter([&context](ModalStep step, const QString &method) {
+        report(protocol::stepLine(context.currentCheck(), step, method));
     });
 
     const QList<Check> catalog = checkCatalog(request.snapshots, layouts);
     for (const QString &name : request.childChecks) {
-        current = name;
+        context.setCurrentCheck(name);
         report(protocol::beginLine(name));
         const auto check =
             std::find_if(catalog.begin(), catalog.end(), [&](const Check &c) { return c.name == name; });
@@ -106,4 +107,4 @@ void runChecksHere(const Target &target, const Request &request, const QList<Scr
     std::_Exit(0);
 }
 
-} // namespace verify
+} // namespace harness::verify

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <functional>
 
-namespace verify::sampling
+namespace harness::verify::sampling
 {
 
 namespace
@@ -97,4 +97,4 @@ QString nameOf(const QColor &colour)
     return colour.isValid() ? colour.name() : QStringLiteral("nothing opaque");
 }
 
-} // namespace verify::sampling
+} // namespace harness::verify::sampling

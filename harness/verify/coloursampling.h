@@ -9,7 +9,7 @@
 #include <QList>
 #include <QRect>
 
-namespace verify::sampling
+namespace harness::verify::sampling
 {
 
 inline constexpr int tolerance = 24; // per channel
@@ -33,4 +33,4 @@ QColor nearestTo(const QImage &image, const QColor &colour, QRect area = {});
 // "#rrggbb".
 QString nameOf(const QColor &colour);
 
-} // namespace verify::sampling
+} // namespace harness::verify::sampling

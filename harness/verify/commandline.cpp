@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -27,6 +27,12 @@ CommandLine::CommandLine(QCommandLineParser &parser)
                  QStringLiteral("dir")),
       update_(QStringLiteral("update-snapshots"),
               QStringLiteral("With --verify --snapshots: write the pictures instead of comparing them.")),
+      list_(QStringLiteral("list"),
+            QStringLiteral("With --verify: print the names of the checks, one a line, and quit.")),
+      only_(QStringLiteral("only"),
+            QStringLiteral("With --verify: run only the checks whose names match one of the comma-separated "
+                           "shell-style <patterns>."),
+            QStringLiteral("patterns")),
       child_(hidden(QCommandLineOption(QStringLiteral("verify-checks"),
                                        QStringLiteral("Run these checks here."), QStringLiteral("names")))),
       hung_(hidden(QCommandLineOption(QStringLiteral("verify-hung"),
@@ -36,15 +42,21 @@ CommandLine::CommandLine(QCommandLineParser &parser)
           QStringLiteral("screens"),
           QStringLiteral("With --verify: also place balloons on the monitor layout in <file> (JSON as Qt's "
                          "offscreen platform takes it)."),
-          QStringLiteral("file"))
+          QStringLiteral("file")),
+      map_(QStringLiteral("placement-map"),
+           QStringLiteral("With --verify: draw each layout's placements into <dir>/<layout>.png."),
+           QStringLiteral("dir"))
 {
     parser.addOption(verify_);
     parser.addOption(junit_);
     parser.addOption(snapshots_);
     parser.addOption(update_);
+    parser.addOption(list_);
+    parser.addOption(only_);
     parser.addOption(child_);
     parser.addOption(hung_);
     parser.addOption(screens_);
+    parser.addOption(map_);
 }
 
 Request CommandLine::read(const QCommandLineParser &parser) const
@@ -54,14 +66,17 @@ Request CommandLine::read(const QCommandLineParser &parser) const
     request.junit = parser.value(junit_);
     if (parser.isSet(snapshots_)) request.snapshots.folder = QDir(parser.value(snapshots_)).absolutePath();
     request.snapshots.update = parser.isSet(update_);
+    request.list = parser.isSet(list_);
+    if (parser.isSet(only_)) request.only = parser.value(only_).split(QLatin1Char(','));
     if (parser.isSet(child_))
         request.childChecks = parser.value(child_).split(QLatin1Char(','), Qt::SkipEmptyParts);
     request.hungMethods = parser.value(hung_).split(QLatin1Char(','), Qt::SkipEmptyParts);
     if (parser.isSet(screens_)) request.screensFile = QDir(parser.value(screens_)).absolutePath();
+    if (parser.isSet(map_)) request.placementMap = QDir(parser.value(map_)).absolutePath();
     const bool ours = parser.isSet(junit_) || parser.isSet(snapshots_) || request.snapshots.update ||
-                      parser.isSet(screens_);
+                      request.list || parser.isSet(only_) || parser.isSet(screens_) || parser.isSet(map_);
     request.misplaced = !request.verify && request.childChecks.isEmpty() && ours;
     return request;
 }
 
-} // namespace verify
+} // namespace harness::verify

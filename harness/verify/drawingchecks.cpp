@@ -9,7 +9,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 
-namespace verify
+namespace harness::verify
 {
 
 using namespace component;
@@ -53,7 +53,7 @@ const QColor lineColour(0, 170, 60);
 const QColor buttonColour(255, 170, 40);
 const QColor buttonCaptionColour(60, 0, 190);
 
-std::optional<Drawn> showAndGrab(Session &session, const Message &shown, Verdict &v)
+std::optional<Drawn> showAndGrab(CheckedInstance &session, const Message &shown, Verdict &v)
 {
     QWidget *balloon = session.showModeless(shown, v);
     if (!balloon) return std::nullopt;
@@ -94,7 +94,7 @@ const ColourCase colourCases[] = {
     {prop::ButtonCaptionColor, "ButtonCaptionColor", buttonCaptionColour, 4},
 };
 
-Outcome colourCheck(Session &session, const ColourCase &c)
+Outcome colourCheck(CheckedInstance &session, const ColourCase &c)
 {
     Verdict v;
     const Result put = session.put(c.property, contractColour(c.colour));
@@ -124,7 +124,7 @@ Outcome colourCheck(Session &session, const ColourCase &c)
 
 // A line across the gap between heading and text, exactly when the
 // separator is on; in whatever colour, which the colour checks judge.
-Outcome separatorCheck(Session &session, bool on)
+Outcome separatorCheck(CheckedInstance &session, bool on)
 {
     Verdict v;
     const Result put = session.put(prop::LineSeparator, Bool::of(on));
@@ -153,7 +153,7 @@ Outcome separatorCheck(Session &session, bool on)
 
 // IconType 1 to 6 show an accessible image drawn in other colours than the
 // balloon's; 0 shows none.
-Outcome iconCheck(Session &session, int32_t icon)
+Outcome iconCheck(CheckedInstance &session, int32_t icon)
 {
     Verdict v;
     session.put(prop::BalloonColor, contractColour(balloonColour));
@@ -205,7 +205,7 @@ int positionWithin(const QRect &ink, const QRect &part, Axis axis)
 
 // HAlignmentText: 0 left, 1 right, 2 centre of the text; VAlignmentCaption:
 // 0 top, 1 centre, 2 bottom of the heading beside the icon.
-Outcome alignmentCheck(Session &session, DispId property, int32_t value)
+Outcome alignmentCheck(CheckedInstance &session, DispId property, int32_t value)
 {
     Verdict v;
     const bool text = property == prop::HAlignmentText;
@@ -264,20 +264,22 @@ void addDrawingChecks(QList<Check> &checks)
 {
     for (const ColourCase &c : colourCases)
         checks.append({QStringLiteral("drawing.colour.%1").arg(QLatin1String(c.name)),
-                       [c](Session &s) { return colourCheck(s, c); }});
+                       [c](CheckedInstance &s) { return colourCheck(s, c); }});
     for (bool on : {true, false})
         checks.append({QStringLiteral("drawing.LineSeparator.%1")
                            .arg(on ? QStringLiteral("on") : QStringLiteral("off")),
-                       [on](Session &s) { return separatorCheck(s, on); }});
+                       [on](CheckedInstance &s) { return separatorCheck(s, on); }});
     for (int32_t icon = 0; icon <= 6; ++icon)
         checks.append({QStringLiteral("drawing.icon.IconType%1").arg(icon),
-                       [icon](Session &s) { return iconCheck(s, icon); }});
+                       [icon](CheckedInstance &s) { return iconCheck(s, icon); }});
     for (int32_t value = 0; value <= 2; ++value) {
-        checks.append({QStringLiteral("drawing.HAlignmentText%1").arg(value),
-                       [value](Session &s) { return alignmentCheck(s, prop::HAlignmentText, value); }});
-        checks.append({QStringLiteral("drawing.VAlignmentCaption%1").arg(value),
-                       [value](Session &s) { return alignmentCheck(s, prop::VAlignmentCaption, value); }});
+        checks.append({QStringLiteral("drawing.HAlignmentText%1").arg(value), [value](CheckedInstance &s) {
+                           return alignmentCheck(s, prop::HAlignmentText, value);
+                       }});
+        checks.append({QStringLiteral("drawing.VAlignmentCaption%1").arg(value), [value](CheckedInstance &s) {
+                           return alignmentCheck(s, prop::VAlignmentCaption, value);
+                       }});
     }
 }
 
-} // namespace verify
+} // namespace harness::verify

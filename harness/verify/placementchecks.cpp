@@ -3,6 +3,7 @@
 // placement::spotsOn and a balloon is shown anew for each BalloonPlace, then
 // judged by placement::judge from its window geometry and outline alone.
 #include "checks.h"
+#include "placementmap.h"
 #include "placementrules.h"
 #include "screenlayout.h"
 
@@ -12,7 +13,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace verify
+namespace harness::verify
 {
 
 using namespace component;
@@ -78,7 +79,26 @@ QRegion outlineOf(QWidget *balloon)
     return QRegion(QBitmap::fromImage(image.createAlphaMask())).translated(balloon->geometry().topLeft());
 }
 
-Outcome placementCheck(Session &session, const Case &c, const QList<QRect> &layoutScreens)
+// The outline's point nearest the character's centre: where the tail points.
+QPoint tipOf(const QRegion &outline, const QRect &character)
+{
+    const QPoint centre = character.center();
+    QPoint best;
+    qint64 bestDistance = -1;
+    for (const QRect &r : outline) {
+        const QPoint p(std::clamp(centre.x(), r.left(), r.right()),
+                       std::clamp(centre.y(), r.top(), r.bottom()));
+        const qint64 d = qint64(p.x() - centre.x()) * (p.x() - centre.x()) +
+                         qint64(p.y() - centre.y()) * (p.y() - centre.y());
+        if (bestDistance < 0 || d < bestDistance) {
+            bestDistance = d;
+            best = p;
+        }
+    }
+    return best;
+}
+
+Outcome placementCheck(CheckedInstance &session, const Case &c, const QList<QRect> &layoutScreens)
 {
     Verdict v;
     // Qt may list the screens in another order than the layout; names and
@@ -115,6 +135,10 @@ Outcome placementCheck(Session &session, const Case &c, const QList<QRect> &layo
     if (!balloon) return v.outcome();
     const placement::Seen seen{balloon->frameGeometry(), outlineOf(balloon)};
     const placement::Verdict verdict = placement::judge(screens, spot->character, c.place, seen);
+    if (!session.context().placementMap().isEmpty())
+        placement::appendRecord(session.context().placementMap(),
+                                {c.layout, session.context().currentCheck(), spot->character, seen.balloon,
+                                 tipOf(seen.outline, spot->character), verdict.passed});
     if (!verdict.passed) return Outcome::fail(verdict.expected, verdict.got);
     return v.outcome();
 }
@@ -138,7 +162,7 @@ void addPlacementChecks(QList<Check> &checks, const QList<ScreenLayout> &layouts
                      .arg(c.layout, c.spot)
                      .arg(c.place)
                      .arg(kindName(c.method), c.longText ? QStringLiteral("long") : QStringLiteral("short")),
-                 [c, screens](Session &s) { return placementCheck(s, c, screens); }});
+                 [c, screens](CheckedInstance &s) { return placementCheck(s, c, screens); }});
         };
         for (const placement::Spot &spot : placement::spotsOn(screens, nominalCharacter)) {
             for (int place = 0; place <= 4; ++place)
@@ -151,4 +175,4 @@ void addPlacementChecks(QList<Check> &checks, const QList<ScreenLayout> &layouts
     }
 }
 
-} // namespace verify
+} // namespace harness::verify

@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-namespace verify::placement
+namespace harness::verify::placement
 {
 
 namespace
@@ -230,4 +230,4 @@ Verdict judge(const QList<QRect> &screens, const QRect &character, int place, co
     return {true, {}, {}, side};
 }
 
-} // namespace verify::placement
+} // namespace harness::verify::placement

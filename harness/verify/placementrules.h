@@ -25,7 +25,7 @@
 
 #include <optional>
 
-namespace verify::placement
+namespace harness::verify::placement
 {
 
 // Where the character stands for one check: a name for check names and its
@@ -63,4 +63,4 @@ inline constexpr int coverPixels = 64;
 
 QString describe(const QRect &r);
 
-} // namespace verify::placement
+} // namespace harness::verify::placement

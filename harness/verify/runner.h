@@ -20,7 +20,7 @@
 #include <memory>
 #include <vector>
 
-namespace verify
+namespace harness::verify
 {
 
 struct CheckResult {
@@ -81,4 +81,4 @@ class Runner : public QObject
     QEventLoop *loop_ = nullptr;
 };
 
-} // namespace verify
+} // namespace harness::verify

@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -121,4 +121,4 @@ std::optional<ScreenLayout> readLayoutFile(const QString &path, QString *error)
     return layout;
 }
 
-} // namespace verify
+} // namespace harness::verify

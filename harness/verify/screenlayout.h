@@ -11,7 +11,7 @@
 
 #include <optional>
 
-namespace verify
+namespace harness::verify
 {
 
 struct LayoutScreen {
@@ -37,4 +37,4 @@ QList<ScreenLayout> shippedLayouts();
 // An author's own layout from FILE, named after the file's base name.
 std::optional<ScreenLayout> readLayoutFile(const QString &file, QString *error);
 
-} // namespace verify
+} // namespace harness::verify

@@ -1,8 +1,11 @@
 #include "verify.h"
 
+#include "placementmap.h"
 #include "runner.h"
+#include "selection.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -15,7 +18,7 @@
 
 #include <cstdio>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -76,6 +79,8 @@ QStringList childArguments(const Request &request)
         arguments << QStringLiteral("--snapshots") << request.snapshots.folder;
     if (request.snapshots.update) arguments << QStringLiteral("--update-snapshots");
     if (!request.screensFile.isEmpty()) arguments << QStringLiteral("--screens") << request.screensFile;
+    if (!request.placementMap.isEmpty())
+        arguments << QStringLiteral("--placement-map") << request.placementMap;
     return arguments;
 }
 
@@ -127,28 +132,79 @@ std::optional<QList<ScreenLayout>> placementLayouts(const Request &request, QStr
     return layouts;
 }
 
+namespace
+{
+
+void usageError(const QString &message)
+{
+    std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
+}
+
+// The checks the request selects, or nothing after naming a pattern that
+// matches none.
+std::optional<QStringList> selectedChecks(const Request &request, const QList<ScreenLayout> &layouts)
+{
+    QStringList names;
+    for (const Check &check : checkCatalog(request.snapshots, layouts))
+        names.append(check.name);
+    QString error;
+    QStringList selected = selectChecks(names, request.only, &error);
+    if (!error.isEmpty()) {
+        usageError(QStringLiteral("--only: %1").arg(error));
+        return std::nullopt;
+    }
+    return selected;
+}
+
+// The layouts, or nothing after saying why the author's is refused.
+std::optional<QList<ScreenLayout>> layoutsOrError(const Request &request)
+{
+    QString error;
+    std::optional<QList<ScreenLayout>> layouts = placementLayouts(request, &error);
+    if (!layouts) usageError(QStringLiteral("--screens: %1").arg(error));
+    return layouts;
+}
+
+} // namespace
+
+std::optional<int> answerWithoutDisplay(const Request &request)
+{
+    if (!request.childChecks.isEmpty()) return std::nullopt;
+    if (request.misplaced) {
+        usageError(QStringLiteral("--junit, --snapshots, --update-snapshots, --list, --only, --screens and "
+                                  "--placement-map go with --verify"));
+        return 2;
+    }
+    if (request.snapshots.update && request.snapshots.folder.isEmpty()) {
+        usageError(QStringLiteral("--update-snapshots needs --snapshots DIR"));
+        return 2;
+    }
+    const std::optional<QList<ScreenLayout>> layouts = layoutsOrError(request);
+    if (!layouts) return 2;
+    const std::optional<QStringList> names = selectedChecks(request, *layouts);
+    if (!names) return 2;
+    if (!request.list) return std::nullopt;
+    QByteArray out;
+    for (const QString &name : *names)
+        out += name.toUtf8() + '\n';
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    std::fflush(stdout);
+    return 0;
+}
+
 int run(const Target &target, const Request &request)
 {
-    if (request.misplaced) {
-        std::fputs("--junit, --snapshots, --update-snapshots and --screens go with --verify\n", stderr);
-        return 2;
-    }
-    QString layoutError;
-    const std::optional<QList<ScreenLayout>> layouts = placementLayouts(request, &layoutError);
-    if (!layouts) {
-        std::fprintf(stderr, "--screens: %s\n", qPrintable(layoutError));
-        return 2;
-    }
+    const std::optional<QList<ScreenLayout>> layouts = layoutsOrError(request);
+    if (!layouts) return 2;
     if (!request.childChecks.isEmpty()) runChecksHere(target, request, *layouts);
-    if (request.snapshots.update && request.snapshots.folder.isEmpty()) {
-        std::fputs("--update-snapshots needs --snapshots DIR\n", stderr);
-        return 2;
-    }
+    if (const std::optional<int> code = answerWithoutDisplay(request)) return *code;
     QElapsedTimer clock;
     clock.start();
-    QStringList names;
-    for (const Check &check : checkCatalog(request.snapshots, *layouts))
-        names.append(check.name);
+    const QStringList names = selectedChecks(request, *layouts).value_or(QStringList());
+    if (!request.placementMap.isEmpty() && !QDir().mkpath(request.placementMap)) {
+        usageError(QStringLiteral("--placement-map: cannot make %1").arg(request.placementMap));
+        return 2;
+    }
     const QTemporaryDir folder;
     const std::optional<QHash<QString, QString>> files = layoutFiles(*layouts, request, folder.path());
     if (!folder.isValid() || !files) {
@@ -164,6 +220,11 @@ int run(const Target &target, const Request &request)
     const auto failed = int(std::count_if(results.begin(), results.end(),
                                           [](const CheckResult &r) { return !r.outcome.passed; }));
     printLine(QStringLiteral("%1 passed, %2 failed").arg(results.size() - failed).arg(failed));
+    QString mapError;
+    if (!request.placementMap.isEmpty() && !placement::drawMaps(request.placementMap, *layouts, &mapError)) {
+        std::fprintf(stderr, "--placement-map: %s\n", qPrintable(mapError));
+        return 2;
+    }
     if (!request.junit.isEmpty() && !writeJUnit(request.junit, results, clock.elapsed(), failed)) {
         std::fprintf(stderr, "Cannot write %s\n", qPrintable(QFileInfo(request.junit).absoluteFilePath()));
         return 2;
@@ -171,4 +232,4 @@ int run(const Target &target, const Request &request)
     return failed == 0 ? 0 : 1;
 }
 
-} // namespace verify
+} // namespace harness::verify

@@ -8,16 +8,21 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
-namespace verify
+#include <optional>
+
+namespace harness::verify
 {
 
 struct Request {
     bool verify = false;
     QString junit;             // JUnit XML report, when not empty
     SnapshotOptions snapshots; // --snapshots DIR, --update-snapshots
+    bool list = false;         // --list: print the check names instead of running them
+    QStringList only;          // --only: globs choosing the checks to run
     QStringList childChecks;   // set in a child process: the checks to run there
     QStringList hungMethods;   // set in a child process: methods not to call
     QString screensFile;       // --screens FILE: an author's own layout for the placement lab
+    QString placementMap;      // --placement-map DIR: pictures of the placements
     bool misplaced = false;    // an option of ours given without --verify
 
     bool wanted() const { return verify || !childChecks.isEmpty() || misplaced; }
@@ -35,10 +40,17 @@ class CommandLine
     QCommandLineOption junit_;
     QCommandLineOption snapshots_;
     QCommandLineOption update_;
+    QCommandLineOption list_;
+    QCommandLineOption only_;
     QCommandLineOption child_;
     QCommandLineOption hung_;
     QCommandLineOption screens_;
+    QCommandLineOption map_;
 };
+
+// What needs no display: a usage error (exit 2) or --list (exit 0), else
+// nothing and the caller goes on to run().
+std::optional<int> answerWithoutDisplay(const Request &request);
 
 // Runs what the request asks for and returns the exit code: 0 when every
 // check passed, 1 when one failed, 2 for a usage or output error. Needs a
@@ -54,4 +66,4 @@ int run(const Target &target, const Request &request);
 // and why not.
 std::optional<QList<ScreenLayout>> placementLayouts(const Request &request, QString *error);
 
-} // namespace verify
+} // namespace harness::verify

@@ -3,9 +3,10 @@
 # package CPack makes, into temporary roots, and starts each installed program
 # offscreen to ready with the component found beside it. The package must
 # carry stripped programs and pass lintian without errors.
-# Usage: installed_starts.sh BUILD_DIR
+# Usage: installed_starts.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
+source=$(cd "$2" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen HARNESS_COMPONENT_PATH= XDG_RUNTIME_DIR=$work/runtime
@@ -18,9 +19,21 @@ check_root() {
                 share/applications/fennick.desktop share/applications/morrowby.desktop \
                 share/icons/hicolor/32x32/apps/balloon-harness.png \
                 share/doc/balloon-harness/copyright share/doc/balloon-harness/changelog.gz \
-                share/doc/balloon-harness/docs/screenshots/main-window.png; do
+                share/doc/balloon-harness/docs/screenshots/main-window.png \
+                share/doc/balloon-harness/examples/template/CMakeLists.txt \
+                share/doc/balloon-harness/examples/template/templatecomponent.cpp \
+                include/balloon-harness/component/component.h include/balloon-harness/component/contract.h \
+                lib/cmake/BalloonHarness/BalloonHarnessConfig.cmake \
+                lib/cmake/BalloonHarness/BalloonHarnessConfigVersion.cmake \
+                lib/cmake/BalloonHarness/BalloonHarnessTargets.cmake \
+                lib/cmake/BalloonHarness/BalloonHarnessFunctions.cmake \
+                lib/cmake/BalloonHarness/BalloonHarnessListChecks.cmake; do
         [ -e "$root$prefix/$file" ] || { echo "missing in the installed tree: $prefix/$file"; exit 1; }
     done
+    # Every contract header goes, and nothing from elsewhere in the tree.
+    [ "$(ls "$root$prefix/include/balloon-harness/component" | sort)" = "$(cd "$source/component" && ls ./*.h | sed 's|^./||' | sort)" ] ||
+        { echo "installed headers differ from component/*.h"; exit 1; }
+    [ "$(ls "$root$prefix/include/balloon-harness")" = component ] || { echo "more than component/ installed"; exit 1; }
     for program in fennick morrowby; do
         # Run from elsewhere: the program must find its component relative to itself.
         out=$(cd / && timeout 30 "$root$prefix/bin/$program" --character "" --trace - --quit-when-ready 2>&1) || {

@@ -6,22 +6,30 @@
 #       JUnit report has one testcase per check
 #   run-verify.sh PROGRAM broken COMPONENT_DIR EXPECTED_FAILURES ARTIFACTS
 #       exit 1, the run finishes, and exactly the listed checks fail
-#   run-verify.sh PROGRAM faulty COMPONENT_DIR FAULT INCLUDE EXCLUDE all|some ARTIFACTS
-#       with FAULTY_COMPONENT=FAULT, exit 1, the run finishes, only checks
-#       whose names match the extended regular expression INCLUDE and not
-#       EXCLUDE fail, and all of them (or at least a tenth) do
+#   run-verify.sh PROGRAM faulty COMPONENT_DIR FAULT INCLUDE EXCLUDE all|some ARTIFACTS [ONLY]
+#       with FAULTY_COMPONENT=FAULT (and --only ONLY), exit 1, the run
+#       finishes, only checks whose names match the extended regular
+#       expression INCLUDE and not EXCLUDE fail, and all of them (or at
+#       least a tenth) do
 #   run-verify.sh PROGRAM mismatch SNAPSHOT_DIR ARTIFACTS
 #       a changed stored picture fails its one check and leaves the new
 #       picture and a diff beside it
 #   run-verify.sh PROGRAM usage
-#       the verify options without --verify, and --update-snapshots without
-#       --snapshots, are usage errors (exit 2)
+#       the verify options without --verify, --update-snapshots without
+#       --snapshots, an --only pattern matching nothing and a missing
+#       --component folder are usage errors (exit 2); --verify --list needs
+#       no display and prints portable names only
+#   run-verify.sh PROGRAM component COMPONENT_DIR
+#       --component with a relative folder loads that component, and --only
+#       runs exactly the one check it names
 set -euo pipefail
 program=$1 mode=$2
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 name=$(basename "$program")
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
+TMPDIR_=$(mktemp -d)
+trap 'rm -rf "$TMPDIR_"' EXIT
 
 case $mode in
 reference)
@@ -55,11 +63,12 @@ broken)
     [[ $last =~ ^[0-9]+\ passed,\ $(wc -l <"$artifacts/expected.txt")\ failed$ ]] || fail "last line: $last"
     ;;
 faulty)
-    component=$3 fault=$4 include=$5 exclude=$6 share=$7 artifacts=$8/$name-faulty-$4
+    component=$3 fault=$4 include=$5 exclude=$6 share=$7 artifacts=$8/$name-faulty-$4 only=(${9:+--only "$9"})
     rm -rf "$artifacts" && mkdir -p "$artifacts"
     status=0
     start=$(date +%s)
-    FAULTY_COMPONENT=$fault HARNESS_COMPONENT_PATH=$component "$program" --verify >"$artifacts/out.txt" || status=$?
+    FAULTY_COMPONENT=$fault HARNESS_COMPONENT_PATH=$component "$program" --verify "${only[@]}" >"$artifacts/out.txt" ||
+        status=$?
     echo "wall time: $(($(date +%s) - start)) s"
     cat "$artifacts/out.txt"
     [ "$status" -eq 1 ] || fail "exit $status, expected 1"
@@ -92,12 +101,45 @@ mismatch)
         fail "new and diff images not written"
     ;;
 usage)
-    for args in "--junit x.xml" "--snapshots ." "--update-snapshots" "--verify --update-snapshots"; do
+    # A layout named as a shipped one is refused.
+    echo '{"screens": [{"x": 0, "y": 0, "width": 640, "height": 480}]}' >"$TMPDIR_/small.json"
+    for args in "--junit x.xml" "--snapshots ." "--update-snapshots" "--verify --update-snapshots" \
+                "--list" "--only property.*" "--verify --only no.such*" "--verify --list --only property.*,no.such*" \
+                "--component /nonexistent/folder --verify" "--screens x.json" "--verify --screens /nonexistent.json" \
+                "--verify --screens $TMPDIR_/small.json"; do
         status=0
         # shellcheck disable=SC2086
-        "$program" $args >/dev/null 2>&1 || status=$?
+        "$program" $args >/dev/null 2>"$TMPDIR_/err" || status=$?
         [ "$status" -eq 2 ] || fail "$args: exit $status, expected 2"
+        [[ $args != *no.such* ]] || grep -q "no check matches 'no.such\*'" "$TMPDIR_/err" ||
+            fail "$args: the pattern is not named: $(cat "$TMPDIR_/err")"
     done
+    # No display at all: listing must not need one.
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --verify --list >"$TMPDIR_/list" 2>"$TMPDIR_/err" ||
+        fail "--verify --list: exit $?: $(cat "$TMPDIR_/err")"
+    [ ! -s "$TMPDIR_/err" ] || fail "--verify --list wrote to standard error: $(cat "$TMPDIR_/err")"
+    [ "$(wc -l <"$TMPDIR_/list")" -ge 60 ] || fail "--verify --list: only $(wc -l <"$TMPDIR_/list") names"
+    ! grep -qv '^[A-Za-z0-9_.-]\+$' "$TMPDIR_/list" || fail "unportable name: $(grep -v '^[A-Za-z0-9_.-]\+$' "$TMPDIR_/list")"
+    [ "$(sort -u "$TMPDIR_/list" | wc -l)" -eq "$(wc -l <"$TMPDIR_/list")" ] || fail "a name listed twice"
+    # An author's layout adds its own placement checks; a broken one is refused.
+    echo '{"screens": [{"name": "a", "x": 0, "y": 0, "width": 1024, "height": 768}]}' >"$TMPDIR_/my_desk.json"
+    "$program" --verify --list --screens "$TMPDIR_/my_desk.json" --only 'placement.my_desk.*' >"$TMPDIR_/mine"
+    [ "$(wc -l <"$TMPDIR_/mine")" -ge 50 ] || fail "--screens: $(wc -l <"$TMPDIR_/mine") checks on the layout"
+    "$program" --verify --list --only 'property.*' >"$TMPDIR_/some"
+    [ "$(cat "$TMPDIR_/some")" = "$(grep '^property\.' "$TMPDIR_/list")" ] || fail "--only property.* listed $(cat "$TMPDIR_/some")"
+    ;;
+component)
+    component=$3
+    out=$(mktemp)
+    status=0
+    # ButtonsType14 in English is one of the broken component's faults.
+    (cd "$(dirname "$component")" && HARNESS_COMPONENT_PATH= "$program" --component "$(basename "$component")" \
+        --verify --only ShowVellix.ButtonsType14.English) >"$out" || status=$?
+    cat "$out"
+    [ "$status" -eq 1 ] || fail "exit $status, expected 1"
+    [ "$(wc -l <"$out")" -eq 2 ] && grep -q '^ShowVellix.ButtonsType14.English FAIL: ' "$out" &&
+        [ "$(tail -1 "$out")" = "0 passed, 1 failed" ] || fail "expected exactly that one check, failing"
+    rm -f "$out"
     ;;
 *)
     fail "unknown mode $mode"

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QTest>
 
-using namespace verify::sampling;
+using namespace harness::verify::sampling;
 
 class TestColourSampling : public QObject
 {

@@ -5,8 +5,8 @@
 
 #include <QTest>
 
-using namespace verify;
-using namespace verify::placement;
+using namespace harness::verify;
+using namespace harness::verify::placement;
 
 namespace
 {
