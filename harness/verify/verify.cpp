@@ -9,7 +9,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHash>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QXmlStreamWriter>
@@ -91,7 +93,9 @@ std::optional<QHash<QString, QString>> layoutFiles(const QList<ScreenLayout> &la
 {
     QHash<QString, QString> files;
     for (const ScreenLayout &layout : layouts) {
-        if (!request.screensFile.isEmpty() && &layout == &layouts.last()) {
+        if (layout.json.isEmpty()) continue; // the display the program runs on
+        if (!request.screensFile.isEmpty() &&
+            layout.name == QFileInfo(request.screensFile).completeBaseName()) {
             files.insert(layout.name, request.screensFile);
             continue;
         }
@@ -111,6 +115,7 @@ QStringList platformFor(const QString &check, const QHash<QString, QString> &fil
     static const QString prefix = QStringLiteral("placement.");
     if (!check.startsWith(prefix)) return {};
     const QString layout = check.section(QLatin1Char('.'), 1, 1);
+    if (!files.contains(layout)) return {};
     return {QStringLiteral("-platform"), QStringLiteral("offscreen:configfile=") + files.value(layout)};
 }
 
@@ -119,6 +124,17 @@ QStringList platformFor(const QString &check, const QHash<QString, QString> &fil
 std::optional<QList<ScreenLayout>> placementLayouts(const Request &request, QString *error)
 {
     QList<ScreenLayout> layouts = shippedLayouts();
+    // On a real display the lab also places balloons on its own screens, so
+    // that what only a window system shows (its geometry, a window's mask)
+    // is judged too.
+    const auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    const QString platform = gui ? QGuiApplication::platformName() : QString();
+    if (gui && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
+        ScreenLayout display{QStringLiteral("display"), {}, {}};
+        for (const QScreen *s : QGuiApplication::screens())
+            display.screens.append({s->name(), s->availableGeometry(), s->devicePixelRatio()});
+        if (!display.screens.isEmpty()) layouts.append(display);
+    }
     if (request.screensFile.isEmpty()) return layouts;
     const std::optional<ScreenLayout> own = readLayoutFile(request.screensFile, error);
     if (!own) return std::nullopt;
@@ -181,9 +197,10 @@ std::optional<int> answerWithoutDisplay(const Request &request)
     }
     const std::optional<QList<ScreenLayout>> layouts = layoutsOrError(request);
     if (!layouts) return 2;
+    // A run selects once the display is up: it may add the display's layout.
+    if (!request.list) return std::nullopt;
     const std::optional<QStringList> names = selectedChecks(request, *layouts);
     if (!names) return 2;
-    if (!request.list) return std::nullopt;
     QByteArray out;
     for (const QString &name : *names)
         out += name.toUtf8() + '\n';
@@ -200,7 +217,9 @@ int run(const Target &target, const Request &request)
     if (const std::optional<int> code = answerWithoutDisplay(request)) return *code;
     QElapsedTimer clock;
     clock.start();
-    const QStringList names = selectedChecks(request, *layouts).value_or(QStringList());
+    const std::optional<QStringList> selected = selectedChecks(request, *layouts);
+    if (!selected) return 2;
+    const QStringList &names = *selected;
     if (!request.placementMap.isEmpty() && !QDir().mkpath(request.placementMap)) {
         usageError(QStringLiteral("--placement-map: cannot make %1").arg(request.placementMap));
         return 2;

@@ -11,6 +11,9 @@
 #       finishes, only checks whose names match the extended regular
 #       expression INCLUDE and not EXCLUDE fail, and all of them (or at
 #       least a tenth) do
+#   run-verify.sh PROGRAM xvfb
+#       on an X server of its own, the drawing checks and the placement
+#       checks on the display's own screen all pass
 #   run-verify.sh PROGRAM mismatch SNAPSHOT_DIR ARTIFACTS
 #       a changed stored picture fails its one check and leaves the new
 #       picture and a diff beside it
@@ -84,6 +87,19 @@ faulty)
         [ $(($(wc -l <"$artifacts/failed.txt") * 10)) -ge "$(wc -l <"$artifacts/expected.txt")" ] ||
             fail "too few failures"
     fi
+    ;;
+xvfb)
+    # shellcheck source=../xvfb.bash
+    . "$(dirname "$0")/../xvfb.bash"
+    start_xvfb "$TMPDIR_"
+    trap 'stop_xvfb; rm -rf "$TMPDIR_"' EXIT
+    status=0
+    QT_QPA_PLATFORM=xcb HARNESS_COMPONENT_PATH= "$program" --verify --only 'drawing.*,placement.display.*' \
+        >"$TMPDIR_/out" || status=$?
+    cat "$TMPDIR_/out"
+    [ "$status" -eq 0 ] || fail "exit $status, expected 0"
+    [ "$(grep -c '^placement\.display\..* PASS$' "$TMPDIR_/out")" -ge 60 ] || fail "too few placements on the display"
+    [ "$(grep -c '^drawing\..* PASS$' "$TMPDIR_/out")" -ge 20 ] || fail "too few drawing checks"
     ;;
 mismatch)
     snapshots=$3 artifacts=$4/$name-mismatch
