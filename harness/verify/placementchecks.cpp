@@ -143,6 +143,45 @@ Outcome placementCheck(CheckedInstance &session, const Case &c, const QList<QRec
     return v.outcome();
 }
 
+// On a layout with screens at scale 1 and 2: the same balloon at the centre
+// of the first screen of each scale has the same size in logical pixels, so
+// twice as many device pixels each way at scale 2.
+Outcome scaleCheck(CheckedInstance &session, const ScreenLayout &layout)
+{
+    Verdict v;
+    DispatchObject &character = *session.context().character();
+    const QSize size(readLong(character, character::Width), readLong(character, character::Height));
+    QList<QSize> pixels;
+    for (double dpr : {1.0, 2.0}) {
+        const auto screen = std::find_if(layout.screens.begin(), layout.screens.end(),
+                                         [dpr](const LayoutScreen &s) { return s.dpr == dpr; });
+        QRect spot(QPoint(0, 0), size);
+        spot.moveCenter(screen->geometry.center());
+        Args left{Arg(int32_t(spot.left()))}, top{Arg(int32_t(spot.top()))};
+        safeInvoke(character, character::Left, CallKind::PropertyPut, left);
+        safeInvoke(character, character::Top, CallKind::PropertyPut, top);
+        QWidget *balloon = session.showModeless(Message(), v);
+        if (!balloon) return v.outcome();
+        const QImage image = balloon->grab().toImage();
+        pixels.append(image.size());
+        balloon->close();
+        QCoreApplication::processEvents();
+        if (!v.expect(image.devicePixelRatio() == dpr, QStringLiteral("a picture at scale %1").arg(dpr),
+                      QStringLiteral("one at scale %1").arg(image.devicePixelRatio())))
+            return v.outcome();
+    }
+    const QSize twice = pixels[0] * 2;
+    v.expect(std::abs(pixels[1].width() - twice.width()) <= 2 &&
+                 std::abs(pixels[1].height() - twice.height()) <= 2,
+             QStringLiteral("%1x%2 device pixels at scale 2, twice the %3x%4 at scale 1")
+                 .arg(twice.width())
+                 .arg(twice.height())
+                 .arg(pixels[0].width())
+                 .arg(pixels[0].height()),
+             QStringLiteral("%1x%2").arg(pixels[1].width()).arg(pixels[1].height()));
+    return v.outcome();
+}
+
 // The spots where the other kinds and a long text are tried too.
 bool sampled(const QString &spot)
 {
@@ -164,6 +203,13 @@ void addPlacementChecks(QList<Check> &checks, const QList<ScreenLayout> &layouts
                      .arg(kindName(c.method), c.longText ? QStringLiteral("long") : QStringLiteral("short")),
                  [c, screens](CheckedInstance &s) { return placementCheck(s, c, screens); }});
         };
+        const auto scaled = [&layout](double dpr) {
+            return std::any_of(layout.screens.begin(), layout.screens.end(),
+                               [dpr](const LayoutScreen &s) { return s.dpr == dpr; });
+        };
+        if (scaled(1) && scaled(2))
+            checks.append({QStringLiteral("placement.%1.scale-1-and-2.place0.plain.short").arg(layout.name),
+                           [layout](CheckedInstance &s) { return scaleCheck(s, layout); }});
         for (const placement::Spot &spot : placement::spotsOn(screens, nominalCharacter)) {
             for (int place = 0; place <= 4; ++place)
                 add({layout.name, spot.name, place});
