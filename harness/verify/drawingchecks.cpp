@@ -35,6 +35,14 @@ struct Drawn {
             if (p.role == role && (name.isEmpty() || p.name == name)) return &p;
         return nullptr;
     }
+    // The message text: a label or a read-only text field, named by its text.
+    const Part *text(const QString &text) const
+    {
+        for (const Part &p : parts)
+            if ((p.role == QAccessible::StaticText || p.role == QAccessible::EditableText) && p.name == text)
+                return &p;
+        return nullptr;
+    }
 };
 
 // 0x00BBGGRR, as the contract stores colours.
@@ -108,8 +116,7 @@ Outcome colourCheck(CheckedInstance &session, const ColourCase &c)
     if (const Part *heading = drawn->find(QAccessible::StaticText, sample().heading);
         heading && c.property == prop::CaptionColor)
         area = heading->rect;
-    if (const Part *text = drawn->find(QAccessible::EditableText, sample().text);
-        text && c.property == prop::TextColor)
+    if (const Part *text = drawn->text(sample().text); text && c.property == prop::TextColor)
         area = text->rect;
     const int found = sampling::countNear(drawn->image, c.colour, area);
     v.expect(found >= c.minimum,
@@ -132,7 +139,7 @@ Outcome separatorCheck(CheckedInstance &session, bool on)
     const std::optional<Drawn> drawn = showAndGrab(session, sample(), v);
     if (!drawn) return v.outcome();
     const Part *heading = drawn->find(QAccessible::StaticText, sample().heading);
-    const Part *text = drawn->find(QAccessible::EditableText, sample().text);
+    const Part *text = drawn->text(sample().text);
     if (!v.expect(heading && text, QStringLiteral("the heading and the text as accessible parts"),
                   QStringLiteral("not both")))
         return v.outcome();
@@ -223,8 +230,7 @@ Outcome alignmentCheck(CheckedInstance &session, DispId property, int32_t value)
         !v.expect(drawn->find(QAccessible::Graphic) != nullptr,
                   QStringLiteral("an icon for the heading to align against"), QStringLiteral("none")))
         return v.outcome();
-    const Part *part = text ? drawn->find(QAccessible::EditableText, m.text)
-                            : drawn->find(QAccessible::StaticText, m.heading);
+    const Part *part = text ? drawn->text(m.text) : drawn->find(QAccessible::StaticText, m.heading);
     if (!v.expect(part != nullptr,
                   QStringLiteral("the %1 as an accessible part")
                       .arg(text ? QStringLiteral("text") : QStringLiteral("heading")),
