@@ -1,6 +1,7 @@
 #include "balloonaccessible.h"
 
 #include "balloonwidget.h"
+#include "iconwidget.h"
 
 namespace balloon
 {
@@ -10,10 +11,14 @@ namespace
 
 QAccessibleInterface *balloonFactory(const QString &className, QObject *object)
 {
-    if (className != QLatin1String(BalloonWidget::staticMetaObject.className()) || !object ||
-        !object->isWidgetType())
-        return nullptr;
-    return new BalloonAccessible(static_cast<QWidget *>(object));
+    if (!object || !object->isWidgetType()) return nullptr;
+    auto *widget = static_cast<QWidget *>(object);
+    if (className == QLatin1String(BalloonWidget::staticMetaObject.className()))
+        return new BalloonAccessible(widget);
+    // The icon is a picture to a screen reader, not an empty pane.
+    if (className == QLatin1String(IconWidget::staticMetaObject.className()))
+        return new QAccessibleWidget(widget, QAccessible::Graphic);
+    return nullptr;
 }
 
 } // namespace

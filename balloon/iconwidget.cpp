@@ -111,6 +111,7 @@ IconWidget::IconWidget(IconType type, const QImage &custom, QWidget *parent)
 {
     setFixedSize(iconSize, iconSize);
     setAttribute(Qt::WA_TranslucentBackground);
+    setAccessibleName(QStringLiteral("Icon"));
 }
 
 bool IconWidget::hasIcon(IconType type, const QImage &custom)

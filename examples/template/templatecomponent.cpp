@@ -108,8 +108,11 @@ class Balloon : public QDialog
             const int number = int(kind);
             auto *button =
                 new QPushButton(buttonCaption(kind, look.russian ? Language::Russian : Language::English));
-            colour(button, QPalette::Button, look.button);
-            colour(button, QPalette::ButtonText, look.buttonCaption);
+            // Filled flat: a style's gradient would show no pixel in the colour set.
+            button->setStyleSheet(
+                QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid %2;"
+                               " border-radius: 3px; padding: 3px 12px; }")
+                    .arg(look.button.name(), look.buttonCaption.name()));
             connect(button, &QPushButton::clicked, this, [this, number] { answer(number); });
             buttons->addWidget(button);
         }
@@ -134,16 +137,18 @@ class Balloon : public QDialog
             const int y = p <= 2 ? character.top() - height() : character.bottom() + 1;
             return QRect(QPoint(x, y), size());
         };
-        // A place that leaves the screen gives way to the first that fits.
-        int chosen = place;
-        if (chosen == 0 || !area.contains(at(chosen))) {
-            chosen = std::max(place, 1);
-            for (int p = 1; p <= 4; ++p)
-                if (area.contains(at(p))) {
-                    chosen = p;
-                    break;
-                }
-        }
+        // A place that leaves the screen gives way to the first that fits of
+        // its mirror images: vertically, horizontally, both. 0 tries 1 to 4.
+        const bool above = place <= 2, right = place % 2 == 1;
+        auto side = [](bool up, bool toRight) { return up ? (toRight ? 1 : 2) : (toRight ? 3 : 4); };
+        const int order[4] = {place == 0 ? 1 : place, place == 0 ? 2 : side(!above, right),
+                              place == 0 ? 3 : side(above, !right), place == 0 ? 4 : side(!above, !right)};
+        int chosen = order[0];
+        for (int p : order)
+            if (area.contains(at(p))) {
+                chosen = p;
+                break;
+            }
         below_ = chosen >= 3;
         right_ = chosen == 1 || chosen == 3;
         layout()->setContentsMargins(12, below_ ? 12 + tail : 12, 12, below_ ? 12 : 12 + tail);

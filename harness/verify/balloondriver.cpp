@@ -195,6 +195,20 @@ ModalAnswerer::ModalAnswerer(BalloonDriver &driver, Answer answer, bool withImag
     timer_.start();
 }
 
+void ModalAnswerer::watch(std::function<void()> shown, std::function<void()> closed)
+{
+    shown_ = std::move(shown);
+    closed_ = std::move(closed);
+}
+
+void ModalAnswerer::noticeClosed()
+{
+    timer_.stop();
+    if (closedNoticed_) return;
+    closedNoticed_ = true;
+    if (closed_) closed_();
+}
+
 void ModalAnswerer::poll()
 {
     if (!appeared_) {
@@ -202,21 +216,25 @@ void ModalAnswerer::poll()
         if (!balloon) return;
         appeared_ = true;
         balloon_ = balloon;
+        if (shown_) shown_();
         sighting_ = driver_.read(balloon, withImage_);
         answerError_ = answer_(balloon);
         sinceAnswer_.start();
         // Unanswerable: nothing will close it, so do not wait for that.
         if (!answerError_.isEmpty() && balloon_) balloon_->close();
+        // Told at once: a call that hangs from here on may never let this
+        // timer run again.
+        if (!balloon_ || !balloon_->isVisible()) noticeClosed();
         return;
     }
     if (!balloon_ || !balloon_->isVisible()) {
-        timer_.stop();
+        noticeClosed();
         return;
     }
     if (sinceAnswer_.elapsed() > closeGraceMs) {
         forcedClose_ = true;
-        timer_.stop();
         balloon_->close();
+        noticeClosed();
     }
 }
 

@@ -85,6 +85,8 @@ class ModalAnswerer : public QObject
     using Answer = std::function<QString(QWidget *balloon)>; // returns an error or ""
 
     ModalAnswerer(BalloonDriver &driver, Answer answer, bool withImage = false);
+    // Told once when the balloon appears and once when it is gone after that.
+    void watch(std::function<void()> shown, std::function<void()> closed);
 
     bool appeared() const { return appeared_; }
     const Sighting &sighting() const { return sighting_; }
@@ -93,6 +95,7 @@ class ModalAnswerer : public QObject
 
   private:
     void poll();
+    void noticeClosed();
 
     BalloonDriver &driver_;
     Answer answer_;
@@ -104,6 +107,9 @@ class ModalAnswerer : public QObject
     bool appeared_ = false;
     bool forcedClose_ = false;
     QElapsedTimer sinceAnswer_;
+    std::function<void()> shown_;
+    std::function<void()> closed_;
+    bool closedNoticed_ = false;
 };
 
 } // namespace harness::verify

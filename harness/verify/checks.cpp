@@ -90,15 +90,41 @@ Result CheckedInstance::call(const Message &m)
 
 Shown CheckedInstance::showModal(const Message &message, ModalAnswerer::Answer answer, bool withImage)
 {
+    const QString method = methodName(message.method);
+    if (context_.isHung(method)) throw MethodHung{method};
     BalloonDriver driver;
     ModalAnswerer answerer(driver, std::move(answer), withImage);
+    answerer.watch([this] { context_.reportStep(ModalStep::Shown); },
+                   [this] { context_.reportStep(ModalStep::Closed); });
+    context_.reportStep(ModalStep::Call, method);
     Shown shown;
     shown.result = call(message);
+    context_.reportStep(ModalStep::Returned);
     shown.appeared = answerer.appeared();
     shown.sighting = answerer.sighting();
     shown.answerError = answerer.answerError();
     shown.forcedClose = answerer.forcedClose();
     return shown;
+}
+
+QWidget *CheckedInstance::showModeless(Message message, Verdict &v)
+{
+    message.modal = false;
+    BalloonDriver driver;
+    {
+        // Answers a balloon that wrongly waits, so the check ends.
+        ModalAnswerer rescue(driver, &BalloonDriver::pressFirstButton);
+        const Result shown = call(message);
+        if (!v.expect(!rescue.appeared(), QStringLiteral("a modeless call to return at once"),
+                      QStringLiteral("it waiting for an answer")) ||
+            !v.expect(shown.ok(), QStringLiteral("a balloon shown"), describe(shown)))
+            return nullptr;
+    }
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QWidget *balloon = driver.balloon();
+    v.expect(balloon != nullptr, QStringLiteral("a balloon window"), QStringLiteral("none"));
+    return balloon;
 }
 
 QString describe(const Result &result)
@@ -144,12 +170,14 @@ QString methodName(Method method)
     return QString::fromLatin1(name.data(), qsizetype(name.size()));
 }
 
-QList<Check> checkCatalog(const SnapshotOptions &snapshots)
+QList<Check> checkCatalog(const SnapshotOptions &snapshots, const QList<ScreenLayout> &layouts)
 {
     QList<Check> checks;
     addPropertyChecks(checks);
     addMessageChecks(checks);
     if (!snapshots.folder.isEmpty()) addSnapshotChecks(checks);
+    addDrawingChecks(checks);
+    addPlacementChecks(checks, layouts);
     return checks;
 }
 

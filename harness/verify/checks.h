@@ -6,6 +6,7 @@
 #pragma once
 
 #include "balloondriver.h"
+#include "screenlayout.h"
 
 #include "component/contract.h"
 #include "platform/hosting/classregistry.h"
@@ -42,6 +43,15 @@ class Verdict
 
   private:
     Outcome outcome_;
+};
+
+// The steps of a modal call that a child reports, so that the parent tells a
+// hang from a slow check.
+enum class ModalStep { Call, Shown, Closed, Returned };
+
+// Thrown by a modal call of a method that has hung too often to call again.
+struct MethodHung {
+    QString method;
 };
 
 // The component a program verifies: its class, method identifiers and the
@@ -93,11 +103,31 @@ class CheckContext
     // A new instance with the character attached, or null and why not.
     component::ObjectRef create(QString *error);
 
+    using StepReporter = std::function<void(ModalStep, const QString &method)>;
+    void setStepReporter(StepReporter reporter) { reporter_ = std::move(reporter); }
+    void reportStep(ModalStep step, const QString &method = {}) const
+    {
+        if (reporter_) reporter_(step, method);
+    }
+    // Methods that hung in several checks already.
+    void setHungMethods(QStringList methods) { hungMethods_ = std::move(methods); }
+    bool isHung(const QString &method) const { return hungMethods_.contains(method); }
+    // Where placement checks record what they saw; empty: nowhere.
+    void setPlacementMap(QString folder) { placementMap_ = std::move(folder); }
+    const QString &placementMap() const { return placementMap_; }
+    // The check running now.
+    void setCurrentCheck(QString name) { currentCheck_ = std::move(name); }
+    const QString &currentCheck() const { return currentCheck_; }
+
   private:
     Target target_;
     hosting::ClassRegistry &registry_;
     component::ObjectRef character_;
     SnapshotOptions snapshots_;
+    StepReporter reporter_;
+    QStringList hungMethods_;
+    QString placementMap_;
+    QString currentCheck_;
 };
 
 // Calls on one fresh instance.
@@ -117,6 +147,9 @@ class CheckedInstance
     component::Result call(const Message &message);
     // A modal call answered by `answer` once the balloon is up.
     Shown showModal(const Message &message, ModalAnswerer::Answer answer, bool withImage = false);
+    // The message shown modeless and left up: its balloon window, or null
+    // after recording in `v` why not.
+    QWidget *showModeless(Message message, Verdict &v);
 
   private:
     CheckContext &context_;
@@ -130,12 +163,14 @@ struct Check {
     std::function<Outcome(CheckedInstance &)> run;
 };
 
-QList<Check> checkCatalog(const SnapshotOptions &snapshots);
+QList<Check> checkCatalog(const SnapshotOptions &snapshots, const QList<ScreenLayout> &layouts = {});
 
 // Parts of the catalogue, one per source file.
 void addPropertyChecks(QList<Check> &checks);
 void addMessageChecks(QList<Check> &checks);
 void addSnapshotChecks(QList<Check> &checks);
+void addDrawingChecks(QList<Check> &checks);
+void addPlacementChecks(QList<Check> &checks, const QList<ScreenLayout> &layouts);
 
 // Shared by the check files.
 QString describe(const component::Result &result);

@@ -1,5 +1,8 @@
 #include "childprotocol.h"
 
+#include <algorithm>
+#include <array>
+
 namespace harness::verify::protocol
 {
 
@@ -15,6 +18,8 @@ QString flat(QString text)
         .replace(QLatin1Char('\r'), QLatin1Char(' '));
 }
 
+constexpr std::array<const char *, 4> stepWords{"call", "shown", "closed", "returned"};
+
 } // namespace
 
 QByteArray beginLine(const QString &name)
@@ -29,6 +34,19 @@ QByteArray resultLine(const QString &name, const Outcome &outcome)
            flat(outcome.got).toUtf8() + '\n';
 }
 
+QByteArray stepLine(const QString &name, Step step, const QString &method)
+{
+    QByteArray line = prefix + stepWords[size_t(step)] + ' ' + name.toUtf8();
+    if (step == Step::Call) line += '\t' + flat(method).toUtf8();
+    return line + '\n';
+}
+
+Outcome hungBefore(const QString &method)
+{
+    return Outcome::fail(QStringLiteral("%1 to return").arg(method),
+                         QStringLiteral("it hung in earlier checks, so it is not called again"));
+}
+
 std::optional<Event> parse(const QByteArray &line)
 {
     if (!line.startsWith(prefix)) return std::nullopt;
@@ -40,6 +58,16 @@ std::optional<Event> parse(const QByteArray &line)
     Event event;
     event.name = QString::fromUtf8(fields.first());
     if (word == "begin") return event;
+    const auto step = std::find(stepWords.begin(), stepWords.end(), word);
+    if (step != stepWords.end()) {
+        event.kind = Event::Step;
+        event.step = Step(step - stepWords.begin());
+        if (event.step == Step::Call) {
+            if (fields.size() != 2) return std::nullopt;
+            event.method = QString::fromUtf8(fields[1]);
+        }
+        return event;
+    }
     event.kind = Event::Result;
     if (word == "pass") return event;
     if (word != "fail" || fields.size() != 3) return std::nullopt;

@@ -58,6 +58,8 @@ Outcome runOne(const Check &check, CheckContext &context)
             return Outcome::fail(QStringLiteral("an instance of %1").arg(context.target().componentClass),
                                  session.creationError());
         return check.run(session);
+    } catch (const MethodHung &hung) {
+        return protocol::hungBefore(hung.method);
     } catch (const std::exception &e) {
         return Outcome::fail(QStringLiteral("no exception"), QString::fromUtf8(e.what()));
     } catch (...) {
@@ -67,7 +69,7 @@ Outcome runOne(const Check &check, CheckContext &context)
 
 } // namespace
 
-void runChecksHere(const Target &target, const Request &request)
+void runChecksHere(const Target &target, const Request &request, const QList<ScreenLayout> &layouts)
 {
     // A crash here is a failed check, not a core file.
     const rlimit noCore{0, 0};
@@ -81,9 +83,16 @@ void runChecksHere(const Target &target, const Request &request)
         agent::createAgentControl({.soundOn = false, .motion = agent::steadyMotion()});
     const ObjectRef character = standingCharacter(*agentControl);
     CheckContext context(target, registry, character, request.snapshots);
+    context.setHungMethods(request.hungMethods);
+    context.setPlacementMap(request.placementMap);
 
-    const QList<Check> catalog = checkCatalog(request.snapshots);
+    context.setStepReporter([&context](ModalStep step, const QString &method) {
+        report(protocol::stepLine(context.currentCheck(), step, method));
+    });
+
+    const QList<Check> catalog = checkCatalog(request.snapshots, layouts);
     for (const QString &name : request.childChecks) {
+        context.setCurrentCheck(name);
         report(protocol::beginLine(name));
         const auto check =
             std::find_if(catalog.begin(), catalog.end(), [&](const Check &c) { return c.name == name; });

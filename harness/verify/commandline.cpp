@@ -34,7 +34,18 @@ CommandLine::CommandLine(QCommandLineParser &parser)
                            "shell-style <patterns>."),
             QStringLiteral("patterns")),
       child_(hidden(QCommandLineOption(QStringLiteral("verify-checks"),
-                                       QStringLiteral("Run these checks here."), QStringLiteral("names"))))
+                                       QStringLiteral("Run these checks here."), QStringLiteral("names")))),
+      hung_(hidden(QCommandLineOption(QStringLiteral("verify-hung"),
+                                      QStringLiteral("Fail the modal calls of these methods at once."),
+                                      QStringLiteral("methods")))),
+      screens_(
+          QStringLiteral("screens"),
+          QStringLiteral("With --verify: also place balloons on the monitor layout in <file> (JSON as Qt's "
+                         "offscreen platform takes it)."),
+          QStringLiteral("file")),
+      map_(QStringLiteral("placement-map"),
+           QStringLiteral("With --verify: draw each layout's placements into <dir>/<layout>.png."),
+           QStringLiteral("dir"))
 {
     parser.addOption(verify_);
     parser.addOption(junit_);
@@ -43,6 +54,9 @@ CommandLine::CommandLine(QCommandLineParser &parser)
     parser.addOption(list_);
     parser.addOption(only_);
     parser.addOption(child_);
+    parser.addOption(hung_);
+    parser.addOption(screens_);
+    parser.addOption(map_);
 }
 
 Request CommandLine::read(const QCommandLineParser &parser) const
@@ -56,8 +70,11 @@ Request CommandLine::read(const QCommandLineParser &parser) const
     if (parser.isSet(only_)) request.only = parser.value(only_).split(QLatin1Char(','));
     if (parser.isSet(child_))
         request.childChecks = parser.value(child_).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    request.hungMethods = parser.value(hung_).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (parser.isSet(screens_)) request.screensFile = QDir(parser.value(screens_)).absolutePath();
+    if (parser.isSet(map_)) request.placementMap = QDir(parser.value(map_)).absolutePath();
     const bool ours = parser.isSet(junit_) || parser.isSet(snapshots_) || request.snapshots.update ||
-                      request.list || parser.isSet(only_);
+                      request.list || parser.isSet(only_) || parser.isSet(screens_) || parser.isSet(map_);
     request.misplaced = !request.verify && request.childChecks.isEmpty() && ours;
     return request;
 }

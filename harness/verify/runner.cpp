@@ -16,6 +16,10 @@ struct Runner::Child {
     QList<int> batch; // indices into results_
     int current = -1; // the check begun and not yet ended
     QTimer deadline;
+    QTimer hangClock;    // runs while a modal call looks hung
+    QString modalMethod; // the modal call out, if any
+    bool balloonClosed = false;
+    std::optional<Outcome> hang;
     QElapsedTimer clock;
     QByteArray pendingOutput;
     QByteArray errorOutput;
@@ -46,8 +50,10 @@ QString sanitizerReport(const QByteArray &errors)
 
 } // namespace
 
-Runner::Runner(const QStringList &names, QStringList childArguments, RunnerLimits limits, Printer printer)
-    : childArguments_(std::move(childArguments)), limits_(limits), printer_(std::move(printer))
+Runner::Runner(const QStringList &names, QStringList childArguments, RunnerLimits limits, Printer printer,
+               GroupArguments groupArguments)
+    : childArguments_(std::move(childArguments)), limits_(limits), printer_(std::move(printer)),
+      groupArguments_(std::move(groupArguments))
 {
     for (int i = 0; i < names.size(); ++i) {
         CheckResult result;
@@ -66,6 +72,7 @@ Runner::~Runner()
     for (const auto &child : children_) {
         child->process.disconnect(this);
         child->deadline.disconnect(this);
+        child->hangClock.disconnect(this);
         if (child->process.state() == QProcess::NotRunning) continue;
         if (!child->process.waitForFinished(limits_.checkMs)) {
             child->process.kill();
@@ -89,17 +96,26 @@ void Runner::launch()
 {
     auto child = std::make_unique<Child>();
     Child &c = *child;
-    c.batch = pending_.mid(0, batchSize_);
-    pending_.remove(0, c.batch.size());
+    // A batch of checks that need the same child.
+    const QStringList group =
+        groupArguments_ ? groupArguments_(results_[pending_.first()].name) : QStringList();
+    while (!pending_.isEmpty() && c.batch.size() < batchSize_ &&
+           (!groupArguments_ || groupArguments_(results_[pending_.first()].name) == group))
+        c.batch.append(pending_.takeFirst());
     QStringList names;
     for (int index : c.batch)
         names.append(results_[index].name);
+    QStringList arguments = childArguments_ + group;
+    const QStringList hungNow = hungMethods();
+    if (!hungNow.isEmpty()) arguments << QStringLiteral("--verify-hung") << hungNow.join(QLatin1Char(','));
 
     c.deadline.setSingleShot(true);
     connect(&c.deadline, &QTimer::timeout, this, [&c] {
         c.timedOut = true;
         c.process.kill();
     });
+    c.hangClock.setSingleShot(true);
+    connect(&c.hangClock, &QTimer::timeout, this, [this, &c] { hung(c); });
     connect(&c.process, &QProcess::readyReadStandardOutput, this, [this, &c] { readOutput(c); });
     connect(&c.process, &QProcess::readyReadStandardError, this,
             [&c] { c.errorOutput += c.process.readAllStandardError(); });
@@ -111,8 +127,7 @@ void Runner::launch()
     c.clock.start();
     c.deadline.start(limits_.startupMs);
     c.process.start(QCoreApplication::applicationFilePath(),
-                    childArguments_ +
-                        QStringList{QStringLiteral("--verify-checks"), names.join(QLatin1Char(','))});
+                    arguments + QStringList{QStringLiteral("--verify-checks"), names.join(QLatin1Char(','))});
 }
 
 void Runner::readOutput(Child &c)
@@ -127,16 +142,67 @@ void Runner::readOutput(Child &c)
         const auto it = std::find_if(c.batch.begin(), c.batch.end(),
                                      [&](int i) { return results_[i].name == event->name; });
         if (it == c.batch.end()) continue;
-        if (event->kind == protocol::Event::Begin) {
+        if (event->kind == protocol::Event::Step) {
+            stepped(c, *event);
+        } else if (event->kind == protocol::Event::Begin) {
             c.current = *it;
             c.clock.restart();
             c.deadline.start(limits_.checkMs);
         } else {
             c.current = -1;
+            c.modalMethod.clear();
+            c.hangClock.stop();
             record(*it, event->outcome);
             results_[*it].milliseconds = c.clock.elapsed();
         }
     }
+}
+
+void Runner::stepped(Child &c, const protocol::Event &event)
+{
+    switch (event.step) {
+    case protocol::Step::Call:
+        c.modalMethod = event.method;
+        c.balloonClosed = false;
+        c.hangClock.start(limits_.noBalloonMs);
+        break;
+    case protocol::Step::Shown:
+        // Answering it is up to the check and its own time limit.
+        c.hangClock.stop();
+        break;
+    case protocol::Step::Closed:
+        c.balloonClosed = true;
+        c.hangClock.start(limits_.afterCloseMs);
+        break;
+    case protocol::Step::Returned:
+        c.modalMethod.clear();
+        c.hangClock.stop();
+        break;
+    }
+}
+
+void Runner::hung(Child &c)
+{
+    if (c.ended || c.modalMethod.isEmpty()) return;
+    const QString &method = c.modalMethod;
+    c.hang = c.balloonClosed
+                 ? Outcome::fail(QStringLiteral("%1 to return once its balloon closed").arg(method),
+                                 QStringLiteral("the balloon closed but %1 did not return").arg(method))
+                 : Outcome::fail(QStringLiteral("%1 to show a balloon or return").arg(method),
+                                 QStringLiteral("no balloon and no return %1 s after the call")
+                                     .arg(limits_.noBalloonMs / 1000.0));
+    ++hangs_[method];
+    c.deadline.stop();
+    c.process.kill();
+}
+
+QStringList Runner::hungMethods() const
+{
+    QStringList methods;
+    for (auto it = hangs_.begin(); it != hangs_.end(); ++it)
+        if (it.value() >= limits_.hangsPerMethod) methods.append(it.key());
+    methods.sort();
+    return methods;
 }
 
 QString Runner::failureOf(const Child &c) const
@@ -157,6 +223,7 @@ void Runner::childEnded(Child &c)
     if (c.ended) return;
     c.ended = true;
     c.deadline.stop();
+    c.hangClock.stop();
     readOutput(c);
     c.errorOutput += c.process.readAllStandardError();
     QList<int> unfinished;
@@ -165,7 +232,9 @@ void Runner::childEnded(Child &c)
     if (!unfinished.isEmpty()) {
         // The check that was running, or else the first one the child never began.
         const int culprit = c.current >= 0 ? c.current : unfinished.first();
-        record(culprit, Outcome::fail(QStringLiteral("the check to finish"), failureOf(c)));
+        record(culprit, c.hang && c.current >= 0
+                            ? *c.hang
+                            : Outcome::fail(QStringLiteral("the check to finish"), failureOf(c)));
         results_[culprit].milliseconds = c.clock.elapsed();
         unfinished.removeOne(culprit);
         pending_ = unfinished + pending_;

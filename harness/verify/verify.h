@@ -20,6 +20,9 @@ struct Request {
     bool list = false;         // --list: print the check names instead of running them
     QStringList only;          // --only: globs choosing the checks to run
     QStringList childChecks;   // set in a child process: the checks to run there
+    QStringList hungMethods;   // set in a child process: methods not to call
+    QString screensFile;       // --screens FILE: an author's own layout for the placement lab
+    QString placementMap;      // --placement-map DIR: pictures of the placements
     bool misplaced = false;    // an option of ours given without --verify
 
     bool wanted() const { return verify || !childChecks.isEmpty() || misplaced; }
@@ -40,6 +43,9 @@ class CommandLine
     QCommandLineOption list_;
     QCommandLineOption only_;
     QCommandLineOption child_;
+    QCommandLineOption hung_;
+    QCommandLineOption screens_;
+    QCommandLineOption map_;
 };
 
 // What needs no display: a usage error (exit 2) or --list (exit 0), else
@@ -53,6 +59,11 @@ int run(const Target &target, const Request &request);
 
 // The child side: runs the named checks in this process and reports each on
 // standard output. Never returns.
-[[noreturn]] void runChecksHere(const Target &target, const Request &request);
+[[noreturn]] void runChecksHere(const Target &target, const Request &request,
+                                const QList<ScreenLayout> &layouts);
+
+// The placement lab's layouts: the shipped ones and the author's, or nothing
+// and why not.
+std::optional<QList<ScreenLayout>> placementLayouts(const Request &request, QString *error);
 
 } // namespace harness::verify

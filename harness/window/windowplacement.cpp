@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -46,24 +47,33 @@ QRect footprint(QSize window, QSize dialog)
 
 } // namespace
 
-QPoint placeMainWindow(const WindowPlacementInput &in)
+namespace
 {
-    const QRect avoid = keepOut(in.character, in.balloon);
-    const QRect shape = footprint(in.window, in.dialog);
+
+// The corner nearest the design position that keeps `shape` on the screen
+// and clear of every rectangle of `avoid`, if any does.
+std::optional<QPoint> nearestClear(const WindowPlacementInput &in, const std::vector<QRect> &avoid,
+                                   const QRect &shape)
+{
     // Corners that put the footprint against one side of what it avoids or of
     // the screen, or keep the design coordinate.
-    const std::vector<int> xs = {in.design.x(), avoid.right() + 1 - shape.left(),
-                                 avoid.left() - 1 - shape.right(), in.available.left() - shape.left(),
-                                 in.available.right() - shape.right()};
-    const std::vector<int> ys = {in.design.y(), avoid.bottom() + 1 - shape.top(),
-                                 avoid.top() - 1 - shape.bottom(), in.available.top() - shape.top(),
-                                 in.available.bottom() - shape.bottom()};
+    std::vector<int> xs = {in.design.x(), in.available.left() - shape.left(),
+                           in.available.right() - shape.right()};
+    std::vector<int> ys = {in.design.y(), in.available.top() - shape.top(),
+                           in.available.bottom() - shape.bottom()};
+    for (const QRect &a : avoid) {
+        xs.insert(xs.end(), {a.right() + 1 - shape.left(), a.left() - 1 - shape.right()});
+        ys.insert(ys.end(), {a.bottom() + 1 - shape.top(), a.top() - 1 - shape.bottom()});
+    }
     std::optional<QPoint> best;
     long long bestDistance = std::numeric_limits<long long>::max();
     for (int x : xs) {
         for (int y : ys) {
             const QRect placed = shape.translated(x, y);
-            if (!in.available.contains(placed) || placed.intersects(avoid)) continue;
+            if (!in.available.contains(placed)) continue;
+            if (std::any_of(avoid.begin(), avoid.end(),
+                            [&placed](const QRect &a) { return placed.intersects(a); }))
+                continue;
             const long long dx = x - in.design.x(), dy = y - in.design.y();
             if (dx * dx + dy * dy < bestDistance) {
                 bestDistance = dx * dx + dy * dy;
@@ -71,7 +81,35 @@ QPoint placeMainWindow(const WindowPlacementInput &in)
             }
         }
     }
-    return best.value_or(in.design);
+    return best;
+}
+
+} // namespace
+
+QPoint placeMainWindow(const WindowPlacementInput &in)
+{
+    const QRect &c = in.character;
+    const QSize b = in.balloon;
+    const int centre = c.center().x();
+    const QRect aboveRight(QPoint(centre - TailInset, c.top() - b.height()), b);
+    const QRect aboveLeft(QPoint(centre + TailInset - b.width(), c.top() - b.height()), b);
+    const QRect belowRight(QPoint(centre - TailInset, c.bottom() + 1), b);
+    const QRect withDialogs = footprint(in.window, in.dialog);
+    const QRect windowOnly(QPoint(0, 0), in.window);
+    // Where everything cannot stay clear, the balloon's places are given up
+    // one by one (above right, where it goes first, last), then the dialogs';
+    // the character itself is kept clear wherever the screen has room.
+    const std::pair<std::vector<QRect>, QRect> attempts[] = {
+        {{keepOut(c, b)}, withDialogs},
+        {{c, aboveRight, aboveLeft, belowRight}, withDialogs},
+        {{c, aboveRight, aboveLeft}, withDialogs},
+        {{c, aboveRight}, withDialogs},
+        {{c}, withDialogs},
+        {{c}, windowOnly},
+    };
+    for (const auto &[avoid, shape] : attempts)
+        if (const std::optional<QPoint> corner = nearestClear(in, avoid, shape)) return *corner;
+    return in.design;
 }
 
 QRect characterRect(FrmMain &window)

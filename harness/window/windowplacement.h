@@ -24,8 +24,10 @@ struct WindowPlacementInput {
 };
 
 // The window's top-left corner. Of the places clear of the character and the
-// balloon's four usual places, the nearest to the design position; the design
-// position itself when the screen has no such place.
+// balloon's four usual places, the nearest to the design position; where
+// there is none, the balloon's places are given up one by one (above right
+// last), then the dialogs'; the design position only when not even the
+// window alone fits beside the character.
 QPoint placeMainWindow(const WindowPlacementInput &input);
 
 // The character's rectangle as its object reports it; empty without one.

@@ -148,6 +148,60 @@ class TestLayout : public QObject
         }
     }
 
+    // On each screen the placement lab simulates, with the character at the
+    // centre, the edges and the corners: the window stays on the screen and
+    // off the character wherever the screen leaves room for both.
+    void keepsOffTheCharacter_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::newRow("small 800x600") << QRect(0, 0, 800, 600);
+        QTest::newRow("laptop 1280x800 at scale 2") << QRect(0, 0, 1280, 800);
+        QTest::newRow("full HD") << QRect(0, 0, 1920, 1080);
+        QTest::newRow("left screen at negative x") << QRect(-1920, 0, 1920, 1080);
+        QTest::newRow("portrait") << QRect(0, 0, 1080, 1920);
+        QTest::newRow("origin not at 0,0") << QRect(300, 200, 1280, 1024);
+    }
+    void keepsOffTheCharacter()
+    {
+        QFETCH(QRect, available);
+        harness::WindowPlacementInput in = onScreen(available);
+        const QSize c = in.character.size();
+        for (int fx = 0; fx <= 2; ++fx)
+            for (int fy = 0; fy <= 2; ++fy) {
+                in.character.moveTo(available.left() + (available.width() - c.width()) * fx / 2,
+                                    available.top() + (available.height() - c.height()) * fy / 2);
+                const QPoint corner = harness::placeMainWindow(in);
+                const QRect window(corner, in.window);
+                // Room for both: the window fits beside, above or below the character.
+                const bool room = in.character.left() - available.left() >= in.window.width() ||
+                                  available.right() - in.character.right() >= in.window.width() ||
+                                  in.character.top() - available.top() >= in.window.height() ||
+                                  available.bottom() - in.character.bottom() >= in.window.height();
+                const QString where = QStringLiteral("character at %1,%2, window at %3,%4")
+                                          .arg(in.character.x())
+                                          .arg(in.character.y())
+                                          .arg(corner.x())
+                                          .arg(corner.y());
+                if (!room) {
+                    QCOMPARE(corner, in.design);
+                    continue;
+                }
+                QVERIFY2(available.contains(window), qPrintable(where));
+                QVERIFY2(!window.intersects(in.character), qPrintable(where));
+            }
+    }
+
+    void laptopScreenPutsTheWindowBesideTheCharacter()
+    {
+        // 1280x800 logical pixels: too small to keep every balloon place clear,
+        // yet the window fits right of the character where start-up puts it.
+        const harness::WindowPlacementInput in = onScreen(QRect(0, 0, 1280, 800));
+        const QRect window(harness::placeMainWindow(in), in.window);
+        QVERIFY(!window.intersects(in.character));
+        QVERIFY(QRect(0, 0, 1280, 800).contains(window));
+        QVERIFY(window.left() > in.character.right());
+    }
+
     void designPlaceWhenAlreadyClear()
     {
         harness::WindowPlacementInput in = onScreen(QRect(0, 0, 1920, 1080));

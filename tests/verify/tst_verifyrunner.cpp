@@ -18,18 +18,43 @@ Q_DECLARE_METATYPE(harness::verify::Outcome)
 namespace
 {
 
-// The child side: each name says what the "check" does.
-[[noreturn]] void actOut(const QStringList &names)
+void say(const QByteArray &line)
+{
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fflush(stdout);
+}
+
+[[noreturn]] void sleepForever()
+{
+    for (;;)
+        QThread::sleep(1);
+}
+
+// The child side: each name says what the "check" does; "closedhang" and
+// "noballoon" act out a modal call that never returns, with and without
+// its balloon having come and gone.
+[[noreturn]] void actOut(const QStringList &names, const QStringList &hungMethods)
 {
     for (const QString &name : names) {
-        const QByteArray begin = protocol::beginLine(name);
-        std::fwrite(begin.constData(), 1, size_t(begin.size()), stdout);
-        std::fflush(stdout);
+        say(protocol::beginLine(name));
+        const QString method = name.startsWith(QLatin1String("closedhang"))  ? QStringLiteral("ShowVellix")
+                               : name.startsWith(QLatin1String("noballoon")) ? QStringLiteral("MsgInput")
+                                                                             : QString();
+        if (!method.isEmpty() && hungMethods.contains(method)) {
+            say(protocol::resultLine(name, protocol::hungBefore(method)));
+            continue;
+        }
+        if (!method.isEmpty()) {
+            say(protocol::stepLine(name, protocol::Step::Call, method));
+            if (method == QLatin1String("ShowVellix")) {
+                say(protocol::stepLine(name, protocol::Step::Shown));
+                say(protocol::stepLine(name, protocol::Step::Closed));
+            }
+            sleepForever();
+        }
         if (name.startsWith(QLatin1String("crash"))) std::raise(SIGSEGV);
         if (name.startsWith(QLatin1String("abort"))) std::abort();
-        if (name.startsWith(QLatin1String("hang")))
-            for (;;)
-                QThread::sleep(1);
+        if (name.startsWith(QLatin1String("hang"))) sleepForever();
         if (name.startsWith(QLatin1String("exit"))) std::_Exit(3);
         if (name.startsWith(QLatin1String("sanitizer"))) {
             std::fputs("==1==ERROR: AddressSanitizer: heap-use-after-free on address 0x1\n", stderr);
@@ -39,9 +64,7 @@ namespace
         const Outcome outcome = name.startsWith(QLatin1String("fail"))
                                     ? Outcome::fail(QStringLiteral("Button 6"), QStringLiteral("Button\t7"))
                                     : Outcome::pass();
-        const QByteArray result = protocol::resultLine(name, outcome);
-        std::fwrite(result.constData(), 1, size_t(result.size()), stdout);
-        std::fflush(stdout);
+        say(protocol::resultLine(name, outcome));
     }
     std::_Exit(0);
 }
@@ -58,6 +81,10 @@ class TestVerifyRunner : public QObject
     void eachEndingCostsOneCheck_data();
     void eachEndingCostsOneCheck();
     void printsInCatalogueOrder();
+    void modalHangsFoundByTheirSteps_data();
+    void modalHangsFoundByTheirSteps();
+    void hungMethodNotCalledAgain();
+    void groupsRunInTheirOwnChildren();
 };
 
 void TestVerifyRunner::protocolRoundTrip_data()
@@ -141,11 +168,88 @@ void TestVerifyRunner::printsInCatalogueOrder()
     QCOMPARE(printed, names);
 }
 
+// The check time-out is far away: a hang must be found by the steps alone.
+constexpr RunnerLimits hangLimits{1, 20000, 60000, 300, 100, 3};
+
+void TestVerifyRunner::modalHangsFoundByTheirSteps_data()
+{
+    QTest::addColumn<QString>("culprit");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("got");
+    QTest::newRow("after its balloon closed")
+        << QStringLiteral("closedhang") << QStringLiteral("ShowVellix to return once its balloon closed")
+        << QStringLiteral("the balloon closed but ShowVellix did not return");
+    QTest::newRow("with no balloon") << QStringLiteral("noballoon")
+                                     << QStringLiteral("MsgInput to show a balloon or return")
+                                     << QStringLiteral("no balloon and no return 0.3 s after the call");
+}
+
+void TestVerifyRunner::modalHangsFoundByTheirSteps()
+{
+    QFETCH(QString, culprit);
+    QFETCH(QString, expected);
+    QFETCH(QString, got);
+    const QStringList names{QStringLiteral("pass1"), culprit, QStringLiteral("pass2")};
+    Runner runner(names, {}, hangLimits, [](const CheckResult &) {});
+    const QList<CheckResult> results = runner.run();
+    QVERIFY(results[0].outcome.passed);
+    QCOMPARE(results[1].outcome.expected, expected);
+    QCOMPARE(results[1].outcome.got, got);
+    QVERIFY(results[2].outcome.passed);
+}
+
+void TestVerifyRunner::hungMethodNotCalledAgain()
+{
+    QStringList names;
+    for (int i = 1; i <= 5; ++i)
+        names.append(QStringLiteral("closedhang%1").arg(i));
+    names.append(QStringLiteral("noballoon1"));
+    Runner runner(names, {}, hangLimits, [](const CheckResult &) {});
+    const QList<CheckResult> results = runner.run();
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(results[i].outcome.got, QStringLiteral("the balloon closed but ShowVellix did not return"));
+    const Outcome refused = protocol::hungBefore(QStringLiteral("ShowVellix"));
+    for (int i = 3; i < 5; ++i) {
+        QVERIFY(!results[i].outcome.passed);
+        QCOMPARE(results[i].outcome.got, refused.got);
+    }
+    // Another method's count is its own.
+    QCOMPARE(results[5].outcome.expected, QStringLiteral("MsgInput to show a balloon or return"));
+}
+
+void TestVerifyRunner::groupsRunInTheirOwnChildren()
+{
+    // The child exits with 4 when handed a check of another group.
+    const QStringList names{QStringLiteral("a.pass1"), QStringLiteral("a.pass2"), QStringLiteral("b.pass3"),
+                            QStringLiteral("b.pass4"), QStringLiteral("a.pass5")};
+    Runner runner(
+        names, {}, RunnerLimits{1, 20000, 5000}, [](const CheckResult &) {},
+        [](const QString &name) {
+            return QStringList{QStringLiteral("--group"), name.section(QLatin1Char('.'), 0, 0)};
+        });
+    const QList<CheckResult> results = runner.run();
+    for (const CheckResult &r : results)
+        QVERIFY2(r.outcome.passed, qPrintable(r.name + QLatin1Char(' ') + r.outcome.got));
+}
+
 int main(int argc, char **argv)
 {
+    QStringList hung;
+    QString group;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "--verify-hung") == 0)
+            hung = QString::fromLocal8Bit(argv[i + 1]).split(QLatin1Char(','));
+        if (qstrcmp(argv[i], "--group") == 0) group = QString::fromLocal8Bit(argv[i + 1]);
+    }
     for (int i = 1; i + 1 < argc; ++i)
-        if (qstrcmp(argv[i], "--verify-checks") == 0)
-            actOut(QString::fromLocal8Bit(argv[i + 1]).split(QLatin1Char(',')));
+        if (qstrcmp(argv[i], "--verify-checks") == 0) {
+            QStringList names = QString::fromLocal8Bit(argv[i + 1]).split(QLatin1Char(','));
+            // A child given a check of another group than its own fails it.
+            if (!group.isEmpty())
+                for (const QString &name : names)
+                    if (!name.startsWith(group + QLatin1Char('.'))) std::_Exit(4);
+            actOut(names, hung);
+        }
     // A crashing child ends by its signal, not by a sanitizer's report of it.
     qputenv("ASAN_OPTIONS", qgetenv("ASAN_OPTIONS") + ":handle_segv=0:handle_abort=0");
     QCoreApplication app(argc, argv);
