@@ -7,6 +7,8 @@
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
+#include "platform/dialogs/unattendedanswers.h"
+#include "platformwarnings.h"
 #include "pngresource.h"
 #include "record/session.h"
 #include "storedsettings.h"
@@ -160,6 +162,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     preferX11OnWayland(options);
 
     QApplication app(argc, argv);
+    dropUnsupportedFeatureWarnings();
     QApplication::setApplicationName(program.programName);
     QApplication::setApplicationVersion(QStringLiteral(HARNESS_VERSION));
     // PNG rather than an icon file, which needs Qt's icon plugin at start-up.
@@ -186,15 +189,25 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
         trace = std::move(*opened);
     }
 
+    // Until start-up is over an unattended run has nobody to answer a box.
+    bool ready = false;
+    auto unattended = [&ready, quit = options.quitWhenReady] { return quit && !ready; };
     dialogs::QtDialogProvider qtDialogs;
+    dialogs::QtMessageBox qtBoxes;
+    dialogs::UnattendedAnswers answers(qtDialogs, qtBoxes, unattended, [&program](const QString &line) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(program.programName), qPrintable(line));
+    });
+    // Unattended, the start-up character dialog is answered as a cancel, as
+    // --character "" does; a replay answers it from its recording.
+    std::optional<QString> character = options.character;
+    if (!character && options.quitWhenReady && options.session.replay.isEmpty()) character = QString();
     std::unique_ptr<dialogs::DialogProvider> preset;
-    if (options.character) preset = std::make_unique<dialogs::PresetFirstOpen>(qtDialogs, *options.character);
+    if (character) preset = std::make_unique<dialogs::PresetFirstOpen>(answers, *character);
     dialogs::DialogProvider &dialogProvider =
-        preset ? *preset : static_cast<dialogs::DialogProvider &>(qtDialogs);
-    dialogs::QtMessageBox messageBoxes;
+        preset ? *preset : static_cast<dialogs::DialogProvider &>(answers);
     QString sessionError;
     const std::unique_ptr<record::Session> session =
-        record::Session::open(options.session, program, trace, dialogProvider, messageBoxes, &sessionError);
+        record::Session::open(options.session, program, trace, dialogProvider, answers, &sessionError);
     if (!session) {
         std::fprintf(stderr, "%s\n", qPrintable(sessionError));
         return 2;
@@ -212,16 +225,13 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
                               hosting::ClassRegistry::bundledFolders());
 
-    // Until start-up is over an unattended run has nobody to answer a box.
-    bool ready = false;
-    auto unattended = [&ready, quit = options.quitWhenReady] { return quit && !ready; };
     FrmMain window(program, {registry, session->messages(), trace,
                              [](int code) { QCoreApplication::exit(code); }, unattended});
     if (!window.createControls() || !window.load()) return 1;
     window.move(startPosition(window));
     window.show();
     qtDialogs.setParent(&window);
-    messageBoxes.setParent(&window);
+    qtBoxes.setParent(&window);
     window.controls().button("cmbMsgShow").setFocus();
     QTimer::singleShot(0, &window, [&trace, &ready, quit = options.quitWhenReady] {
         ready = true;
