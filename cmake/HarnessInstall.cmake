@@ -16,7 +16,7 @@ install(FILES resources/balloon-harness-16.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/16x16/apps RENAME balloon-harness.png)
 # The character viewer, the default application and thumbnailer of the
 # character file type it declares.
-install(TARGETS agent_demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS acsview RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/acsview.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/acsview.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES resources/acsview-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME acsview.xml)
@@ -27,7 +27,7 @@ harness_add_manpage(fennick "interactive test harness for a balloon message comp
     ${PROJECT_SOURCE_DIR}/packaging/man/harness.h2m)
 harness_add_manpage(morrowby "interactive test harness for a balloon message component, Quorvane class"
     ${PROJECT_SOURCE_DIR}/packaging/man/harness.h2m)
-harness_add_manpage(agent_demo "viewer for animated character files"
+harness_add_manpage(acsview "viewer for animated character files"
     ${PROJECT_SOURCE_DIR}/packaging/man/acsview.h2m)
 # Documentation where Debian looks for it, under the package's name, with the
 # screenshots the README shows.

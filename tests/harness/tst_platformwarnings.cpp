@@ -1,6 +1,6 @@
 // Only the offscreen platform's two complaints about raising and masking are
 // dropped: other warnings, and the same words under a category, still pass.
-#include "harness/platformwarnings.h"
+#include "harness/app/platformwarnings.h"
 
 #include <QLoggingCategory>
 #include <QtTest>
