@@ -93,6 +93,13 @@ row ".acs load to first frame (ms, cpu)" "$first" "-" "-" "" "" "" "" ""
 # window reading the same frame from a PNG file, to its first paint.
 read -r ours base ratio low high < <("$build/bin/bench_character" "$work/large.acs" "$runs" 2>/dev/null)
 row "character file to first frame, 2 MB" "$ours" "$base" "$ratio" "$low..$high" "" "" "" ""
+# A file manager's thumbnail of the 2 MB character, against ImageMagick's
+# thumbnail of a PNG holding the same frame (both to 128 pixels, as a file
+# manager asks for).
+"$build/bin/acsview" --thumbnail 4096 "$work/large.acs" "$work/frame.png"
+pairs "character thumbnail, 2 MB, 128 px" "" \
+    "$build/bin/acsview" --thumbnail 128 "$work/large.acs" "$work/thumb.png" -- \
+    convert "$work/frame.png" -thumbnail 128x128 "$work/thumb-png.png"
 # Hostile calls: arguments of a million characters, each case against a plain
 # Qt view of the same content (the plain views take seconds to minutes).
 echo

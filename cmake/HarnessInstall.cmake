@@ -1,4 +1,5 @@
-# Installs the two programs, their components, icons and desktop entries, and
+# Installs the two programs and the character viewer, their components, icons,
+# desktop entries and manual pages, and
 # packages them for Debian with CPack.
 include(GNUInstallDirs)
 
@@ -33,6 +34,21 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/BalloonHarnessConfig.cmake
     ${CMAKE_BINARY_DIR}/packaging/BalloonHarnessConfigVersion.cmake
     cmake/BalloonHarnessFunctions.cmake cmake/BalloonHarnessListChecks.cmake
     DESTINATION ${HARNESS_CMAKEDIR})
+# The character viewer, the default application and thumbnailer of the
+# character file type it declares.
+install(TARGETS acsview RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES resources/acsview.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES resources/acsview.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES resources/acsview-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME acsview.xml)
+install(FILES resources/acsview.thumbnailer DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
+
+include(cmake/HarnessManPages.cmake)
+harness_add_manpage(fennick "interactive test harness for a balloon message component"
+    ${PROJECT_SOURCE_DIR}/packaging/man/harness.h2m)
+harness_add_manpage(morrowby "interactive test harness for a balloon message component, Quorvane class"
+    ${PROJECT_SOURCE_DIR}/packaging/man/harness.h2m)
+harness_add_manpage(acsview "viewer for animated character files"
+    ${PROJECT_SOURCE_DIR}/packaging/man/acsview.h2m)
 # Documentation where Debian looks for it, under the package's name, with the
 # screenshots the README shows.
 set(HARNESS_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/balloon-harness)

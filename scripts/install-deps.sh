@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config dpkg-dev file
     qt6-base-dev fonts-dejavu-core
+    help2man                          # the manual pages, from each program's --help
+    shared-mime-info                  # the character file type's test
     fonts-dejavu-extra                # the window font, DejaVu Sans Condensed
     clang-format lintian              # CI's format check; the package test
     qt6-multimedia-dev                # character sounds (audio output)

@@ -13,6 +13,8 @@
 #include "harness/window/windowplacement.h"
 #include "platform/dialogs/dialogprovider.h"
 #include "platform/platformclasses.h"
+#include "platform/dialogs/unattendedanswers.h"
+#include "platformwarnings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -181,6 +183,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     preferX11OnWayland(options);
 
     QApplication app(argc, argv);
+    dropUnsupportedFeatureWarnings();
     QApplication::setApplicationName(program.programName);
     QApplication::setApplicationVersion(QStringLiteral(HARNESS_VERSION));
     // PNG rather than an icon file, which needs Qt's icon plugin at start-up.
@@ -207,15 +210,25 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
         trace = std::move(*opened);
     }
 
+    // Until start-up is over an unattended run has nobody to answer a box.
+    bool ready = false;
+    auto unattended = [&ready, quit = options.quitWhenReady] { return quit && !ready; };
     dialogs::QtDialogProvider qtDialogs;
+    dialogs::QtMessageBox qtBoxes;
+    dialogs::UnattendedAnswers answers(qtDialogs, qtBoxes, unattended, [&program](const QString &line) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(program.programName), qPrintable(line));
+    });
+    // Unattended, the start-up character dialog is answered as a cancel, as
+    // --character "" does; a replay answers it from its recording.
+    std::optional<QString> character = options.character;
+    if (!character && options.quitWhenReady && options.session.replay.isEmpty()) character = QString();
     std::unique_ptr<dialogs::DialogProvider> preset;
-    if (options.character) preset = std::make_unique<dialogs::PresetFirstOpen>(qtDialogs, *options.character);
+    if (character) preset = std::make_unique<dialogs::PresetFirstOpen>(answers, *character);
     dialogs::DialogProvider &dialogProvider =
-        preset ? *preset : static_cast<dialogs::DialogProvider &>(qtDialogs);
-    dialogs::QtMessageBox messageBoxes;
+        preset ? *preset : static_cast<dialogs::DialogProvider &>(answers);
     QString sessionError;
-    const std::unique_ptr<record::RecordReplay> session = record::RecordReplay::open(
-        options.session, program, trace, dialogProvider, messageBoxes, &sessionError);
+    const std::unique_ptr<record::RecordReplay> session =
+        record::RecordReplay::open(options.session, program, trace, dialogProvider, answers, &sessionError);
     if (!session) {
         std::fprintf(stderr, "%s\n", qPrintable(sessionError));
         return 2;
@@ -233,9 +246,6 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
                       : std::make_unique<QSettings>(QStringLiteral("balloon-harness"), program.programName),
         unattendedRun);
 
-    // Until start-up is over an unattended run has nobody to answer a box.
-    bool ready = false;
-    auto unattended = [&ready, quit = options.quitWhenReady] { return quit && !ready; };
     FrmMain window(program, {registry, session->messages(), trace,
                              [](int code) { QCoreApplication::exit(code); }, unattended, &speech});
     if (!window.createControls() || !window.load()) return 1;
@@ -243,7 +253,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     window.move(startPosition(window));
     window.show();
     qtDialogs.setParent(&window);
-    messageBoxes.setParent(&window);
+    qtBoxes.setParent(&window);
     window.controls().button("cmbMsgShow").setFocus();
     QTimer::singleShot(0, &window, [&trace, &ready, quit = options.quitWhenReady] {
         ready = true;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build two ways, with cmake --install and from the Debian
 # package CPack makes, into temporary roots, and starts each installed program
-# offscreen to ready with the component found beside it. The package must
-# carry stripped programs and pass lintian without errors.
+# offscreen to ready with the component found beside it, and makes a
+# thumbnail as the installed thumbnailer says. The package must carry stripped
+# programs and manual pages and pass lintian without errors.
 # Usage: installed_starts.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -27,7 +28,12 @@ check_root() {
                 lib/cmake/BalloonHarness/BalloonHarnessConfigVersion.cmake \
                 lib/cmake/BalloonHarness/BalloonHarnessTargets.cmake \
                 lib/cmake/BalloonHarness/BalloonHarnessFunctions.cmake \
-                lib/cmake/BalloonHarness/BalloonHarnessListChecks.cmake; do
+                lib/cmake/BalloonHarness/BalloonHarnessListChecks.cmake \
+
+                bin/acsview share/applications/acsview.desktop \
+                share/icons/hicolor/scalable/apps/acsview.svg share/mime/packages/acsview.xml \
+                share/thumbnailers/acsview.thumbnailer share/man/man1/fennick.1.gz \
+                share/man/man1/morrowby.1.gz share/man/man1/acsview.1.gz; do
         [ -e "$root$prefix/$file" ] || { echo "missing in the installed tree: $prefix/$file"; exit 1; }
     done
     # Every contract header goes, and nothing from elsewhere in the tree.
@@ -41,6 +47,14 @@ check_root() {
         grep -q '"event":"ready"' <<<"$out" || { echo "$program never got ready:"; echo "$out"; exit 1; }
         echo "$program installed under $prefix: ready"
     done
+    # The thumbnailer's command line, as a file manager runs it, without a display.
+    "$build/bin/agent_write_character" "$work/robby.acs" 2 >/dev/null
+    exec=$(sed -n 's/^Exec=//p' "$root$prefix/share/thumbnailers/acsview.thumbnailer")
+    exec=${exec//%s/64}; exec=${exec//%i/$work/robby.acs}; exec=${exec//%o/$work/thumb.png}
+    rm -f "$work/thumb.png"
+    (cd / && PATH="$root$prefix/bin:$PATH" env -u DISPLAY -u QT_QPA_PLATFORM $exec) && [ -s "$work/thumb.png" ] || {
+        echo "the thumbnailer made no thumbnail under $prefix"; exit 1; }
+    echo "thumbnailer installed under $prefix: works"
 }
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
@@ -51,10 +65,12 @@ deb=$(ls "$work"/package/*.deb)
 dpkg-deb --info "$deb" | grep -E '^ (Package|Depends):'
 dpkg-deb -x "$deb" "$work/debroot"
 check_root "$work/debroot" /usr
-for binary in bin/fennick bin/morrowby lib/balloon-harness/components/vellixballoon.so \
+for binary in bin/fennick bin/morrowby bin/acsview lib/balloon-harness/components/vellixballoon.so \
               lib/balloon-harness/modules/agent_audio.so; do
     file "$work/debroot/usr/$binary" | grep -q 'not stripped' && { echo "not stripped: $binary"; exit 1; }
 done
 # Errors fail; the warnings kept are listed in the README.
-lintian --fail-on error "$deb"
+lintian --fail-on error "$deb" | tee "$work/lintian.txt"
+# Every program has its manual page, and lintian finds nothing to say about them.
+if grep -E 'manual-page|manpage' "$work/lintian.txt"; then echo "lintian warns about manual pages"; exit 1; fi
 echo "1 passed, 0 failed"
