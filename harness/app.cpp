@@ -4,6 +4,7 @@
 #include "firstpaintexit.h"
 #include "frmmain.h"
 #include "frugalpaintstyle.h"
+#include "isolation/componenthosts.h"
 #include "platform/agent/agentcontrol.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/dialogs/dialogprovider.h"
@@ -27,12 +28,17 @@ namespace harness
 namespace
 {
 
+// Where a component runs unless --in-process or --out-of-process says.
+constexpr bool OutOfProcessByDefault = false;
+
 struct Options {
     std::optional<QString> character; // answer to the start-up file dialog
     QString trace;
     bool quitWhenReady = false;
     bool mute = false;
     bool platformChosen = false; // -platform given
+    bool outOfProcess = false;   // components run in a host process of their own
+    bool waitForDebugger = false;
     verify::Request verify;
     record::Session::Files session;
 };
@@ -94,7 +100,20 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
                                                    "its trace: exit 0 identical, 1 different, 2 failed."),
                                     QStringLiteral("file"));
     const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Keep the character's sounds off."));
-    parser.addOptions({help, version, character, trace, quitWhenReady, recordTo, replay, mute});
+    const QCommandLineOption inProcess(
+        QStringLiteral("in-process"),
+        QStringLiteral(
+            "Load the component into the harness's own process (to debug both under one debugger)."));
+    const QCommandLineOption outOfProcess(
+        QStringLiteral("out-of-process"),
+        QStringLiteral("Run the component in a host process of its own, which a crash of the component does "
+                       "not take down. HARNESS_HOST_WRAPPER runs the host under a tool, e.g. "
+                       "\"valgrind --error-exitcode=1\"."));
+    const QCommandLineOption waitForDebugger(
+        QStringLiteral("wait-for-debugger"),
+        QStringLiteral("Print the component host's process id and wait until a debugger attaches to it."));
+    parser.addOptions({help, version, character, trace, quitWhenReady, recordTo, replay, mute, inProcess,
+                       outOfProcess, waitForDebugger});
     const verify::CommandLine verifyOptions(parser);
     for (const char *name : QtValueOptions)
         parser.addOption(hidden(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value"))));
@@ -134,6 +153,11 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
     options.quitWhenReady = parser.isSet(quitWhenReady);
     options.session = {parser.value(recordTo), parser.value(replay)};
     options.mute = parser.isSet(mute);
+    if (parser.isSet(inProcess) && parser.isSet(outOfProcess))
+        return refuse(QStringLiteral("--in-process and --out-of-process exclude each other."));
+    options.waitForDebugger = parser.isSet(waitForDebugger);
+    options.outOfProcess = parser.isSet(outOfProcess) || options.waitForDebugger ||
+                           (OutOfProcessByDefault && !parser.isSet(inProcess));
     options.platformChosen = parser.isSet(QStringLiteral("platform"));
     options.verify = verifyOptions.read(parser);
     return result;
@@ -211,12 +235,29 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
                         });
     registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
                               hosting::ClassRegistry::bundledFolders());
+    ComponentProcess::Settings hostSettings = ComponentProcess::defaultSettings();
+    hostSettings.waitForDebugger = options.waitForDebugger;
+    ComponentHosts hosts(hostSettings);
+    QWidget *mainWindow = nullptr;
+    if (options.outOfProcess) {
+        hosts.setModalPolicy(modalPolicy(program.methods, [&mainWindow](bool entering) {
+            // The window takes no input while a modal balloon is up; the
+            // character goes on moving, since the event loop runs.
+            if (mainWindow) mainWindow->setEnabled(!entering);
+        }));
+        registry.setPluginCreator(
+            [&hosts](const QString &file, const QString &classId, const component::NamedValues &stored) {
+                return hosts.create(file, classId, stored);
+            });
+    }
 
     // Until start-up is over an unattended run has nobody to answer a box.
     bool ready = false;
     auto unattended = [&ready, quit = options.quitWhenReady] { return quit && !ready; };
-    FrmMain window(program, {registry, session->messages(), trace,
-                             [](int code) { QCoreApplication::exit(code); }, unattended});
+    FrmMain window(program,
+                   {registry, session->messages(), trace, [](int code) { QCoreApplication::exit(code); },
+                    unattended, options.outOfProcess ? &hosts : nullptr});
+    mainWindow = &window;
     if (!window.createControls() || !window.load()) return 1;
     window.move(startPosition(window));
     window.show();

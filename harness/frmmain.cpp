@@ -5,6 +5,7 @@
 #include "storedsettings.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
@@ -77,6 +78,11 @@ bool FrmMain::createControls()
     options_ = std::make_unique<OptionHandlers>(*context_);
     colours_ = std::make_unique<ColourHandlers>(*context_);
     messageActions_ = std::make_unique<MessageActions>(*context_);
+    if (platform_.hosts)
+        crashRecovery_ = std::make_unique<CrashRecovery>(CrashRecovery::Platform{
+            *platform_.hosts, platform_.trace, messages_, platform_.unattended,
+            [this] { return platform_.registry.create(program_.componentClass, storedSettings(program_)); },
+            [] { return QDateTime::currentMSecsSinceEpoch(); }});
     connectEvents();
     return true;
 }
@@ -107,6 +113,8 @@ void FrmMain::runEvent(const std::function<void()> &handler)
         if (QObject *control = sender()) observer_(control);
     try {
         handler();
+    } catch (const ComponentCrash &crash) {
+        recover(crash);
     } catch (const HarnessError &e) {
         fail(e.number(), e.description());
     } catch (const std::exception &e) {
@@ -126,6 +134,22 @@ void FrmMain::fail(int32_t number, const QString &description)
             QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(elideLongWords(description)),
             dialogs::style::Critical, QCoreApplication::applicationName());
     }
+    platform_.terminate(1);
+}
+
+// The handler that made the call ends here, as after a dismissed box; the
+// program goes on with the component started again.
+void FrmMain::recover(const ComponentCrash &crash)
+{
+    HostedControl *control = hosted(crash.control);
+    try {
+        if (crashRecovery_ && control && crashRecovery_->recover(*control, crash)) return;
+    } catch (const HarnessError &e) {
+        fail(e.number(), e.description());
+        return;
+    }
+    // Nobody is there to read the report (it went to standard error).
+    terminated_ = true;
     platform_.terminate(1);
 }
 

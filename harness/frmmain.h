@@ -12,6 +12,8 @@
 #include "platform/hosting/classregistry.h"
 #include "startup.h"
 
+#include "isolation/crashrecovery.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -36,6 +38,8 @@ class FrmMain : public QWidget
         // True while nobody is there to answer a box: the run-time error
         // report then goes to standard error instead.
         std::function<bool()> unattended;
+        // The host processes when components run out of process, else null.
+        ComponentHosts *hosts = nullptr;
     };
 
     FrmMain(const ProgramDescription &program, Platform platform);
@@ -63,6 +67,7 @@ class FrmMain : public QWidget
   private:
     void connectEvents();
     void fail(int32_t number, const QString &description);
+    void recover(const ComponentCrash &crash);
 
     const ProgramDescription &program_;
     Platform platform_;
@@ -77,6 +82,7 @@ class FrmMain : public QWidget
     std::unique_ptr<OptionHandlers> options_;
     std::unique_ptr<ColourHandlers> colours_;
     std::unique_ptr<MessageActions> messageActions_;
+    std::unique_ptr<CrashRecovery> crashRecovery_;
     int runningLoopLevel_ = -1; // event loop level of the running event; -1: none
     std::function<void(QObject *control)> observer_;
     bool terminated_ = false;

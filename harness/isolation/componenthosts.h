@@ -1,0 +1,40 @@
+// The host processes of the components the harness runs out of process: one
+// per created control, started when the control is created.
+#pragma once
+
+#include "componentprocess.h"
+
+#include <vector>
+
+namespace harness
+{
+
+// A balloon method with its ModalFlag set is modal: the harness's event loop
+// runs while it waits, around() told before and after.
+hosting::Channel::ModalPolicy modalPolicy(component::MethodIds methods,
+                                          std::function<void(bool entering)> around);
+
+class ComponentHosts
+{
+  public:
+    explicit ComponentHosts(ComponentProcess::Settings settings) : settings_(std::move(settings)) {}
+
+    // What each host's channel does around a modal call.
+    void setModalPolicy(hosting::Channel::ModalPolicy policy) { modal_ = std::move(policy); }
+
+    // The registry's way to create a class from a component file.
+    hosting::Created create(const QString &file, const QString &classId,
+                            const component::NamedValues &stored);
+
+    // The process an object of a host lives in; null for the harness's own.
+    ComponentProcess *processOf(const component::ObjectRef &object) const;
+    // Ends a process whose objects are no longer used.
+    void remove(ComponentProcess *process);
+
+  private:
+    ComponentProcess::Settings settings_;
+    hosting::Channel::ModalPolicy modal_;
+    std::vector<std::unique_ptr<ComponentProcess>> processes_;
+};
+
+} // namespace harness
