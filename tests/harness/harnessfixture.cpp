@@ -1,5 +1,6 @@
 #include "harnessfixture.h"
 
+#include "harness/isolation/componenthosts.h"
 #include "platform/dialogs/commondialog.h"
 
 #include <QJsonArray>
@@ -20,15 +21,38 @@ HarnessFixture::HarnessFixture(const harness::ProgramDescription &program,
                             if (prepare) prepare(*component);
                             return component;
                         });
+    addPlatformControls();
+    window = std::make_unique<harness::FrmMain>(
+        program, harness::FrmMain::Platform{registry, boxes, trace, [this](int code) { exitCode = code; },
+                                            [this] { return unattended; }});
+}
+
+HarnessFixture::HarnessFixture(harness::ComponentHosts &hosts, const QString &componentFolder,
+                               const harness::ProgramDescription &program)
+{
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->open(QIODevice::ReadWrite);
+    traceBuffer = buffer.get();
+    trace = harness::Trace(std::move(buffer));
+    addPlatformControls();
+    registry.setPluginFolders({componentFolder}, {});
+    registry.setPluginCreator(
+        [&hosts](const QString &file, const QString &classId, const component::NamedValues &stored) {
+            return hosts.create(file, classId, stored);
+        });
+    window = std::make_unique<harness::FrmMain>(
+        program, harness::FrmMain::Platform{registry, boxes, trace, [this](int code) { exitCode = code; },
+                                            [this] { return unattended; }, &hosts});
+}
+
+void HarnessFixture::addPlatformControls()
+{
     registry.addBuiltin(QStringLiteral("MSComDlg.CommonDialog"),
                         [this](const component::NamedValues &, QString *) {
                             return std::make_shared<dialogs::CommonDialog>(dialogs);
                         });
     registry.addBuiltin(QStringLiteral("AgentObjectsCtl.Agent"),
                         [this](const component::NamedValues &, QString *) { return agent; });
-    window = std::make_unique<harness::FrmMain>(
-        program, harness::FrmMain::Platform{registry, boxes, trace, [this](int code) { exitCode = code; },
-                                            [this] { return unattended; }});
 }
 
 bool HarnessFixture::start()
