@@ -1,6 +1,7 @@
 #include "app.h"
 
 #include "controltable.h"
+#include "endsignals.h"
 #include "firstpaintexit.h"
 #include "frmmain.h"
 #include "frugalpaintstyle.h"
@@ -268,6 +269,12 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
         ready = true;
         trace.ready();
         if (quit) QCoreApplication::quit();
+    });
+    // Ended from outside as by closing the window: every loop, a modal
+    // balloon's too, ends and the session writes its last lines.
+    const EndSignals endSignals([&window](int) {
+        window.close();
+        QCoreApplication::exit(0);
     });
     if (!session->attach(window, &sessionError)) {
         std::fprintf(stderr, "%s\n", qPrintable(sessionError));
