@@ -40,6 +40,7 @@ struct Options {
     bool platformChosen = false; // -platform given
     bool outOfProcess = false;   // components run in a host process of their own
     bool waitForDebugger = false;
+    int hangTimeoutMs = 5000;
     verify::Request verify;
     record::Session::Files session;
 };
@@ -113,8 +114,13 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
     const QCommandLineOption waitForDebugger(
         QStringLiteral("wait-for-debugger"),
         QStringLiteral("Print the component host's process id and wait until a debugger attaches to it."));
+    const QCommandLineOption hangTimeout(
+        QStringLiteral("hang-timeout"),
+        QStringLiteral("Out of process, ask whether to end the component when a call has not returned "
+                       "after <seconds> (default 5)."),
+        QStringLiteral("seconds"));
     parser.addOptions({help, version, character, trace, quitWhenReady, recordTo, replay, mute, inProcess,
-                       outOfProcess, waitForDebugger});
+                       outOfProcess, waitForDebugger, hangTimeout});
     const verify::CommandLine verifyOptions(parser);
     for (const char *name : QtValueOptions)
         parser.addOption(hidden(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value"))));
@@ -157,6 +163,14 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
     if (parser.isSet(inProcess) && parser.isSet(outOfProcess))
         return refuse(QStringLiteral("--in-process and --out-of-process exclude each other."));
     options.waitForDebugger = parser.isSet(waitForDebugger);
+    if (parser.isSet(hangTimeout)) {
+        bool ok = false;
+        const double seconds = parser.value(hangTimeout).toDouble(&ok);
+        if (!ok || seconds <= 0 || seconds > 86400)
+            return refuse(QStringLiteral("--hang-timeout wants a number of seconds, not '%1'.")
+                              .arg(parser.value(hangTimeout)));
+        options.hangTimeoutMs = int(seconds * 1000);
+    }
     options.outOfProcess = parser.isSet(outOfProcess) || options.waitForDebugger ||
                            (OutOfProcessByDefault && !parser.isSet(inProcess));
     options.platformChosen = parser.isSet(QStringLiteral("platform"));
@@ -238,6 +252,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
                               hosting::ClassRegistry::bundledFolders());
     ComponentProcess::Settings hostSettings = ComponentProcess::defaultSettings();
     hostSettings.waitForDebugger = options.waitForDebugger;
+    hostSettings.hangTimeoutMs = options.hangTimeoutMs;
     ComponentHosts hosts(hostSettings);
     QWidget *mainWindow = nullptr;
     if (options.outOfProcess) {

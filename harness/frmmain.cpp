@@ -58,6 +58,15 @@ HostedControl *FrmMain::hosted(const QString &name) const
 
 bool FrmMain::createControls()
 {
+    if (platform_.hosts) {
+        crashRecovery_ = std::make_unique<CrashRecovery>(CrashRecovery::Platform{
+            *platform_.hosts, platform_.trace, messages_, platform_.unattended,
+            [this] { return platform_.registry.create(program_.componentClass, storedSettings(program_)); },
+            [] { return QDateTime::currentMSecsSinceEpoch(); }});
+        platform_.hosts->setHangHandler([this](DispId id, CallKind, int waitedMs) {
+            return crashRecovery_->waitOn(memberName(program_.methods, id), waitedMs);
+        });
+    }
     runEvent([this] {
         auto create = [this](const QString &name, const QString &classId, const NamedValues &stored) {
             hosting::Created created = platform_.registry.create(classId, stored);
@@ -78,11 +87,6 @@ bool FrmMain::createControls()
     options_ = std::make_unique<OptionHandlers>(*context_);
     colours_ = std::make_unique<ColourHandlers>(*context_);
     messageActions_ = std::make_unique<MessageActions>(*context_);
-    if (platform_.hosts)
-        crashRecovery_ = std::make_unique<CrashRecovery>(CrashRecovery::Platform{
-            *platform_.hosts, platform_.trace, messages_, platform_.unattended,
-            [this] { return platform_.registry.create(program_.componentClass, storedSettings(program_)); },
-            [] { return QDateTime::currentMSecsSinceEpoch(); }});
     connectEvents();
     return true;
 }

@@ -25,6 +25,12 @@ hosting::Created ComponentHosts::create(const QString &file, const QString &clas
     std::unique_ptr<ComponentProcess> process = ComponentProcess::start(file, settings_, &error);
     if (!process) return {nullptr, file, error};
     process->channel().setModalPolicy(modal_);
+    process->channel().setHangCheck(
+        settings_.hangTimeoutMs, [this, raw = process.get()](component::DispId id, component::CallKind kind) {
+            if (hang_ && hang_(id, kind, settings_.hangTimeoutMs)) return true;
+            raw->kill();
+            return false;
+        });
     hosting::Created created = process->create(classId, stored);
     if (created.object) processes_.push_back(std::move(process));
     return created;

@@ -19,6 +19,12 @@ class ComponentHosts
   public:
     explicit ComponentHosts(ComponentProcess::Settings settings) : settings_(std::move(settings)) {}
 
+    // Asked when a call has not returned within the settings' time: true
+    // waits on, false ends the component (then as a crash).
+    void setHangHandler(std::function<bool(component::DispId, component::CallKind, int waitedMs)> hang)
+    {
+        hang_ = std::move(hang);
+    }
     // What each host's channel does around a modal call.
     void setModalPolicy(hosting::Channel::ModalPolicy policy) { modal_ = std::move(policy); }
 
@@ -34,6 +40,7 @@ class ComponentHosts
   private:
     ComponentProcess::Settings settings_;
     hosting::Channel::ModalPolicy modal_;
+    std::function<bool(component::DispId, component::CallKind, int waitedMs)> hang_;
     std::vector<std::unique_ptr<ComponentProcess>> processes_;
 };
 

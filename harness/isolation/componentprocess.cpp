@@ -165,6 +165,7 @@ QString ComponentProcess::howEnded()
 
 void ComponentProcess::kill()
 {
+    killed_ = true;
     process_.kill();
 }
 

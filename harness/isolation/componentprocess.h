@@ -24,6 +24,7 @@ class ComponentProcess
         QString hostProgram; // the host executable
         QStringList wrapper; // a tool to run it under (valgrind, gdb --args), or empty
         bool waitForDebugger = false;
+        int hangTimeoutMs = 5000; // a call without an answer this long is asked about
     };
     // The installed layout, <bin>/../lib/balloon-harness/, which the build
     // tree keeps too; the wrapper from HARNESS_HOST_WRAPPER.
@@ -49,6 +50,7 @@ class ComponentProcess
     QStringList lastErrorLines() const { return {lines_.begin(), lines_.end()}; }
     // Ends the process (a hang given up on).
     void kill();
+    bool killedForHanging() const { return killed_; }
 
   private:
     ComponentProcess() = default;
@@ -60,6 +62,7 @@ class ComponentProcess
     int errorFd_ = -1;
     std::unique_ptr<QSocketNotifier> errorNotifier_;
     QByteArray partialLine_;
+    bool killed_ = false;
     std::deque<QString> lines_;
 };
 

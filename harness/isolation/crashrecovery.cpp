@@ -12,6 +12,17 @@ namespace harness
 
 using namespace component;
 
+QString memberName(const MethodIds &methods, DispId id)
+{
+    std::string_view name;
+    if (const std::optional<Method> m = methods.find(id))
+        name = methodNames[size_t(*m)];
+    else if (const PropertyInfo *p = findProperty(id))
+        name = p->name;
+    if (name.empty()) return QStringLiteral("0x%1").arg(uint32_t(id), 8, 16, QLatin1Char('0'));
+    return QString::fromLatin1(name.data(), qsizetype(name.size()));
+}
+
 bool RestartLimit::allow(qint64 nowMs)
 {
     while (!times_.empty() && nowMs - times_.front() >= WindowMs)
@@ -38,6 +49,18 @@ QString CrashRecovery::describeCall(const ComponentCrash &crash)
     return member;
 }
 
+bool CrashRecovery::waitOn(const QString &member, int waitedMs)
+{
+    if (p_.unattended && p_.unattended()) return false;
+    const int answer = p_.messages.show(
+        QStringLiteral("The component has not answered the call %1 for %2 seconds.\n\nWait on? No ends "
+                       "the component, which is then started again as after a crash.")
+            .arg(member)
+            .arg(waitedMs / 1000.0),
+        dialogs::style::Question | 4, QStringLiteral("Component not answering"));
+    return answer == 6;
+}
+
 bool CrashRecovery::recover(HostedControl &control, const ComponentCrash &crash)
 {
     const QString title = QStringLiteral("Component crashed");
@@ -54,7 +77,8 @@ bool CrashRecovery::recover(HostedControl &control, const ComponentCrash &crash)
 
     ComponentProcess *process = p_.hosts.processOf(control.object());
     const QString file = process ? process->file() : QString();
-    const QString end = process ? process->howEnded() : QStringLiteral("unknown");
+    QString end = process ? process->howEnded() : QStringLiteral("unknown");
+    if (process && process->killedForHanging()) end = QStringLiteral("it stopped answering and was ended");
     const QStringList lines = process ? process->lastErrorLines() : QStringList();
     p_.trace.componentCrashed({control.name(), file, crash.member, crash.kind, crash.args, end, lines});
 

@@ -20,6 +20,9 @@ namespace harness
 class HostedControl;
 class Trace;
 
+// The name of a member of the component's contract, or its identifier.
+QString memberName(const component::MethodIds &methods, component::DispId id);
+
 // Counts crashes in a sliding minute.
 class RestartLimit
 {
@@ -54,6 +57,10 @@ class CrashRecovery
     bool recover(HostedControl &control, const ComponentCrash &crash);
 
     static QString describeCall(const ComponentCrash &crash);
+
+    // A call has not returned for waitedMs: true to wait on. Unattended,
+    // a hang is given up at once, as a crash.
+    bool waitOn(const QString &member, int waitedMs);
 
   private:
     void restart(HostedControl &control);

@@ -44,6 +44,7 @@ class TestCrashRecovery : public QObject
     {
         ComponentProcess::Settings settings;
         settings.hostProgram = QStringLiteral(HOST_PROGRAM);
+        settings.hangTimeoutMs = 200;
         hosts = std::make_unique<ComponentHosts>(settings);
         modalEdges.clear();
         hosts->setModalPolicy(modalPolicy(fennick().methods, [this](bool entering) {
@@ -128,6 +129,28 @@ class TestCrashRecovery : public QObject
         QCOMPARE(f->boxes.boxes.size(), size_t(5));
         QCOMPARE(f->boxes.boxes.back().text, QStringLiteral("0"));
         QVERIFY(!f->exitCode);
+    }
+
+    // A hang is asked about: waiting on keeps it, No ends it as a crash.
+    void aHangingPropertyIsEndedWhenTheUserSaysSo()
+    {
+        f->window->controls().group("optBalloonPlace").button(2)->click();
+        f->boxes.answers = {6, 7};
+        f->window->controls().group("optBalloonPlace").button(4)->click();
+        QVERIFY(!f->exitCode);
+        QCOMPARE(f->boxes.boxes.size(), size_t(3));
+        QCOMPARE(f->boxes.boxes[0].title, QStringLiteral("Component not answering"));
+        QVERIFY(f->boxes.boxes[0].text.contains(QLatin1String("BalloonPlace for 0.2 seconds")));
+        QCOMPARE(f->boxes.boxes[2].title, QStringLiteral("Component crashed"));
+        QVERIFY2(
+            f->boxes.boxes[2].text.contains(QLatin1String("setting BalloonPlace = 4: it stopped answering")),
+            qPrintable(f->boxes.boxes[2].text));
+        // Started again with the place that was set before, not the one that hung.
+        const QString trace = f->takeTrace().join(QLatin1Char('\n'));
+        QVERIFY(trace.contains(
+            QLatin1String(R"("member":"BalloonPlace","kind":"put","args":[2],"result":null)")));
+        show(0);
+        QCOMPARE(f->boxes.boxes.back().text, QStringLiteral("0"));
     }
 
     void unattendedACrashEndsTheRun()

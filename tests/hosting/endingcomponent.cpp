@@ -1,6 +1,6 @@
 // A component that ends its process on request, for the tests of running a
 // component out of process. A method called with one of the ButtonsType
-// values below ends it that way; reading CustomIcon never returns.
+// values below ends it that way; putting BalloonPlace 4 never returns.
 // Everything else behaves like a small well-kept component: it starts from
 // the stored settings and keeps its properties, and a method answers the
 // ButtonsType it got in Button and the character's Left (read through the
@@ -21,6 +21,7 @@ namespace
 using namespace component;
 
 enum End : int32_t { Segfault = 11, Abort = 12, Exit3 = 13 };
+constexpr int32_t HangingPlace = 4;
 
 class EndingComponent final : public DispatchObject
 {
@@ -35,7 +36,8 @@ class EndingComponent final : public DispatchObject
     Result invoke(DispId id, CallKind kind, Args &args) override
     {
         if (methods_.find(id) && kind == CallKind::Method) return answer(args);
-        if (id == prop::CustomIcon && kind == CallKind::PropertyGet)
+        if (id == prop::BalloonPlace && kind == CallKind::PropertyPut && args.size() == 1 &&
+            asLong(args[0]) == HangingPlace)
             for (;;)
                 std::this_thread::sleep_for(std::chrono::seconds(1));
         if (id == prop::Character && kind == CallKind::PropertyPutRef && args.size() == 1) {

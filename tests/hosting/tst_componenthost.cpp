@@ -147,10 +147,10 @@ class TestComponentHost : public QObject
             hungId = id;
             return ++asked < 2; // wait on once, then give up
         });
-        Args none;
-        QVERIFY(!created.object->invoke(prop::CustomIcon, CallKind::PropertyGet, none).ok());
+        Args place{Value(int32_t(4))};
+        QVERIFY(!created.object->invoke(prop::BalloonPlace, CallKind::PropertyPut, place).ok());
         QCOMPARE(asked, 2);
-        QCOMPARE(hungId, prop::CustomIcon);
+        QCOMPARE(hungId, prop::BalloonPlace);
         QVERIFY(process->channel().broken());
         process->kill();
         QCOMPARE(process->howEnded(), QStringLiteral("signal SIGKILL"));
