@@ -261,6 +261,8 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
             // character goes on moving, since the event loop runs.
             if (mainWindow) mainWindow->setEnabled(!entering);
         }));
+        if (const QString file = registry.pluginFileFor(program.componentClass); !file.isEmpty())
+            hosts.prestart(file);
         registry.setPluginCreator(
             [&hosts](const QString &file, const QString &classId, const component::NamedValues &stored) {
                 return hosts.create(file, classId, stored);

@@ -18,11 +18,21 @@ hosting::Channel::ModalPolicy modalPolicy(component::MethodIds methods,
     return {isModal, std::move(around)};
 }
 
+void ComponentHosts::prestart(const QString &file)
+{
+    QString error; // told again by the create() that would use it
+    spare_ = ComponentProcess::start(file, settings_, &error);
+}
+
 hosting::Created ComponentHosts::create(const QString &file, const QString &classId,
                                         const component::NamedValues &stored)
 {
     QString error;
-    std::unique_ptr<ComponentProcess> process = ComponentProcess::start(file, settings_, &error);
+    std::unique_ptr<ComponentProcess> process;
+    if (spare_ && spare_->file() == file && !spare_->channel().broken())
+        process = std::move(spare_);
+    else
+        process = ComponentProcess::start(file, settings_, &error);
     if (!process) return {nullptr, file, error};
     process->channel().setModalPolicy(modal_);
     process->channel().setHangCheck(

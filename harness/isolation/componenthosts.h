@@ -28,6 +28,10 @@ class ComponentHosts
     // What each host's channel does around a modal call.
     void setModalPolicy(hosting::Channel::ModalPolicy policy) { modal_ = std::move(policy); }
 
+    // Starts a host for file ahead of the first create(), so that it starts
+    // up while the harness builds its window.
+    void prestart(const QString &file);
+
     // The registry's way to create a class from a component file.
     hosting::Created create(const QString &file, const QString &classId,
                             const component::NamedValues &stored);
@@ -42,6 +46,7 @@ class ComponentHosts
     hosting::Channel::ModalPolicy modal_;
     std::function<bool(component::DispId, component::CallKind, int waitedMs)> hang_;
     std::vector<std::unique_ptr<ComponentProcess>> processes_;
+    std::unique_ptr<ComponentProcess> spare_; // started ahead, not yet used
 };
 
 } // namespace harness
