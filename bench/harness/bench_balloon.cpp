@@ -6,7 +6,7 @@
 // the pairs' ratios with its spread (25th..75th percentile).
 #include "balloon/ballooncomponent.h"
 #include "balloon/balloonwidget.h"
-#include "harness/frmmain.h"
+#include "harness/window/frmmain.h"
 #include "paintwatch.h"
 #include "pairedtimes.h"
 #include "platform/agent/agentcontrol.h"

@@ -2,7 +2,7 @@
 // control, identifier lookup in the reference component) beside a direct
 // virtual call that does the same assignment.
 #include "balloon/ballooncomponent.h"
-#include "harness/vellixfacade.h"
+#include "harness/base/vellixfacade.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 // does (ours = out of process), then the peak RSS of the harness side and of
 // the host in MB.
 //   bench_isolation RUNS HOST_PROGRAM COMPONENT_FILE
+#include "harness/base/vellixfacade.h"
 #include "harness/isolation/componenthosts.h"
-#include "harness/vellixfacade.h"
 #include "pairedtimes.h"
 
 #include <QApplication>

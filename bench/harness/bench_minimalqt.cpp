@@ -4,7 +4,7 @@
 // window's first paint, exactly as the harness is timed.
 // With --with-text the window holds one button, so the program also pays for
 // the font database, as every program that shows text does.
-#include "harness/firstpaintexit.h"
+#include "harness/app/firstpaintexit.h"
 
 #include <QApplication>
 #include <QPushButton>

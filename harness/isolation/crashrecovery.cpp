@@ -1,7 +1,7 @@
 #include "crashrecovery.h"
 
-#include "harness/hostedcontrol.h"
-#include "harness/trace.h"
+#include "harness/base/hostedcontrol.h"
+#include "harness/base/trace.h"
 
 #include <QCoreApplication>
 

@@ -5,8 +5,8 @@
 // within a minute stop the automatic restarts.
 #pragma once
 
-#include "componentcrash.h"
 #include "componenthosts.h"
+#include "harness/base/componentcrash.h"
 #include "platform/dialogs/messagebox.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "recorder.h"
 
 #include "balloonaccess.h"
-#include "harness/windowbuilder.h"
+#include "harness/controls/controlregistry.h"
 
 #include <QFile>
 #include <QJsonArray>

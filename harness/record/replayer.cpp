@@ -1,7 +1,7 @@
 #include "replayer.h"
 
 #include "balloonaccess.h"
-#include "harness/windowbuilder.h"
+#include "harness/controls/controlregistry.h"
 #include "watchdog.h"
 
 #include <QCoreApplication>

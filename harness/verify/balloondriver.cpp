@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -220,4 +220,4 @@ void ModalAnswerer::poll()
     }
 }
 
-} // namespace verify
+} // namespace harness::verify

@@ -21,7 +21,7 @@
 
 class QWidget;
 
-namespace verify
+namespace harness::verify
 {
 
 // One accessible object of a balloon, as an assistive tool reads it.
@@ -106,4 +106,4 @@ class ModalAnswerer : public QObject
     QElapsedTimer sinceAnswer_;
 };
 
-} // namespace verify
+} // namespace harness::verify

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QWidget>
 
-namespace verify
+namespace harness::verify
 {
 
 using namespace component;
@@ -39,7 +39,7 @@ ObjectRef CheckContext::create(QString *error)
     return created.object;
 }
 
-Session::Session(CheckContext &context) : context_(context)
+CheckedInstance::CheckedInstance(CheckContext &context) : context_(context)
 {
     for (QWidget *w : visibleWindows())
         windowsBefore_.append(w);
@@ -48,7 +48,7 @@ Session::Session(CheckContext &context) : context_(context)
     if (object_) put(prop::Language, int32_t(200));
 }
 
-Session::~Session()
+CheckedInstance::~CheckedInstance()
 {
     // Whatever the check left on the screen goes with the instance.
     object_.reset();
@@ -58,25 +58,25 @@ Session::~Session()
     QCoreApplication::processEvents();
 }
 
-Result Session::put(DispId id, Value value)
+Result CheckedInstance::put(DispId id, Value value)
 {
     Args args{Arg(std::move(value))};
     return safeInvoke(*object_, id, CallKind::PropertyPut, args);
 }
 
-Result Session::putRef(DispId id, Value value)
+Result CheckedInstance::putRef(DispId id, Value value)
 {
     Args args{Arg::byRef(value)};
     return safeInvoke(*object_, id, CallKind::PropertyPutRef, args);
 }
 
-Result Session::get(DispId id)
+Result CheckedInstance::get(DispId id)
 {
     Args args;
     return safeInvoke(*object_, id, CallKind::PropertyGet, args);
 }
 
-Result Session::call(const Message &m)
+Result CheckedInstance::call(const Message &m)
 {
     Value second = m.method == Method::MsgLabels ? Value(m.labels) : Value(m.text);
     Value icon(m.iconType), msgType(m.msgType), buttons(m.buttonsType);
@@ -88,7 +88,7 @@ Result Session::call(const Message &m)
     return safeInvoke(*object_, context_.target().methods.of(m.method), CallKind::Method, args);
 }
 
-Shown Session::showModal(const Message &message, ModalAnswerer::Answer answer, bool withImage)
+Shown CheckedInstance::showModal(const Message &message, ModalAnswerer::Answer answer, bool withImage)
 {
     BalloonDriver driver;
     ModalAnswerer answerer(driver, std::move(answer), withImage);
@@ -153,4 +153,4 @@ QList<Check> checkCatalog(const SnapshotOptions &snapshots)
     return checks;
 }
 
-} // namespace verify
+} // namespace harness::verify

@@ -15,7 +15,7 @@
 
 #include <functional>
 
-namespace verify
+namespace harness::verify
 {
 
 // What a check found: nothing, or what was expected and what came.
@@ -101,11 +101,11 @@ class CheckContext
 };
 
 // Calls on one fresh instance.
-class Session
+class CheckedInstance
 {
   public:
-    explicit Session(CheckContext &context);
-    ~Session();
+    explicit CheckedInstance(CheckContext &context);
+    ~CheckedInstance();
 
     bool ready() const { return object_ != nullptr; }
     const QString &creationError() const { return error_; }
@@ -127,7 +127,7 @@ class Session
 
 struct Check {
     QString name;
-    std::function<Outcome(Session &)> run;
+    std::function<Outcome(CheckedInstance &)> run;
 };
 
 QList<Check> checkCatalog(const SnapshotOptions &snapshots);
@@ -145,4 +145,4 @@ QString methodName(component::Method method);
 inline constexpr std::array<component::Method, 3> allMethods{
     component::Method::ShowVellix, component::Method::MsgInput, component::Method::MsgLabels};
 
-} // namespace verify
+} // namespace harness::verify

@@ -1,6 +1,6 @@
 #include "childprotocol.h"
 
-namespace verify::protocol
+namespace harness::verify::protocol
 {
 
 namespace
@@ -47,4 +47,4 @@ std::optional<Event> parse(const QByteArray &line)
     return event;
 }
 
-} // namespace verify::protocol
+} // namespace harness::verify::protocol

@@ -12,7 +12,7 @@
 
 #include <optional>
 
-namespace verify::protocol
+namespace harness::verify::protocol
 {
 
 QByteArray beginLine(const QString &name);
@@ -26,4 +26,4 @@ struct Event {
 
 std::optional<Event> parse(const QByteArray &line);
 
-} // namespace verify::protocol
+} // namespace harness::verify::protocol

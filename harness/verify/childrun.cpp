@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <sys/resource.h>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -53,7 +53,7 @@ void report(const QByteArray &line)
 Outcome runOne(const Check &check, CheckContext &context)
 {
     try {
-        Session session(context);
+        CheckedInstance session(context);
         if (!session.ready())
             return Outcome::fail(QStringLiteral("an instance of %1").arg(context.target().componentClass),
                                  session.creationError());
@@ -98,4 +98,4 @@ void runChecksHere(const Target &target, const Request &request)
     std::_Exit(0);
 }
 
-} // namespace verify
+} // namespace harness::verify

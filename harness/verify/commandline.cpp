@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -51,4 +51,4 @@ Request CommandLine::read(const QCommandLineParser &parser) const
     return request;
 }
 
-} // namespace verify
+} // namespace harness::verify

@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-namespace verify
+namespace harness::verify
 {
 
 using namespace component;
@@ -103,7 +103,7 @@ QStringList captions(std::span<const ButtonKind> set, balloon::Language language
 
 // Shows the set once per button and presses it; a set without buttons is
 // dismissed with Esc.
-Outcome buttonsCheck(Session &session, Method method, int set, balloon::Language language)
+Outcome buttonsCheck(CheckedInstance &session, Method method, int set, balloon::Language language)
 {
     Verdict v;
     const Result language_ = session.put(prop::Language, int32_t(language));
@@ -136,7 +136,7 @@ Outcome buttonsCheck(Session &session, Method method, int set, balloon::Language
 }
 
 // Ok pressed on a balloon with the given icon or shape.
-Outcome okCheck(Session &session, Message m)
+Outcome okCheck(CheckedInstance &session, Message m)
 {
     Verdict v;
     if (m.iconType == 6) {
@@ -152,7 +152,7 @@ Outcome okCheck(Session &session, Message m)
 }
 
 // Esc on Ok/Cancel answers Cancel, without a label; text typed first stays.
-Outcome dismissalCheck(Session &session, Method method)
+Outcome dismissalCheck(CheckedInstance &session, Method method)
 {
     Verdict v;
     Message m;
@@ -169,7 +169,7 @@ Outcome dismissalCheck(Session &session, Method method)
     return v.outcome();
 }
 
-Outcome typedTextCheck(Session &session)
+Outcome typedTextCheck(CheckedInstance &session)
 {
     Verdict v;
     Message m;
@@ -184,7 +184,7 @@ Outcome typedTextCheck(Session &session)
     return v.outcome();
 }
 
-Outcome selectedLabelCheck(Session &session)
+Outcome selectedLabelCheck(CheckedInstance &session)
 {
     Verdict v;
     Message m;
@@ -206,7 +206,7 @@ void settle()
 }
 
 // Returns at once with Button 0; a second call while it is up gives Status 1.
-Outcome modelessCheck(Session &session, Method method)
+Outcome modelessCheck(CheckedInstance &session, Method method)
 {
     Verdict v;
     Message m;
@@ -242,7 +242,7 @@ Outcome modelessCheck(Session &session, Method method)
     return v.outcome();
 }
 
-QRect characterRect(Session &session)
+QRect characterRect(CheckedInstance &session)
 {
     DispatchObject &c = *session.context().character();
     auto read = [&c](DispId id) {
@@ -256,7 +256,7 @@ QRect characterRect(Session &session)
 }
 
 // The balloon lies on the character's screen and leaves the character clear.
-Outcome placementCheck(Session &session, int32_t place)
+Outcome placementCheck(CheckedInstance &session, int32_t place)
 {
     Verdict v;
     const Result put = session.put(prop::BalloonPlace, place);
@@ -290,34 +290,38 @@ void addMessageChecks(QList<Check> &checks)
     for (Method method : allMethods) {
         const QString name = methodName(method);
         for (int32_t icon = 0; icon <= 6; ++icon)
-            checks.append({QStringLiteral("%1.IconType%2").arg(name).arg(icon), [method, icon](Session &s) {
-                               Message m;
-                               m.method = method;
-                               m.iconType = icon;
-                               return okCheck(s, m);
-                           }});
+            checks.append(
+                {QStringLiteral("%1.IconType%2").arg(name).arg(icon), [method, icon](CheckedInstance &s) {
+                     Message m;
+                     m.method = method;
+                     m.iconType = icon;
+                     return okCheck(s, m);
+                 }});
         for (int32_t shape = 0; shape <= 1; ++shape)
-            checks.append({QStringLiteral("%1.MsgType%2").arg(name).arg(shape), [method, shape](Session &s) {
-                               Message m;
-                               m.method = method;
-                               m.msgType = shape;
-                               return okCheck(s, m);
-                           }});
+            checks.append(
+                {QStringLiteral("%1.MsgType%2").arg(name).arg(shape), [method, shape](CheckedInstance &s) {
+                     Message m;
+                     m.method = method;
+                     m.msgType = shape;
+                     return okCheck(s, m);
+                 }});
         for (Language language : {Language::English, Language::Russian})
             for (int set = 0; set < balloon::buttonSetCount; ++set)
                 checks.append(
                     {QStringLiteral("%1.ButtonsType%2.%3").arg(name).arg(set).arg(languageName(language)),
-                     [method, set, language](Session &s) { return buttonsCheck(s, method, set, language); }});
+                     [method, set, language](CheckedInstance &s) {
+                         return buttonsCheck(s, method, set, language);
+                     }});
         checks.append({name + QStringLiteral(".Dismissal"),
-                       [method](Session &s) { return dismissalCheck(s, method); }});
-        checks.append(
-            {name + QStringLiteral(".Modeless"), [method](Session &s) { return modelessCheck(s, method); }});
+                       [method](CheckedInstance &s) { return dismissalCheck(s, method); }});
+        checks.append({name + QStringLiteral(".Modeless"),
+                       [method](CheckedInstance &s) { return modelessCheck(s, method); }});
     }
     checks.append({QStringLiteral("MsgInput.TypedText"), &typedTextCheck});
     checks.append({QStringLiteral("MsgLabels.SelectedLabel"), &selectedLabelCheck});
     for (int32_t place = 0; place <= 4; ++place)
         checks.append({QStringLiteral("ShowVellix.BalloonPlace%1").arg(place),
-                       [place](Session &s) { return placementCheck(s, place); }});
+                       [place](CheckedInstance &s) { return placementCheck(s, place); }});
 }
 
-} // namespace verify
+} // namespace harness::verify

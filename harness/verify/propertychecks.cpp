@@ -2,7 +2,7 @@
 // out-of-range message arguments refused with error 380.
 #include "checks.h"
 
-namespace verify
+namespace harness::verify
 {
 
 using namespace component;
@@ -55,7 +55,7 @@ bool sameValue(const Value &written, const Value &read)
     return written == read;
 }
 
-Outcome roundTrip(Session &session, const PropertyRange &range)
+Outcome roundTrip(CheckedInstance &session, const PropertyRange &range)
 {
     const PropertyInfo *info = findProperty(range.id);
     const QString name = QString::fromLatin1(info->name.data(), qsizetype(info->name.size()));
@@ -82,7 +82,7 @@ struct OutOfRange {
 
 // Refused with error 380 and nothing shown. A balloon that shows anyway is
 // dismissed so the check ends.
-Outcome refused(Session &session, Method method, const OutOfRange &range)
+Outcome refused(CheckedInstance &session, Method method, const OutOfRange &range)
 {
     Verdict verdict;
     for (int32_t value : range.values) {
@@ -109,7 +109,7 @@ void addPropertyChecks(QList<Check> &checks)
     for (const PropertyRange &range : propertyRanges()) {
         const std::string_view name = findProperty(range.id)->name;
         checks.append({QStringLiteral("property.") + QLatin1String(name.data(), qsizetype(name.size())),
-                       [range](Session &s) { return roundTrip(s, range); }});
+                       [range](CheckedInstance &s) { return roundTrip(s, range); }});
     }
     const QList<OutOfRange> ranges{
         {QStringLiteral("IconType"), &Message::iconType, {-1, 7}},
@@ -119,7 +119,7 @@ void addPropertyChecks(QList<Check> &checks)
     for (Method method : allMethods)
         for (const OutOfRange &range : ranges)
             checks.append({QStringLiteral("range.%1.%2").arg(methodName(method), range.argument),
-                           [method, range](Session &s) { return refused(s, method, range); }});
+                           [method, range](CheckedInstance &s) { return refused(s, method, range); }});
 }
 
-} // namespace verify
+} // namespace harness::verify

@@ -8,7 +8,7 @@
 #include <csignal>
 #include <cstring>
 
-namespace verify
+namespace harness::verify
 {
 
 struct Runner::Child {
@@ -188,4 +188,4 @@ void Runner::printReady()
     if (printed_ == results_.size() && loop_) loop_->quit();
 }
 
-} // namespace verify
+} // namespace harness::verify

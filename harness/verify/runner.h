@@ -16,7 +16,7 @@
 #include <memory>
 #include <vector>
 
-namespace verify
+namespace harness::verify
 {
 
 struct CheckResult {
@@ -65,4 +65,4 @@ class Runner : public QObject
     QEventLoop *loop_ = nullptr;
 };
 
-} // namespace verify
+} // namespace harness::verify

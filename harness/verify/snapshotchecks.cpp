@@ -9,7 +9,7 @@
 
 #include <cstdlib>
 
-namespace verify
+namespace harness::verify
 {
 
 using namespace component;
@@ -110,7 +110,7 @@ QImage diffImage(const QImage &stored, const QImage &now, qsizetype *differing)
     return diff;
 }
 
-Outcome snapshotCheck(Session &session, const Snapshot &snapshot)
+Outcome snapshotCheck(CheckedInstance &session, const Snapshot &snapshot)
 {
     Verdict v;
     for (const auto &[id, value] : snapshot.settings) {
@@ -162,7 +162,7 @@ void addSnapshotChecks(QList<Check> &checks)
 {
     for (const Snapshot &snapshot : snapshots())
         checks.append({QStringLiteral("snapshot.") + snapshot.name,
-                       [snapshot](Session &s) { return snapshotCheck(s, snapshot); }});
+                       [snapshot](CheckedInstance &s) { return snapshotCheck(s, snapshot); }});
 }
 
-} // namespace verify
+} // namespace harness::verify

@@ -13,7 +13,7 @@
 
 #include <cstdio>
 
-namespace verify
+namespace harness::verify
 {
 
 namespace
@@ -109,4 +109,4 @@ int run(const Target &target, const Request &request)
     return failed == 0 ? 0 : 1;
 }
 
-} // namespace verify
+} // namespace harness::verify

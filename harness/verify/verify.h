@@ -8,7 +8,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
-namespace verify
+namespace harness::verify
 {
 
 struct Request {
@@ -45,4 +45,4 @@ int run(const Target &target, const Request &request);
 // standard output. Never returns.
 [[noreturn]] void runChecksHere(const Target &target, const Request &request);
 
-} // namespace verify
+} // namespace harness::verify

@@ -286,8 +286,9 @@ class TestAcsCharacter : public QObject
         QTest::newRow("text") << std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'}
                               << "not a character file (signature";
         QTest::newRow("ACF") << std::vector<uint8_t>{0xc4, 0xab, 0xcd, 0xab, 0, 0, 0, 0} << "ACF file";
-        QTest::newRow("OLE compound file")
-            << std::vector<uint8_t>{0xd0, 0xcf, 0x11, 0xe0, 0xa1, 0xb1, 0x1a, 0xe1, 0} << "OLE compound file";
+        QTest::newRow("older compound-file character")
+            << std::vector<uint8_t>{0xd0, 0xcf, 0x11, 0xe0, 0xa1, 0xb1, 0x1a, 0xe1, 0}
+            << "older compound-file character";
         auto version3 = file_.bytes;
         acswriter::poke16(version3, file_.layout.characterInfo.offset + 2, 3);
         QTest::newRow("version 3") << version3 << "version 3 is not supported";

@@ -18,7 +18,7 @@ export DISPLAY=:$(head -1 "$WORK/display") XDG_RUNTIME_DIR=$WORK
 
 measure() {
     for _ in $(seq "$RUNS"); do
-        dbus-run-session -- "$BUILD/bin/agent_demo" --measure "$@" 2>/dev/null | awk '/first frame/ {print $4}'
+        dbus-run-session -- "$BUILD/bin/acsview" --measure "$@" 2>/dev/null | awk '/first frame/ {print $4}'
     done | sort -n | awk '{a[NR]=$1} END {printf "median %.2f ms, min %.2f, max %.2f (%d runs)\n", a[int((NR+1)/2)], a[1], a[NR], NR}'
 }
 echo "file with $IMAGES images: $(measure "$WORK/large.acs")"

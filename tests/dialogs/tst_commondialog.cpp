@@ -84,8 +84,8 @@ class TestCommonDialog : public QObject
     {
         QTest::addColumn<QString>("preset");
         QTest::addColumn<QString>("first");
-        QTest::newRow("a file") << "/data/genie.acs"
-                                << "/data/genie.acs";
+        QTest::newRow("a file") << "/data/robby.acs"
+                                << "/data/robby.acs";
         QTest::newRow("empty answers as a cancel") << ""
                                                    << "";
     }

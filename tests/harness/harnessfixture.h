@@ -2,7 +2,7 @@
 #pragma once
 
 #include "fakes.h"
-#include "harness/frmmain.h"
+#include "harness/window/frmmain.h"
 
 #include <QBuffer>
 

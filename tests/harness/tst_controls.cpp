@@ -2,7 +2,7 @@
 // boxes' line breaks, layout, focus and names for assistive technology.
 #include "harnessfixture.h"
 
-#include "harness/controltable.h"
+#include "harness/controls/controltable.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

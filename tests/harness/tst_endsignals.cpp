@@ -1,5 +1,5 @@
 // Signals from outside reach the event loop as an ordinary call, once each.
-#include "harness/endsignals.h"
+#include "harness/app/endsignals.h"
 
 #include <QTest>
 

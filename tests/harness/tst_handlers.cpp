@@ -3,8 +3,8 @@
 // dialogs and message boxes.
 #include "harnessfixture.h"
 
-#include "harness/colourhandlers.h"
-#include "harness/messageactions.h"
+#include "harness/handlers/colourhandlers.h"
+#include "harness/handlers/messageactions.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -3,9 +3,11 @@
 // balloons, and windows announced as windows.
 #include "harnessfixture.h"
 
-#include "harness/controltable.h"
-#include "harness/windowbuilder.h"
-#include "harness/windowplacement.h"
+#include "harness/controls/commandbutton.h"
+#include "harness/controls/controltable.h"
+#include "harness/controls/layoutfont.h"
+#include "harness/window/accessibleframes.h"
+#include "harness/window/windowplacement.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -185,13 +187,13 @@ class TestLayout : public QObject
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
         const QString longPath = QStringLiteral("/home/someone/characters/") + QString(60, QLatin1Char('x')) +
-                                 QStringLiteral("/merlin.acs");
+                                 QStringLiteral("/robby.acs");
         QTest::newRow("short words kept") << "Cannot load the character \"/a/b.acs\": truncated"
                                           << "Cannot load the character \"/a/b.acs\": truncated";
         QTest::newRow("long path elided")
             << QStringLiteral("Cannot load \"%1\": truncated").arg(longPath)
-            << QStringLiteral("Cannot load \"/home/someone/characters/%1\u2026%2/merlin.acs\": truncated")
-                   .arg(QString(3, QLatin1Char('x')), QString(16, QLatin1Char('x')));
+            << QStringLiteral("Cannot load \"/home/someone/characters/%1\u2026%2/robby.acs\": truncated")
+                   .arg(QString(3, QLatin1Char('x')), QString(17, QLatin1Char('x')));
     }
     void longPathsAreShortenedInTheMiddle()
     {

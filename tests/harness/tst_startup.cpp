@@ -2,7 +2,7 @@
 // a failure at start-up ends the program.
 #include "harnessfixture.h"
 
-#include "harness/controltable.h"
+#include "harness/controls/controltable.h"
 
 #include <QtTest>
 
@@ -63,11 +63,11 @@ class TestStartup : public QObject
         QTest::newRow("fennick, dialog cancelled") << "fennick"
                                                    << "";
         QTest::newRow("fennick, character chosen") << "fennick"
-                                                   << "/data/genie.acs";
+                                                   << "/data/robby.acs";
         QTest::newRow("morrowby, dialog cancelled") << "morrowby"
                                                     << "";
         QTest::newRow("morrowby, Cyrillic file name") << "morrowby"
-                                                      << "/данные/джинн.acs";
+                                                      << "/данные/робби.acs";
     }
     void exactCalls()
     {

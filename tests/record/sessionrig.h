@@ -4,7 +4,7 @@
 #pragma once
 
 #include "../harness/fakes.h"
-#include "harness/frmmain.h"
+#include "harness/window/frmmain.h"
 
 #include <QBuffer>
 

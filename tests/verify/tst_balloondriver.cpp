@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-using namespace verify;
+using namespace harness::verify;
 
 namespace
 {

@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-using namespace verify;
+using namespace harness::verify;
 
-Q_DECLARE_METATYPE(verify::Outcome)
+Q_DECLARE_METATYPE(harness::verify::Outcome)
 
 namespace
 {

@@ -32,7 +32,7 @@ std::optional<Error> refuseOtherKinds(std::span<const uint8_t> file)
 {
     if (file.size() >= sizeof compoundFileSignature &&
         std::equal(std::begin(compoundFileSignature), std::end(compoundFileSignature), file.begin()))
-        return Error{"an OLE compound file (an older-format character), not a version 2 character file"};
+        return Error{"an older compound-file character, not a version 2 character file"};
     if (file.size() < 4)
         return Error{"not a character file (only " + std::to_string(file.size()) + " bytes)"};
     const uint32_t signature =
