@@ -42,6 +42,7 @@ struct Options {
     bool outOfProcess = false;   // components run in a host process of their own
     bool waitForDebugger = false;
     int hangTimeoutMs = 5000;
+    bool reload = true; // out of process, a new build of the component takes over
     verify::Request verify;
     record::RecordReplay::Files session;
 };
@@ -120,8 +121,11 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
         QStringLiteral("Out of process, ask whether to end the component when a call has not returned "
                        "after <seconds> (default 5)."),
         QStringLiteral("seconds"));
+    const QCommandLineOption noReload(
+        QStringLiteral("no-reload"),
+        QStringLiteral("Out of process, keep the component loaded when its file is rebuilt."));
     parser.addOptions({help, version, character, trace, quitWhenReady, recordTo, replay, mute, inProcess,
-                       outOfProcess, waitForDebugger, hangTimeout});
+                       outOfProcess, waitForDebugger, hangTimeout, noReload});
     const verify::CommandLine verifyOptions(parser);
     for (const char *name : QtValueOptions)
         parser.addOption(hidden(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value"))));
@@ -164,6 +168,7 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
     if (parser.isSet(inProcess) && parser.isSet(outOfProcess))
         return refuse(QStringLiteral("--in-process and --out-of-process exclude each other."));
     options.waitForDebugger = parser.isSet(waitForDebugger);
+    options.reload = !parser.isSet(noReload);
     if (parser.isSet(hangTimeout)) {
         bool ok = false;
         const double seconds = parser.value(hangTimeout).toDouble(&ok);
@@ -290,6 +295,10 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     });
     // Ended from outside as by closing the window: every loop, a modal
     // balloon's too, ends and the session writes its last lines.
+    std::optional<ComponentWatcher> watcher;
+    if (options.outOfProcess && options.reload)
+        if (const QString file = registry.pluginFileFor(program.componentClass); !file.isEmpty())
+            watcher.emplace(file, [&window] { window.reloadComponent(); });
     const EndSignals endSignals([&window](int) {
         window.close();
         QCoreApplication::exit(0);

@@ -140,6 +140,13 @@ void Trace::componentCrashed(const Crash &crash)
           lines.join(QLatin1Char(',')) + QLatin1String("]}"));
 }
 
+void Trace::componentReloaded(const QString &control, const QString &file)
+{
+    if (enabled())
+        write(QLatin1String("{\"event\":\"component-reloaded\",\"control\":") + jsonString(control) +
+              QLatin1String(",\"file\":") + jsonString(file) + QLatin1Char('}'));
+}
+
 void Trace::messageBox(const std::optional<QString> &title, int style, const QString &text)
 {
     if (!enabled()) return;

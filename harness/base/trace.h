@@ -49,6 +49,7 @@ class Trace
         const QStringList &stderrLines;
     };
     void componentCrashed(const Crash &crash);
+    void componentReloaded(const QString &control, const QString &file);
     void error(int32_t number, const QString &description);
 
     static QString toJson(const component::Value &value);

@@ -113,6 +113,24 @@ bool CrashRecovery::recover(HostedControl &control, const ComponentCrash &crash)
     return true;
 }
 
+void CrashRecovery::reload(HostedControl &control)
+{
+    const hosting::Created created = p_.create();
+    if (!created.object) {
+        p_.messages.show(
+            QStringLiteral("The new build could not be loaded; the previous one keeps running.\n\n") +
+                created.error,
+            dialogs::style::Exclamation, QStringLiteral("Component not reloaded"));
+        return;
+    }
+    ComponentProcess *old = p_.hosts.processOf(control.object());
+    p_.trace.componentReloaded(control.name(), created.origin);
+    control.replaceObject(created.object);
+    if (old) p_.hosts.remove(old);
+    limit_.reset();
+    control.putAgain();
+}
+
 void CrashRecovery::restart(HostedControl &control)
 {
     if (ComponentProcess *old = p_.hosts.processOf(control.object())) p_.hosts.remove(old);

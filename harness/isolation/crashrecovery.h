@@ -62,6 +62,11 @@ class CrashRecovery
     // a hang is given up at once, as a crash.
     bool waitOn(const QString &member, int waitedMs);
 
+    // A new build of the component: a new host takes over with the
+    // options put so far. One that fails to load is reported and the old
+    // one keeps running.
+    void reload(HostedControl &control);
+
   private:
     void restart(HostedControl &control);
 

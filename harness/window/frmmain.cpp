@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -140,6 +141,17 @@ void FrmMain::fail(int32_t number, const QString &description)
             dialogs::style::Critical, QCoreApplication::applicationName());
     }
     platform_.terminate(1);
+}
+
+void FrmMain::reloadComponent()
+{
+    if (!crashRecovery_ || !vellix1_) return;
+    // Not under a modal call that is still out: its host must stay.
+    if (!isEnabled()) {
+        QTimer::singleShot(ComponentWatcher::QuietMs, this, [this] { reloadComponent(); });
+        return;
+    }
+    runEvent([this] { crashRecovery_->reload(*vellix1_); });
 }
 
 // The handler that made the call ends here, as after a dismissed box; the

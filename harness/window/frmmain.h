@@ -12,6 +12,7 @@
 #include "harness/handlers/startup.h"
 #include "platform/hosting/classregistry.h"
 
+#include "harness/isolation/componentwatcher.h"
 #include "harness/isolation/crashrecovery.h"
 
 #include <QWidget>
@@ -52,6 +53,8 @@ class FrmMain : public QWidget
     bool load();
 
     bool terminated() const { return terminated_; }
+    // Out of process: a new build of the component takes over.
+    void reloadComponent();
     Controls &controls() { return controls_; }
     HarnessState &state() { return state_; }
     HostedControl *hosted(const QString &name) const;

@@ -2,12 +2,15 @@
 // costs the one call, is reported once, and the component comes back with
 // the options the user had set; repeated crashes stop the restarts.
 #include "harness/isolation/componenthosts.h"
+#include "harness/isolation/componentwatcher.h"
 #include "harnessfixture.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace component;
@@ -151,6 +154,48 @@ class TestCrashRecovery : public QObject
             QLatin1String(R"("member":"BalloonPlace","kind":"put","args":[2],"result":null)")));
         show(0);
         QCOMPARE(f->boxes.boxes.back().text, QStringLiteral("0"));
+    }
+
+    void aNewBuildTakesOverWithTheOptions()
+    {
+        f->window->controls().group("optBalloonPlace").button(3)->click();
+        f->takeTrace();
+        f->window->reloadComponent();
+        QVERIFY(f->boxes.boxes.empty()); // a reload is expected: no box
+        const QStringList trace = f->takeTrace();
+        QVERIFY(!trace.isEmpty());
+        QCOMPARE(json(trace.first()).value(QLatin1String("event")).toString(),
+                 QStringLiteral("component-reloaded"));
+        QVERIFY(
+            trace.join(QLatin1Char('\n'))
+                .contains(QLatin1String(R"("member":"BalloonPlace","kind":"put","args":[3],"result":null)")));
+        show(0);
+        QCOMPARE(f->boxes.boxes.size(), size_t(1));
+        QCOMPARE(f->boxes.boxes.back().text, QStringLiteral("0"));
+    }
+
+    // A linker's write-and-rename is one new build; other files are not.
+    void theWatcherSeesARebuildOnce()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("component.so"));
+        auto write = [](const QString &path, const QByteArray &bytes) {
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(bytes);
+        };
+        write(file, "first build");
+        int rebuilt = 0;
+        const ComponentWatcher watcher(file, [&rebuilt] { ++rebuilt; });
+        write(dir.filePath(QStringLiteral("notes.txt")), "unrelated");
+        QTest::qWait(ComponentWatcher::QuietMs * 2);
+        QCOMPARE(rebuilt, 0);
+        write(dir.filePath(QStringLiteral("component.so.tmp")), "second build, longer");
+        QVERIFY(QFile::remove(file));
+        QVERIFY(QFile::rename(dir.filePath(QStringLiteral("component.so.tmp")), file));
+        QTRY_COMPARE(rebuilt, 1);
+        QTest::qWait(ComponentWatcher::QuietMs * 2);
+        QCOMPARE(rebuilt, 1);
     }
 
     void unattendedACrashEndsTheRun()
