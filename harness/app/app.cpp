@@ -32,6 +32,9 @@ namespace
 
 // Where a component runs unless --in-process or --out-of-process says.
 constexpr bool OutOfProcessByDefault = false;
+constexpr int DefaultHangMs = 5000;
+// A host run under a tool (valgrind, rr) is that much slower.
+constexpr int WrappedHangFactor = 10;
 
 struct Options {
     std::optional<QString> character; // answer to the start-up file dialog
@@ -41,8 +44,8 @@ struct Options {
     bool platformChosen = false; // -platform given
     bool outOfProcess = false;   // components run in a host process of their own
     bool waitForDebugger = false;
-    int hangTimeoutMs = 5000;
-    bool reload = true; // out of process, a new build of the component takes over
+    std::optional<int> hangTimeoutMs; // default: DefaultHangMs
+    bool reload = true;               // out of process, a new build of the component takes over
     verify::Request verify;
     record::RecordReplay::Files session;
 };
@@ -258,7 +261,10 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
                               hosting::ClassRegistry::bundledFolders());
     ComponentProcess::Settings hostSettings = ComponentProcess::defaultSettings();
     hostSettings.waitForDebugger = options.waitForDebugger;
-    hostSettings.hangTimeoutMs = options.hangTimeoutMs;
+    // Under a debugger a call takes as long as the person at it.
+    const int hangMs = options.hangTimeoutMs.value_or(
+        hostSettings.wrapper.isEmpty() ? DefaultHangMs : DefaultHangMs * WrappedHangFactor);
+    hostSettings.hangTimeoutMs = options.waitForDebugger ? 0 : hangMs;
     ComponentHosts hosts(hostSettings);
     QWidget *mainWindow = nullptr;
     if (options.outOfProcess) {

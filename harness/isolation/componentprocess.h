@@ -24,7 +24,7 @@ class ComponentProcess
         QString hostProgram; // the host executable
         QStringList wrapper; // a tool to run it under (valgrind, gdb --args), or empty
         bool waitForDebugger = false;
-        int hangTimeoutMs = 5000; // a call without an answer this long is asked about
+        int hangTimeoutMs = 5000; // a call without an answer this long is asked about; 0: never
     };
     // The installed layout, <bin>/../lib/balloon-harness/, which the build
     // tree keeps too; the wrapper from HARNESS_HOST_WRAPPER.
