@@ -68,6 +68,20 @@ print(b["DispatchPropertyPut"], b["DirectVirtualCall"])' "$work/dispatch.json")
 row "dispatch property put (ns, cpu)" "$(printf %.1f "$ours")" "$(printf %.1f "$base")" \
     "$(awk -v a="$ours" -v b="$base" 'BEGIN {printf "%.2f", a / b}')" "" "" "" "" "<= 50 ns"
 
+# The component in a host process of its own, against the same component
+# loaded in process: a property put (µs, pairs interleaved in one process),
+# start-up to first paint, and the peak RSS of the harness side and the host.
+host="$build/lib/balloon-harness/balloon-harness-host"
+component="$build/bin/components/vellixballoon.so"
+"$build/bin/bench_isolation" "$runs" "$host" "$component" >"$work/isolation.txt" 2>/dev/null
+read -r _ ours base ratio low high < <(grep "^put " "$work/isolation.txt")
+row "property put out of process (us)" "$ours" "$base" "$ratio" "$low..$high" "" "" "" "<= 20 us"
+read -r _ rssHarness rssHost < <(grep "^rss " "$work/isolation.txt")
+row "  peak RSS harness side + host (MB)" "$rssHarness+$rssHost" "" "" "" "" "" "" ""
+pairs "start-up to first paint, out of process" "<= 1.1" \
+    HARNESS_EXIT_AFTER_FIRST_PAINT=2 "$build/bin/fennick" --out-of-process --character "" -- \
+    HARNESS_EXIT_AFTER_FIRST_PAINT=2 "$build/bin/fennick" --in-process --character ""
+
 # Click to balloon painted, against a plain Qt window showing the same text
 # (a word-wrapped label) or the same list, from its creation to its first
 # paint; pairs interleaved in one process.

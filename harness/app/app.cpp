@@ -1,9 +1,11 @@
 #include "app.h"
 
+#include "endsignals.h"
 #include "firstpaintexit.h"
 #include "harness/base/storedsettings.h"
 #include "harness/controls/controltable.h"
 #include "harness/controls/layoutfont.h"
+#include "harness/isolation/componenthosts.h"
 #include "harness/look/indicatorcachestyle.h"
 #include "harness/look/pngresource.h"
 #include "harness/record/recordreplay.h"
@@ -12,8 +14,8 @@
 #include "harness/window/frmmain.h"
 #include "harness/window/windowplacement.h"
 #include "platform/dialogs/dialogprovider.h"
-#include "platform/platformclasses.h"
 #include "platform/dialogs/unattendedanswers.h"
+#include "platform/platformclasses.h"
 #include "platformwarnings.h"
 
 #include <QApplication>
@@ -30,6 +32,12 @@ namespace harness
 namespace
 {
 
+// Where a component runs unless --in-process or --out-of-process says.
+constexpr bool OutOfProcessByDefault = false;
+constexpr int DefaultHangMs = 5000;
+// A host run under a tool (valgrind, rr) is that much slower.
+constexpr int WrappedHangFactor = 10;
+
 struct Options {
     std::optional<QString> character; // answer to the start-up file dialog
     QString trace;
@@ -37,6 +45,10 @@ struct Options {
     bool mute = false;
     bool platformChosen = false; // -platform given
     QString componentFolder;     // --component, absolute
+    bool outOfProcess = false;   // components run in a host process of their own
+    bool waitForDebugger = false;
+    std::optional<int> hangTimeoutMs; // default: DefaultHangMs
+    bool reload = true;               // out of process, a new build of the component takes over
     verify::Request verify;
     record::RecordReplay::Files session;
 };
@@ -106,7 +118,28 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
                        "<dir> is taken from the current folder."),
         QStringLiteral("dir"));
     const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Keep the character's sounds off."));
-    parser.addOptions({help, version, character, trace, quitWhenReady, recordTo, replay, component, mute});
+    const QCommandLineOption inProcess(
+        QStringLiteral("in-process"),
+        QStringLiteral(
+            "Load the component into the harness's own process (to debug both under one debugger)."));
+    const QCommandLineOption outOfProcess(
+        QStringLiteral("out-of-process"),
+        QStringLiteral("Run the component in a host process of its own, which a crash of the component does "
+                       "not take down. HARNESS_HOST_WRAPPER runs the host under a tool, e.g. "
+                       "\"valgrind --error-exitcode=1\"."));
+    const QCommandLineOption waitForDebugger(
+        QStringLiteral("wait-for-debugger"),
+        QStringLiteral("Print the component host's process id and wait until a debugger attaches to it."));
+    const QCommandLineOption hangTimeout(
+        QStringLiteral("hang-timeout"),
+        QStringLiteral("Out of process, ask whether to end the component when a call has not returned "
+                       "after <seconds> (default 5)."),
+        QStringLiteral("seconds"));
+    const QCommandLineOption noReload(
+        QStringLiteral("no-reload"),
+        QStringLiteral("Out of process, keep the component loaded when its file is rebuilt."));
+    parser.addOptions({help, version, character, trace, quitWhenReady, recordTo, replay, component, mute,
+                       inProcess, outOfProcess, waitForDebugger, hangTimeout, noReload});
     const verify::CommandLine verifyOptions(parser);
     for (const char *name : QtValueOptions)
         parser.addOption(hidden(QCommandLineOption(QString::fromLatin1(name), {}, QStringLiteral("value"))));
@@ -152,6 +185,20 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
     options.quitWhenReady = parser.isSet(quitWhenReady);
     options.session = {parser.value(recordTo), parser.value(replay)};
     options.mute = parser.isSet(mute);
+    if (parser.isSet(inProcess) && parser.isSet(outOfProcess))
+        return refuse(QStringLiteral("--in-process and --out-of-process exclude each other."));
+    options.waitForDebugger = parser.isSet(waitForDebugger);
+    options.reload = !parser.isSet(noReload);
+    if (parser.isSet(hangTimeout)) {
+        bool ok = false;
+        const double seconds = parser.value(hangTimeout).toDouble(&ok);
+        if (!ok || seconds <= 0 || seconds > 86400)
+            return refuse(QStringLiteral("--hang-timeout wants a number of seconds, not '%1'.")
+                              .arg(parser.value(hangTimeout)));
+        options.hangTimeoutMs = int(seconds * 1000);
+    }
+    options.outOfProcess = parser.isSet(outOfProcess) || options.waitForDebugger ||
+                           (OutOfProcessByDefault && !parser.isSet(inProcess));
     options.platformChosen = parser.isSet(QStringLiteral("platform"));
     options.verify = verifyOptions.read(parser);
     return result;
@@ -238,6 +285,27 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     platform::registerPlatformClasses(registry, session->dialogs(), platform::agentEngine(!options.mute));
     registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
                               hosting::ClassRegistry::bundledFolders());
+    ComponentProcess::Settings hostSettings = ComponentProcess::defaultSettings();
+    hostSettings.waitForDebugger = options.waitForDebugger;
+    // Under a debugger a call takes as long as the person at it.
+    const int hangMs = options.hangTimeoutMs.value_or(
+        hostSettings.wrapper.isEmpty() ? DefaultHangMs : DefaultHangMs * WrappedHangFactor);
+    hostSettings.hangTimeoutMs = options.waitForDebugger ? 0 : hangMs;
+    ComponentHosts hosts(hostSettings);
+    QWidget *mainWindow = nullptr;
+    if (options.outOfProcess) {
+        hosts.setModalPolicy(modalPolicy(program.methods, [&mainWindow](bool entering) {
+            // The window takes no input while a modal balloon is up; the
+            // character goes on moving, since the event loop runs.
+            if (mainWindow) mainWindow->setEnabled(!entering);
+        }));
+        if (const QString file = registry.pluginFileFor(program.componentClass); !file.isEmpty())
+            hosts.prestart(file);
+        registry.setPluginCreator(
+            [&hosts](const QString &file, const QString &classId, const component::NamedValues &stored) {
+                return hosts.create(file, classId, stored);
+            });
+    }
 
     // An unattended run neither speaks nor touches the stored choice.
     const bool unattendedRun = options.quitWhenReady || !options.session.replay.isEmpty();
@@ -246,8 +314,10 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
                       : std::make_unique<QSettings>(QStringLiteral("balloon-harness"), program.programName),
         unattendedRun);
 
-    FrmMain window(program, {registry, session->messages(), trace,
-                             [](int code) { QCoreApplication::exit(code); }, unattended, &speech});
+    FrmMain window(program,
+                   {registry, session->messages(), trace, [](int code) { QCoreApplication::exit(code); },
+                    unattended, &speech, options.outOfProcess ? &hosts : nullptr});
+    mainWindow = &window;
     if (!window.createControls() || !window.load()) return 1;
     speech.attach(window.state().AgentCharacter);
     window.move(startPosition(window));
@@ -259,6 +329,16 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
         ready = true;
         trace.ready();
         if (quit) QCoreApplication::quit();
+    });
+    // Ended from outside as by closing the window: every loop, a modal
+    // balloon's too, ends and the session writes its last lines.
+    std::optional<ComponentWatcher> watcher;
+    if (options.outOfProcess && options.reload)
+        if (const QString file = registry.pluginFileFor(program.componentClass); !file.isEmpty())
+            watcher.emplace(file, [&window] { window.reloadComponent(); });
+    const EndSignals endSignals([&window](int) {
+        window.close();
+        QCoreApplication::exit(0);
     });
     if (!session->attach(window, &sessionError)) {
         std::fprintf(stderr, "%s\n", qPrintable(sessionError));

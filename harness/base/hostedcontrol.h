@@ -20,6 +20,14 @@ class HostedControl
     const QString &name() const { return name_; }
     const component::ObjectRef &object() const { return object_; }
 
+    // A component started again in place of one that crashed: takes the
+    // properties the harness has put since start-up again, in their order,
+    // traced as every call is.
+    void replaceObject(component::ObjectRef object);
+    void putAgain();
+    // After too many crashes: every call reports the crash again at once.
+    void stop() { stopped_ = true; }
+
     // member names the call in the trace and in errors.
     component::Value call(component::DispId id, QLatin1String member, component::CallKind kind,
                           component::Args args = {});
@@ -30,6 +38,17 @@ class HostedControl
     QString getString(component::DispId id, QLatin1String member);
 
   private:
+    void remember(component::DispId id, QLatin1String member, component::CallKind kind,
+                  const component::Args &args);
+
+    struct Put {
+        component::DispId id;
+        QLatin1String member;
+        component::CallKind kind;
+        component::Value value;
+    };
+    std::vector<Put> puts_; // the last put of each property, oldest first
+    bool stopped_ = false;
     QString name_;
     component::ObjectRef object_;
     Trace &trace_;

@@ -123,6 +123,30 @@ void Trace::dispatch(const Call &call, const Result &result)
     write(line);
 }
 
+void Trace::componentCrashed(const Crash &crash)
+{
+    if (!enabled()) return;
+    QStringList args;
+    for (const Value &v : crash.args)
+        args << toJson(v);
+    QStringList lines;
+    for (const QString &l : crash.stderrLines)
+        lines << jsonString(l);
+    write(QLatin1String("{\"event\":\"component-crashed\",\"control\":") + jsonString(crash.control) +
+          QLatin1String(",\"file\":") + jsonString(crash.file) + QLatin1String(",\"member\":") +
+          jsonString(QString(crash.member)) + QLatin1String(",\"kind\":\"") +
+          QLatin1String(kindName(crash.kind)) + QLatin1String("\",\"args\":[") + args.join(QLatin1Char(',')) +
+          QLatin1String("],\"end\":") + jsonString(crash.end) + QLatin1String(",\"stderr\":[") +
+          lines.join(QLatin1Char(',')) + QLatin1String("]}"));
+}
+
+void Trace::componentReloaded(const QString &control, const QString &file)
+{
+    if (enabled())
+        write(QLatin1String("{\"event\":\"component-reloaded\",\"control\":") + jsonString(control) +
+              QLatin1String(",\"file\":") + jsonString(file) + QLatin1Char('}'));
+}
+
 void Trace::messageBox(const std::optional<QString> &title, int style, const QString &text)
 {
     if (!enabled()) return;

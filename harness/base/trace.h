@@ -39,6 +39,17 @@ class Trace
     void dispatch(const Call &call, const component::Result &result);
     void messageBox(const std::optional<QString> &title, int style, const QString &text);
     void ready();
+    struct Crash {
+        const QString &control;
+        const QString &file;
+        QLatin1String member;
+        component::CallKind kind;
+        const std::vector<component::Value> &args;
+        const QString &end; // "signal SIGSEGV", "exit code 3"
+        const QStringList &stderrLines;
+    };
+    void componentCrashed(const Crash &crash);
+    void componentReloaded(const QString &control, const QString &file);
     void error(int32_t number, const QString &description);
 
     static QString toJson(const component::Value &value);

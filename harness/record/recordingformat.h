@@ -67,6 +67,9 @@ struct Recording {
     Answers startup;
     std::vector<ControlEvent> events;
     std::vector<TraceLine> trace;
+    // Set when the recording has no end line (the harness was killed or
+    // crashed): the number of its last whole line, up to which it replays.
+    std::optional<int> cutAfterLine;
 };
 
 // A recording, or an error naming the line at fault.

@@ -68,6 +68,10 @@ Replayer::Replayer(Recording recording, Limits limits)
 {
     poll_.setInterval(10);
     connect(&poll_, &QTimer::timeout, this, &Replayer::poll);
+    if (recording_.cutAfterLine)
+        note(QStringLiteral("the recording ends without its end line (the harness was ended or crashed); "
+                            "replayed up to its last whole line, line %1")
+                 .arg(*recording_.cutAfterLine));
 }
 
 Replayer::~Replayer() = default;
@@ -234,7 +238,9 @@ int Replayer::finish(QTextStream &out, QTextStream &err) const
         return 2;
     }
     const std::vector<TraceLine> &recorded = recording_.trace;
-    const size_t lines = std::max(recorded.size(), size_t(replayed_.size()));
+    // A cut recording says nothing of what followed its last line.
+    const size_t lines =
+        recording_.cutAfterLine ? recorded.size() : std::max(recorded.size(), size_t(replayed_.size()));
     for (size_t i = 0; i < lines; ++i) {
         const QJsonObject now = i < size_t(replayed_.size())
                                     ? QJsonDocument::fromJson(replayed_[qsizetype(i)].toUtf8()).object()

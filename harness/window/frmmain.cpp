@@ -7,10 +7,12 @@
 #include "platform/platformclasses.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -59,6 +61,15 @@ HostedControl *FrmMain::hosted(const QString &name) const
 
 bool FrmMain::createControls()
 {
+    if (platform_.hosts) {
+        crashRecovery_ = std::make_unique<CrashRecovery>(CrashRecovery::Platform{
+            *platform_.hosts, platform_.trace, messages_, platform_.unattended,
+            [this] { return platform_.registry.create(program_.componentClass, storedSettings(program_)); },
+            [] { return QDateTime::currentMSecsSinceEpoch(); }});
+        platform_.hosts->setHangHandler([this](DispId id, CallKind, int waitedMs) {
+            return crashRecovery_->waitOn(memberName(program_.methods, id), waitedMs);
+        });
+    }
     runEvent([this] {
         auto create = [this](const QString &name, const QString &classId, const NamedValues &stored) {
             hosting::Created created = platform_.registry.create(classId, stored);
@@ -110,6 +121,8 @@ void FrmMain::runEvent(const std::function<void()> &handler)
         if (QObject *control = sender()) observer_(control);
     try {
         handler();
+    } catch (const ComponentCrash &crash) {
+        recover(crash);
     } catch (const HarnessError &e) {
         fail(e.number(), e.description());
     } catch (const std::exception &e) {
@@ -129,6 +142,33 @@ void FrmMain::fail(int32_t number, const QString &description)
             QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(elideLongWords(description)),
             dialogs::style::Critical, QCoreApplication::applicationName());
     }
+    platform_.terminate(1);
+}
+
+void FrmMain::reloadComponent()
+{
+    if (!crashRecovery_ || !vellix1_) return;
+    // Not under a modal call that is still out: its host must stay.
+    if (!isEnabled()) {
+        QTimer::singleShot(ComponentWatcher::QuietMs, this, [this] { reloadComponent(); });
+        return;
+    }
+    runEvent([this] { crashRecovery_->reload(*vellix1_); });
+}
+
+// The handler that made the call ends here, as after a dismissed box; the
+// program goes on with the component started again.
+void FrmMain::recover(const ComponentCrash &crash)
+{
+    HostedControl *control = hosted(crash.control);
+    try {
+        if (crashRecovery_ && control && crashRecovery_->recover(*control, crash)) return;
+    } catch (const HarnessError &e) {
+        fail(e.number(), e.description());
+        return;
+    }
+    // Nobody is there to read the report (it went to standard error).
+    terminated_ = true;
     platform_.terminate(1);
 }
 

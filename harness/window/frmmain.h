@@ -12,6 +12,9 @@
 #include "harness/handlers/startup.h"
 #include "platform/hosting/classregistry.h"
 
+#include "harness/isolation/componentwatcher.h"
+#include "harness/isolation/crashrecovery.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -37,6 +40,8 @@ class FrmMain : public QWidget
         // report then goes to standard error instead.
         std::function<bool()> unattended;
         MessageSpeech *speech = nullptr;
+        // The host processes when components run out of process, else null.
+        ComponentHosts *hosts = nullptr;
     };
 
     FrmMain(const ProgramDescription &program, Platform platform);
@@ -49,6 +54,8 @@ class FrmMain : public QWidget
     bool load();
 
     bool terminated() const { return terminated_; }
+    // Out of process: a new build of the component takes over.
+    void reloadComponent();
     Controls &controls() { return controls_; }
     HarnessState &state() { return state_; }
     HostedControl *hosted(const QString &name) const;
@@ -64,6 +71,7 @@ class FrmMain : public QWidget
   private:
     void connectEvents();
     void fail(int32_t number, const QString &description);
+    void recover(const ComponentCrash &crash);
 
     const ProgramDescription &program_;
     Platform platform_;
@@ -78,6 +86,7 @@ class FrmMain : public QWidget
     std::unique_ptr<OptionHandlers> options_;
     std::unique_ptr<ColourHandlers> colours_;
     std::unique_ptr<MessageActions> messageActions_;
+    std::unique_ptr<CrashRecovery> crashRecovery_;
     int runningLoopLevel_ = -1; // event loop level of the running event; -1: none
     std::function<void(QObject *control)> observer_;
     bool terminated_ = false;

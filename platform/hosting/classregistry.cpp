@@ -76,15 +76,14 @@ QString ClassRegistry::findPlugin(const QStringList &folders, const QString &cla
     return {};
 }
 
-Created ClassRegistry::createFromPlugin(const QString &file, const QString &classId,
-                                        const component::NamedValues &stored)
+Created loadComponent(QPluginLoader &loader, const QString &classId, const component::NamedValues &stored)
 {
-    auto loader = std::make_unique<QPluginLoader>(file);
-    QObject *instance = loader->instance();
+    const QString file = loader.fileName();
+    QObject *instance = loader.instance();
     auto *plugin = qobject_cast<component::ComponentPlugin *>(instance);
     if (!plugin) {
         const QString why =
-            instance ? QStringLiteral("it is not a balloon harness component") : loader->errorString();
+            instance ? QStringLiteral("it is not a balloon harness component") : loader.errorString();
         return {
             nullptr, file,
             QStringLiteral("Cannot create the control \"%1\": the component file %2 could not be loaded: %3")
@@ -99,13 +98,29 @@ Created ClassRegistry::createFromPlugin(const QString &file, const QString &clas
     } catch (...) {
         error = QStringLiteral("the component failed");
     }
-    loaders_.push_back(std::move(loader));
     if (!object)
         return {nullptr, file,
                 QStringLiteral("Cannot create the control \"%1\" from %2: %3")
                     .arg(classId, file, error.isEmpty() ? QStringLiteral("the component refused") : error)};
     qCDebug(lcHosting) << "created" << classId << "from" << file;
     return {object, file, {}};
+}
+
+Created ClassRegistry::createFromPlugin(const QString &file, const QString &classId,
+                                        const component::NamedValues &stored)
+{
+    if (pluginCreator_) return pluginCreator_(file, classId, stored);
+    auto loader = std::make_unique<QPluginLoader>(file);
+    Created created = loadComponent(*loader, classId, stored);
+    if (loader->isLoaded()) loaders_.push_back(std::move(loader));
+    return created;
+}
+
+QString ClassRegistry::pluginFileFor(const QString &classId) const
+{
+    if (QString file = findPlugin(overriding_, classId); !file.isEmpty()) return file;
+    if (builtins_.contains(classId)) return {};
+    return findPlugin(bundled_, classId);
 }
 
 Created ClassRegistry::create(const QString &classId, const component::NamedValues &stored)

@@ -24,6 +24,11 @@ namespace hosting
 {
 
 using Factory = std::function<component::ObjectRef(const component::NamedValues &stored, QString *error)>;
+struct Created;
+// Makes an instance of a class a component file provides: by default loads
+// the file into this process; the harness may run it in a host process.
+using PluginCreator =
+    std::function<Created(const QString &file, const QString &classId, const component::NamedValues &stored)>;
 
 struct Created {
     component::ObjectRef object; // null on failure
@@ -50,16 +55,26 @@ class ClassRegistry
 
     Created create(const QString &classId, const component::NamedValues &stored);
 
+    void setPluginCreator(PluginCreator creator) { pluginCreator_ = std::move(creator); }
+    // The component file that provides classId, searched as create() does;
+    // empty when a built-in class or nothing provides it.
+    QString pluginFileFor(const QString &classId) const;
+
   private:
     Created createFromPlugin(const QString &file, const QString &classId,
                              const component::NamedValues &stored);
     QString findPlugin(const QStringList &folders, const QString &classId) const;
 
+    PluginCreator pluginCreator_;
     QHash<QString, Factory> builtins_;
     QStringList overriding_;
     QStringList bundled_;
     // Loaded plugins stay loaded: the objects they made live in their code.
     std::vector<std::unique_ptr<QPluginLoader>> loaders_;
 };
+
+// Loads a component file with loader and creates an instance of classId.
+// The loader must outlive the object.
+Created loadComponent(QPluginLoader &loader, const QString &classId, const component::NamedValues &stored);
 
 } // namespace hosting

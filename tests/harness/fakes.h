@@ -80,9 +80,13 @@ class RecordingMessageBoxes : public dialogs::MessageBoxService
     int show(const QString &text, int style, const std::optional<QString> &title) override
     {
         boxes.push_back({text, style, title});
-        return 1;
+        if (answers.empty()) return 1;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     std::vector<Box> boxes;
+    std::deque<int> answers; // nothing left: OK
 };
 
 } // namespace fakes

@@ -1,5 +1,6 @@
 #include "harnessfixture.h"
 
+#include "harness/isolation/componenthosts.h"
 #include "platform/platformclasses.h"
 
 #include <QJsonArray>
@@ -20,10 +21,33 @@ HarnessFixture::HarnessFixture(const harness::ProgramDescription &program,
                             if (prepare) prepare(*component);
                             return component;
                         });
-    platform::registerPlatformClasses(registry, dialogs, [this] { return agent; });
+    addPlatformControls();
     window = std::make_unique<harness::FrmMain>(
         program, harness::FrmMain::Platform{registry, boxes, trace, [this](int code) { exitCode = code; },
                                             [this] { return unattended; }});
+}
+
+HarnessFixture::HarnessFixture(harness::ComponentHosts &hosts, const QString &componentFolder,
+                               const harness::ProgramDescription &program)
+{
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->open(QIODevice::ReadWrite);
+    traceBuffer = buffer.get();
+    trace = harness::Trace(std::move(buffer));
+    addPlatformControls();
+    registry.setPluginFolders({componentFolder}, {});
+    registry.setPluginCreator(
+        [&hosts](const QString &file, const QString &classId, const component::NamedValues &stored) {
+            return hosts.create(file, classId, stored);
+        });
+    window = std::make_unique<harness::FrmMain>(
+        program, harness::FrmMain::Platform{registry, boxes, trace, [this](int code) { exitCode = code; },
+                                            [this] { return unattended; }, nullptr, &hosts});
+}
+
+void HarnessFixture::addPlatformControls()
+{
+    platform::registerPlatformClasses(registry, dialogs, [this] { return agent; });
 }
 
 bool HarnessFixture::start()

@@ -6,11 +6,19 @@
 
 #include <QBuffer>
 
+namespace harness
+{
+class ComponentHosts;
+}
+
 class HarnessFixture
 {
   public:
     explicit HarnessFixture(const harness::ProgramDescription &program = harness::fennick(),
                             std::function<void(fakes::RecordingComponent &)> prepare = {});
+    // The component from the plugin file in componentFolder, run by hosts.
+    HarnessFixture(harness::ComponentHosts &hosts, const QString &componentFolder,
+                   const harness::ProgramDescription &program = harness::fennick());
 
     // Creates the controls and runs start-up.
     bool start();
@@ -29,4 +37,7 @@ class HarnessFixture
     QBuffer *traceBuffer;
     harness::Trace trace;
     std::unique_ptr<harness::FrmMain> window;
+
+  private:
+    void addPlatformControls();
 };

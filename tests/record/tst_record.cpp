@@ -77,6 +77,8 @@ class TestRecord : public QObject
     void reportsTheFirstDifference();
     void badRecordingNamesTheLine_data();
     void badRecordingNamesTheLine();
+    void cutRecordingReadsUpToItsLastWholeLine_data();
+    void cutRecordingReadsUpToItsLastWholeLine();
     void unknownControlNamesTheLine_data();
     void unknownControlNamesTheLine();
     void unansweredBalloonIsClosed();
@@ -187,10 +189,6 @@ void TestRecord::badRecordingNamesTheLine_data()
     const char *click = R"({"do":"click","control":"cmbMsgShow"})";
     QTest::newRow("not JSON") << lines({click, "{\"do\":"}) << "line 3: not a JSON object";
     QTest::newRow("a JSON array") << lines({"[1,2]"}) << "line 2: not a JSON object (a JSON array)";
-    QTest::newRow("truncated mid-line") << lines({click}, false) + R"({"answer":"ball)"
-                                        << "line 3: the recording is cut short (truncated)";
-    QTest::newRow("no end line") << lines({click}, false)
-                                 << "line 2: the recording ends without its end line (truncated)";
     QTest::newRow("empty file") << QByteArray() << "line 1: the recording is cut short (truncated)";
     QTest::newRow("lines after the end") << lines({}) + click + '\n' << "line 3: lines after the end";
     QTest::newRow("not a recording") << QByteArray("{\"event\":\"ready\"}\n{\"end\":\"session\"}\n")
@@ -222,6 +220,31 @@ void TestRecord::badRecordingNamesTheLine()
     QString why;
     QVERIFY(!parseRecording(recording, &why));
     QVERIFY2(why.startsWith(error), qPrintable(why));
+}
+
+// What a harness ended from outside leaves: no end line, perhaps half a line.
+void TestRecord::cutRecordingReadsUpToItsLastWholeLine_data()
+{
+    QTest::addColumn<QByteArray>("recording");
+    QTest::addColumn<int>("lastWhole");
+    QTest::addColumn<int>("events");
+    const char *click = R"({"do":"click","control":"cmbMsgShow"})";
+    QTest::newRow("cut mid-line") << lines({click}, false) + R"({"answer":"ball)" << 2 << 1;
+    QTest::newRow("no end line") << lines({click, click}, false) << 3 << 2;
+    QTest::newRow("header only") << lines({}, false) << 1 << 0;
+}
+
+void TestRecord::cutRecordingReadsUpToItsLastWholeLine()
+{
+    QFETCH(QByteArray, recording);
+    QFETCH(int, lastWhole);
+    QFETCH(int, events);
+    QString why;
+    const std::optional<Recording> parsed = parseRecording(recording, &why);
+    QVERIFY2(parsed, qPrintable(why));
+    QCOMPARE(parsed->cutAfterLine, std::optional<int>(lastWhole));
+    QCOMPARE(int(parsed->events.size()), events);
+    QVERIFY(!parseRecording(lines({}), &why)->cutAfterLine);
 }
 
 void TestRecord::unknownControlNamesTheLine_data()

@@ -1,0 +1,289 @@
+#include "channel.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace hosting
+{
+
+using namespace component;
+
+namespace
+{
+
+// How often a blocked wait looks at the clock for the hang check.
+constexpr int PollSliceMs = 100;
+
+} // namespace
+
+Channel::Channel(int fd) : fd_(fd)
+{
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+}
+
+Channel::~Channel()
+{
+    notifier_.reset();
+    ::close(fd_);
+}
+
+void Channel::watch()
+{
+    if (notifier_) return;
+    notifier_ = std::make_unique<QSocketNotifier>(qintptr(fd_), QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this] { onReadable(); });
+}
+
+void Channel::setSideInput(int fd, std::function<void()> drain)
+{
+    sideFd_ = fd;
+    sideDrain_ = std::move(drain);
+}
+
+void Channel::setHangCheck(int timeoutMs, std::function<bool(DispId, CallKind)> hang)
+{
+    hangTimeoutMs_ = timeoutMs;
+    hang_ = std::move(hang);
+}
+
+void Channel::breakWith(const QString &reason)
+{
+    if (broken()) return;
+    brokenReason_ = reason;
+    if (notifier_) notifier_->setEnabled(false);
+    for (const auto &[seq, loop] : waiting_)
+        loop->quit();
+    if (onBroken_) onBroken_();
+}
+
+bool Channel::send(const wire::Message &message)
+{
+    if (broken()) return false;
+    const wire::Bytes bytes = wire::frame(wire::encode(message, this));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (n > 0) {
+            done += size_t(n);
+        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+            pollfd p{fd_, POLLOUT, 0};
+            ::poll(&p, 1, PollSliceMs);
+        } else {
+            breakWith(QStringLiteral("the connection was closed"));
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads what has arrived. False when the other side has closed the
+// connection (then the channel is broken).
+bool Channel::readAvailable()
+{
+    uint8_t buffer[65536];
+    for (;;) {
+        const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            reader_.append(buffer, size_t(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EAGAIN) return true;
+        breakWith(QStringLiteral("the connection was closed"));
+        return false;
+    }
+}
+
+void Channel::handleFrames()
+{
+    while (!broken()) {
+        std::optional<wire::Bytes> frame = reader_.next();
+        if (!frame) {
+            if (!reader_.error().empty())
+                breakWith(
+                    QStringLiteral("unreadable message: %1").arg(QString::fromStdString(reader_.error())));
+            return;
+        }
+        std::string why;
+        std::optional<wire::Message> message = wire::decode(*frame, this, &why);
+        if (!message) {
+            breakWith(QStringLiteral("unreadable message: %1").arg(QString::fromStdString(why)));
+            return;
+        }
+        if (auto *reply = std::get_if<wire::ReplyMessage>(&*message)) {
+            const uint32_t seq = reply->seq;
+            replies_[seq] = std::move(*reply);
+            if (auto it = waiting_.find(seq); it != waiting_.end()) it->second->quit();
+        } else if (auto *call = std::get_if<wire::CallMessage>(&*message)) {
+            serve(*call);
+        } else {
+            serve(std::get<wire::CreateMessage>(*message));
+        }
+    }
+}
+
+void Channel::serve(wire::CallMessage &call)
+{
+    wire::ReplyMessage reply;
+    reply.seq = call.seq;
+    const auto target = exported_.find(call.object);
+    Result result = error::notSupported();
+    // The variables the by-reference arguments point at live here.
+    std::vector<Value> variables;
+    variables.reserve(call.args.size());
+    Args args;
+    args.reserve(call.args.size());
+    for (wire::WireArg &a : call.args) {
+        variables.push_back(std::move(a.value));
+        args.push_back(a.byRef ? Arg::byRef(variables.back()) : Arg(variables.back()));
+    }
+    if (target != exported_.end()) {
+        const ObjectRef keep = target->second; // a call may drop the table's entry
+        result = safeInvoke(*keep, call.id, call.kind, args);
+    }
+    reply.ok = result.ok();
+    if (result.ok())
+        reply.value = result.value();
+    else
+        reply.error = result.error();
+    for (size_t i = 0; i < call.args.size(); ++i)
+        if (call.args[i].byRef) reply.changed.emplace_back(uint32_t(i), variables[i]);
+    send(reply);
+}
+
+void Channel::serve(const wire::CreateMessage &create)
+{
+    wire::ReplyMessage reply;
+    reply.seq = create.seq;
+    const Result result = createHandler_
+                              ? createHandler_(create)
+                              : Result(DispatchError{error::CannotCreateObject,
+                                                     QStringLiteral("This side creates no objects")});
+    reply.ok = result.ok();
+    if (result.ok())
+        reply.value = result.value();
+    else
+        reply.error = result.error();
+    send(reply);
+}
+
+std::optional<wire::ReplyMessage> Channel::takeReply(uint32_t seq)
+{
+    const auto it = replies_.find(seq);
+    if (it == replies_.end()) return std::nullopt;
+    wire::ReplyMessage reply = std::move(it->second);
+    replies_.erase(it);
+    return reply;
+}
+
+std::optional<wire::ReplyMessage> Channel::waitBlocking(uint32_t seq, DispId id, CallKind kind)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!broken()) {
+        handleFrames();
+        if (std::optional<wire::ReplyMessage> reply = takeReply(seq)) return reply;
+        if (broken()) break;
+        pollfd fds[2] = {{fd_, POLLIN, 0}, {sideFd_, POLLIN, 0}};
+        const int n = ::poll(fds, sideFd_ >= 0 ? 2 : 1, PollSliceMs);
+        if (n < 0 && errno != EINTR) breakWith(QStringLiteral("the connection failed"));
+        if (sideFd_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP)) && sideDrain_) sideDrain_();
+        if (fds[0].revents) readAvailable();
+        if (hang_ && hangTimeoutMs_ > 0 && waited.elapsed() >= hangTimeoutMs_) {
+            if (!hang_(id, kind)) breakWith(QStringLiteral("the call did not return"));
+            waited.restart();
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<wire::ReplyMessage> Channel::waitInEventLoop(uint32_t seq)
+{
+    watch();
+    handleFrames();
+    if (std::optional<wire::ReplyMessage> reply = takeReply(seq)) return reply;
+    QEventLoop loop;
+    waiting_[seq] = &loop;
+    if (!broken()) loop.exec();
+    waiting_.erase(seq);
+    return takeReply(seq);
+}
+
+void Channel::onReadable()
+{
+    if (broken()) return;
+    // Served calls may wait themselves; no notification in between.
+    notifier_->setEnabled(false);
+    if (readAvailable()) handleFrames();
+    if (!broken()) notifier_->setEnabled(true);
+}
+
+Result Channel::call(uint32_t object, DispId id, CallKind kind, Args &args)
+{
+    wire::CallMessage message;
+    message.seq = nextSeq_++;
+    message.object = object;
+    message.id = id;
+    message.kind = kind;
+    for (const Arg &a : args)
+        message.args.push_back({a.isRef(), a.get()});
+    const auto gone = [this] {
+        return DispatchError{error::ComponentFailed,
+                             QStringLiteral("The component's process has ended: %1").arg(brokenReason_)};
+    };
+    if (!send(message)) return gone();
+
+    const bool modal = modal_.isModal && modal_.isModal(id, kind, args);
+    if (modal && modal_.around) modal_.around(true);
+    std::optional<wire::ReplyMessage> reply =
+        modal ? waitInEventLoop(message.seq) : waitBlocking(message.seq, id, kind);
+    if (modal && modal_.around) modal_.around(false);
+    if (!reply) return gone();
+
+    for (auto &[index, value] : reply->changed)
+        if (index < args.size()) args[index].set(std::move(value));
+    if (!reply->ok) return reply->error;
+    return reply->value;
+}
+
+Result Channel::create(const QString &file, const QString &classId, const NamedValues &stored)
+{
+    wire::CreateMessage message{nextSeq_++, file, classId, stored};
+    if (!send(message)) return DispatchError{error::CannotCreateObject, brokenReason_};
+    std::optional<wire::ReplyMessage> reply = waitBlocking(message.seq, 0, CallKind::Method);
+    if (!reply) return DispatchError{error::CannotCreateObject, brokenReason_};
+    if (!reply->ok) return reply->error;
+    return reply->value;
+}
+
+wire::Handle Channel::exportObject(const ObjectRef &object)
+{
+    if (const auto *remote = dynamic_cast<const RemoteObject *>(object.get());
+        remote && remote->channel() == this)
+        return {wire::Handle::Receiver, remote->id()};
+    if (auto it = exportedIds_.find(object.get()); it != exportedIds_.end())
+        return {wire::Handle::Sender, it->second};
+    const uint32_t id = nextExport_++;
+    exported_.emplace(id, object);
+    exportedIds_.emplace(object.get(), id);
+    return {wire::Handle::Sender, id};
+}
+
+ObjectRef Channel::importObject(wire::Handle handle, bool *ok)
+{
+    *ok = true;
+    if (handle.side == wire::Handle::Sender)
+        return std::make_shared<RemoteObject>(shared_from_this(), handle.id);
+    if (auto it = exported_.find(handle.id); it != exported_.end()) return it->second;
+    *ok = false;
+    return nullptr;
+}
+
+} // namespace hosting

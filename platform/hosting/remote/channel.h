@@ -1,0 +1,121 @@
+// One end of the connection between the harness and a component host. Calls
+// are synchronous: the caller waits for the reply, and while it waits it
+// answers the calls the other side makes on objects of its own (the
+// character a balloon reads its place from). Objects cross as handles; an
+// object of the other side is called through a RemoteObject.
+#pragma once
+
+#include "platform/hosting/wire/wirecodec.h"
+
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <unordered_map>
+
+class QSocketNotifier;
+class QEventLoop;
+
+namespace hosting
+{
+
+class Channel final : public wire::ObjectTable, public std::enable_shared_from_this<Channel>
+{
+  public:
+    // Takes over fd, a connected stream socket.
+    explicit Channel(int fd);
+    ~Channel() override;
+    Channel(const Channel &) = delete;
+    Channel &operator=(const Channel &) = delete;
+
+    // Answers the other side's calls (and notices its end) whenever the
+    // event loop runs, not only while this side waits in a call.
+    void watch();
+
+    // Calls a member of the other side's object. A modal call keeps this
+    // side's event loop running while it waits; any other call blocks.
+    component::Result call(uint32_t object, component::DispId id, component::CallKind kind,
+                           component::Args &args);
+    // Asks the host to load a component file and create an instance; the
+    // value is the new object.
+    component::Result create(const QString &file, const QString &classId,
+                             const component::NamedValues &stored);
+
+    using CreateHandler = std::function<component::Result(const wire::CreateMessage &)>;
+    void setCreateHandler(CreateHandler handler) { createHandler_ = std::move(handler); }
+
+    // Which calls are modal, and what to do around one (the harness disables
+    // its window).
+    struct ModalPolicy {
+        std::function<bool(component::DispId, component::CallKind, const component::Args &)> isModal;
+        std::function<void(bool entering)> around;
+    };
+    void setModalPolicy(ModalPolicy policy) { modal_ = std::move(policy); }
+
+    // Also read while blocked in a call, so that a chatty host never stalls
+    // on a full pipe (its standard error).
+    void setSideInput(int fd, std::function<void()> drain);
+
+    // After timeoutMs without a reply, asks hang(): true waits on, false
+    // gives the call up and breaks the channel.
+    void setHangCheck(int timeoutMs, std::function<bool(component::DispId, component::CallKind)> hang);
+
+    bool broken() const { return !brokenReason_.isEmpty(); }
+    const QString &brokenReason() const { return brokenReason_; }
+    // Called once, when the other side has gone or sent something unreadable.
+    void setOnBroken(std::function<void()> onBroken) { onBroken_ = std::move(onBroken); }
+    void breakWith(const QString &reason);
+
+    wire::Handle exportObject(const component::ObjectRef &object) override;
+    component::ObjectRef importObject(wire::Handle handle, bool *ok) override;
+
+  private:
+    bool send(const wire::Message &message);
+    bool readAvailable();
+    void handleFrames();
+    void serve(wire::CallMessage &call);
+    void serve(const wire::CreateMessage &create);
+    std::optional<wire::ReplyMessage> waitBlocking(uint32_t seq, component::DispId id,
+                                                   component::CallKind kind);
+    std::optional<wire::ReplyMessage> waitInEventLoop(uint32_t seq);
+    std::optional<wire::ReplyMessage> takeReply(uint32_t seq);
+    void onReadable();
+
+    int fd_;
+    wire::FrameReader reader_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    std::map<uint32_t, wire::ReplyMessage> replies_;
+    std::map<uint32_t, QEventLoop *> waiting_; // modal waits by seq
+    std::unordered_map<uint32_t, component::ObjectRef> exported_;
+    std::unordered_map<const component::DispatchObject *, uint32_t> exportedIds_;
+    uint32_t nextSeq_ = 1;
+    uint32_t nextExport_ = 1;
+    CreateHandler createHandler_;
+    ModalPolicy modal_;
+    int sideFd_ = -1;
+    std::function<void()> sideDrain_;
+    int hangTimeoutMs_ = 0;
+    std::function<bool(component::DispId, component::CallKind)> hang_;
+    QString brokenReason_;
+    std::function<void()> onBroken_;
+};
+
+// An object that lives on the other side of a channel.
+class RemoteObject final : public component::DispatchObject
+{
+  public:
+    RemoteObject(std::shared_ptr<Channel> channel, uint32_t id) : channel_(std::move(channel)), id_(id) {}
+    component::Result invoke(component::DispId id, component::CallKind kind, component::Args &args) override
+    {
+        return channel_->call(id_, id, kind, args);
+    }
+    const Channel *channel() const { return channel_.get(); }
+    uint32_t id() const { return id_; }
+
+  private:
+    std::shared_ptr<Channel> channel_;
+    uint32_t id_;
+};
+
+} // namespace hosting
