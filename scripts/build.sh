@@ -3,7 +3,7 @@
 #   scripts/build.sh [--sanitize | --release] [TARGET...]
 # default -> build/, --sanitize -> build-asan/, --release -> build-release/.
 # With targets, builds only those (and what they need). A compiler launcher
-# such as ccache is taken from CMAKE_CXX_COMPILER_LAUNCHER in the environment.
+# from CMAKE_CXX_COMPILER_LAUNCHER in the environment, else ccache if installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=default
@@ -13,5 +13,10 @@ case "${1:-}" in
 esac
 targets=()
 for target in "$@"; do targets+=(--target "$target"); done
+# A compiler cache, when the machine has one, makes rebuilds of a fresh
+# clone cheap; an explicit launcher in the environment wins.
+if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+fi
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" "${targets[@]}"

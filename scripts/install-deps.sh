@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config dpkg-dev file
+    ccache                            # rebuilds of a fresh clone
     qt6-base-dev fonts-dejavu-core
     help2man                          # the manual pages, from each program's --help
     shared-mime-info                  # the character file type's test

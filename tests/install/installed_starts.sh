@@ -29,7 +29,6 @@ check_root() {
                 lib/cmake/BalloonHarness/BalloonHarnessTargets.cmake \
                 lib/cmake/BalloonHarness/BalloonHarnessFunctions.cmake \
                 lib/cmake/BalloonHarness/BalloonHarnessListChecks.cmake \
-
                 bin/acsview share/applications/acsview.desktop \
                 share/icons/hicolor/scalable/apps/acsview.svg share/mime/packages/acsview.xml \
                 share/thumbnailers/acsview.thumbnailer share/man/man1/fennick.1.gz \
