@@ -195,9 +195,11 @@ ModalAnswerer::ModalAnswerer(BalloonDriver &driver, Answer answer, bool withImag
     timer_.start();
 }
 
-void ModalAnswerer::watch(std::function<void()> shown, std::function<void()> closed)
+void ModalAnswerer::watch(std::function<void()> shown, std::function<void()> answered,
+                          std::function<void()> closed)
 {
     shown_ = std::move(shown);
+    answered_ = std::move(answered);
     closed_ = std::move(closed);
 }
 
@@ -220,6 +222,7 @@ void ModalAnswerer::poll()
         sighting_ = driver_.read(balloon, withImage_);
         answerError_ = answer_(balloon);
         sinceAnswer_.start();
+        if (answerError_.isEmpty() && answered_) answered_();
         // Unanswerable: nothing will close it, so do not wait for that.
         if (!answerError_.isEmpty() && balloon_) balloon_->close();
         // Told at once: a call that hangs from here on may never let this

@@ -85,8 +85,9 @@ class ModalAnswerer : public QObject
     using Answer = std::function<QString(QWidget *balloon)>; // returns an error or ""
 
     ModalAnswerer(BalloonDriver &driver, Answer answer, bool withImage = false);
-    // Told once when the balloon appears and once when it is gone after that.
-    void watch(std::function<void()> shown, std::function<void()> closed);
+    // Told once when the balloon appears, once when it has been answered and
+    // should close, and once when it is gone after that.
+    void watch(std::function<void()> shown, std::function<void()> answered, std::function<void()> closed);
 
     bool appeared() const { return appeared_; }
     const Sighting &sighting() const { return sighting_; }
@@ -108,6 +109,7 @@ class ModalAnswerer : public QObject
     bool forcedClose_ = false;
     QElapsedTimer sinceAnswer_;
     std::function<void()> shown_;
+    std::function<void()> answered_;
     std::function<void()> closed_;
     bool closedNoticed_ = false;
 };

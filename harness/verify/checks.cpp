@@ -95,6 +95,7 @@ Shown CheckedInstance::showModal(const Message &message, ModalAnswerer::Answer a
     BalloonDriver driver;
     ModalAnswerer answerer(driver, std::move(answer), withImage);
     answerer.watch([this] { context_.reportStep(ModalStep::Shown); },
+                   [this] { context_.reportStep(ModalStep::Answered); },
                    [this] { context_.reportStep(ModalStep::Closed); });
     context_.reportStep(ModalStep::Call, method);
     Shown shown;

@@ -47,7 +47,7 @@ class Verdict
 
 // The steps of a modal call that a child reports, so that the parent tells a
 // hang from a slow check.
-enum class ModalStep { Call, Shown, Closed, Returned };
+enum class ModalStep { Call, Shown, Answered, Closed, Returned };
 
 // Thrown by a modal call of a method that has hung too often to call again.
 struct MethodHung {

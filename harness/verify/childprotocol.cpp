@@ -18,7 +18,7 @@ QString flat(QString text)
         .replace(QLatin1Char('\r'), QLatin1Char(' '));
 }
 
-constexpr std::array<const char *, 4> stepWords{"call", "shown", "closed", "returned"};
+constexpr std::array<const char *, 5> stepWords{"call", "shown", "answered", "closed", "returned"};
 
 } // namespace
 

@@ -4,6 +4,7 @@
 //   @verify fail NAME <tab> expected <tab> got
 //   @verify call NAME <tab> METHOD     a modal call is made
 //   @verify shown NAME                 its balloon appeared
+//   @verify answered NAME              its button was pressed (or it was answered)
 //   @verify closed NAME                its balloon is gone (answered or closed)
 //   @verify returned NAME              the call returned
 // with tabs and line breaks inside the texts written as spaces. Other lines

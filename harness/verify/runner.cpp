@@ -16,8 +16,9 @@ struct Runner::Child {
     QList<int> batch; // indices into results_
     int current = -1; // the check begun and not yet ended
     QTimer deadline;
-    QTimer hangClock;    // runs while a modal call looks hung
-    QString modalMethod; // the modal call out, if any
+    QTimer hangClock;      // runs while a modal call looks hung
+    QString modalMethod;   // the modal call out, if any
+    bool answered = false; // its balloon was answered and should close
     bool balloonClosed = false;
     std::optional<Outcome> hang;
     QElapsedTimer clock;
@@ -163,12 +164,19 @@ void Runner::stepped(Child &c, const protocol::Event &event)
     switch (event.step) {
     case protocol::Step::Call:
         c.modalMethod = event.method;
+        c.answered = false;
         c.balloonClosed = false;
         c.hangClock.start(limits_.noBalloonMs);
         break;
     case protocol::Step::Shown:
         // Answering it is up to the check and its own time limit.
         c.hangClock.stop();
+        break;
+    case protocol::Step::Answered:
+        // A balloon still up a while after its button was pressed keeps
+        // the call out as surely as one that never returns.
+        c.answered = true;
+        c.hangClock.start(limits_.afterCloseMs);
         break;
     case protocol::Step::Closed:
         c.balloonClosed = true;
@@ -188,6 +196,12 @@ void Runner::hung(Child &c)
     c.hang = c.balloonClosed
                  ? Outcome::fail(QStringLiteral("%1 to return once its balloon closed").arg(method),
                                  QStringLiteral("the balloon closed but %1 did not return").arg(method))
+             : c.answered
+                 ? Outcome::fail(QStringLiteral("the balloon of %1 to close once answered").arg(method),
+                                 QStringLiteral("the balloon did not close %1 s after it was answered and %2 "
+                                                "did not return")
+                                     .arg(limits_.afterCloseMs / 1000.0)
+                                     .arg(method))
                  : Outcome::fail(QStringLiteral("%1 to show a balloon or return").arg(method),
                                  QStringLiteral("no balloon and no return %1 s after the call")
                                      .arg(limits_.noBalloonMs / 1000.0));

@@ -2,7 +2,8 @@
 // program, a few at a time and in parallel, and turns whatever ends a child
 // early (a signal, a sanitizer report, a time-out) into one failed check
 // before going on with the rest. A modal call still out a second after its
-// balloon closed, or with no balloon a while after it was made, is a hang
+// balloon closed or was answered, or with no balloon a while after it was
+// made, is a hang
 // found at once; a method that hung in a few checks is not called again.
 #pragma once
 
@@ -35,7 +36,7 @@ struct RunnerLimits {
     int startupMs = 20000;   // a child's start before its first check
     int checkMs = 6000;      // one check
     int noBalloonMs = 5000;  // a modal call with no balloon shown yet
-    int afterCloseMs = 1000; // a modal call still out after its balloon closed
+    int afterCloseMs = 1000; // a modal call still out after its balloon was answered or closed
     int hangsPerMethod = 3;  // then the method's remaining checks fail at once
 };
 

@@ -30,15 +30,16 @@ void say(const QByteArray &line)
         QThread::sleep(1);
 }
 
-// The child side: each name says what the "check" does; "closedhang" and
-// "noballoon" act out a modal call that never returns, with and without
-// its balloon having come and gone.
+// The child side: each name says what the "check" does; "closedhang",
+// "stuckup" and "noballoon" act out a modal call that never returns, with
+// its balloon come and gone, still up after its answer, and never shown.
 [[noreturn]] void actOut(const QStringList &names, const QStringList &hungMethods)
 {
     for (const QString &name : names) {
         say(protocol::beginLine(name));
         const QString method = name.startsWith(QLatin1String("closedhang"))  ? QStringLiteral("ShowVellix")
                                : name.startsWith(QLatin1String("noballoon")) ? QStringLiteral("MsgInput")
+                               : name.startsWith(QLatin1String("stuckup"))   ? QStringLiteral("MsgLabels")
                                                                              : QString();
         if (!method.isEmpty() && hungMethods.contains(method)) {
             say(protocol::resultLine(name, protocol::hungBefore(method)));
@@ -46,10 +47,11 @@ void say(const QByteArray &line)
         }
         if (!method.isEmpty()) {
             say(protocol::stepLine(name, protocol::Step::Call, method));
-            if (method == QLatin1String("ShowVellix")) {
+            if (method != QLatin1String("MsgInput")) {
                 say(protocol::stepLine(name, protocol::Step::Shown));
-                say(protocol::stepLine(name, protocol::Step::Closed));
+                say(protocol::stepLine(name, protocol::Step::Answered));
             }
+            if (method == QLatin1String("ShowVellix")) say(protocol::stepLine(name, protocol::Step::Closed));
             sleepForever();
         }
         if (name.startsWith(QLatin1String("crash"))) std::raise(SIGSEGV);
@@ -179,6 +181,10 @@ void TestVerifyRunner::modalHangsFoundByTheirSteps_data()
     QTest::newRow("after its balloon closed")
         << QStringLiteral("closedhang") << QStringLiteral("ShowVellix to return once its balloon closed")
         << QStringLiteral("the balloon closed but ShowVellix did not return");
+    QTest::newRow("balloon still up after its answer")
+        << QStringLiteral("stuckup") << QStringLiteral("the balloon of MsgLabels to close once answered")
+        << QStringLiteral(
+               "the balloon did not close 0.1 s after it was answered and MsgLabels did not return");
     QTest::newRow("with no balloon") << QStringLiteral("noballoon")
                                      << QStringLiteral("MsgInput to show a balloon or return")
                                      << QStringLiteral("no balloon and no return 0.3 s after the call");
