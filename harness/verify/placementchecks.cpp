@@ -2,11 +2,13 @@
 // on Qt's offscreen platform) the character stands at each spot of
 // placement::spotsOn and a balloon is shown anew for each BalloonPlace, then
 // judged by placement::judge from its window geometry and outline alone.
+#include "balloondriver.h"
 #include "checks.h"
 #include "placementmap.h"
 #include "placementrules.h"
 #include "screenlayout.h"
 
+#include <QAccessible>
 #include <QBitmap>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -143,15 +145,28 @@ Outcome placementCheck(CheckedInstance &session, const Case &c, const QList<QRec
     return v.outcome();
 }
 
+// The balloon's window and its text parts as its accessible objects place them.
+placement::TextSeen textOf(QWidget *balloon)
+{
+    placement::TextSeen seen{balloon->frameGeometry(), {}};
+    for (QAccessibleInterface *node : accessibleDescendants(QAccessible::queryAccessibleInterface(balloon)))
+        if (node->role() == QAccessible::StaticText ||
+            (node->role() == QAccessible::EditableText && node->state().readOnly))
+            seen.texts.append(node->rect());
+    return seen;
+}
+
 // On a layout with screens at scale 1 and 2: the same balloon at the centre
 // of the first screen of each scale has the same size in logical pixels, so
-// twice as many device pixels each way at scale 2.
+// twice as many device pixels each way at scale 2, and shows all its text
+// at both.
 Outcome scaleCheck(CheckedInstance &session, const ScreenLayout &layout)
 {
     Verdict v;
     DispatchObject &character = *session.context().character();
     const QSize size(readLong(character, character::Width), readLong(character, character::Height));
     QList<QSize> pixels;
+    QList<placement::TextSeen> texts;
     for (double dpr : {1.0, 2.0}) {
         const auto screen = std::find_if(layout.screens.begin(), layout.screens.end(),
                                          [dpr](const LayoutScreen &s) { return s.dpr == dpr; });
@@ -164,6 +179,7 @@ Outcome scaleCheck(CheckedInstance &session, const ScreenLayout &layout)
         if (!balloon) return v.outcome();
         const QImage image = balloon->grab().toImage();
         pixels.append(image.size());
+        texts.append(textOf(balloon));
         balloon->close();
         QCoreApplication::processEvents();
         if (!v.expect(image.devicePixelRatio() == dpr, QStringLiteral("a picture at scale %1").arg(dpr),
@@ -179,6 +195,8 @@ Outcome scaleCheck(CheckedInstance &session, const ScreenLayout &layout)
                  .arg(pixels[0].width())
                  .arg(pixels[0].height()),
              QStringLiteral("%1x%2").arg(pixels[1].width()).arg(pixels[1].height()));
+    const QString clipped = placement::clippedText(texts[0], texts[1]);
+    v.expect(clipped.isEmpty(), QStringLiteral("the balloon's text wholly shown at scale 1 and 2"), clipped);
     return v.outcome();
 }
 

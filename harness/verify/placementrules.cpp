@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <utility>
 
 namespace harness::verify::placement
 {
@@ -97,6 +99,38 @@ Verdict fail(QString expected, QString got, int side = 0)
 QString describe(const QRect &r)
 {
     return QStringLiteral("(%1,%2 %3x%4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+QString clippedText(const TextSeen &atOne, const TextSeen &atTwo)
+{
+    if (atOne.texts.isEmpty()) return QStringLiteral("no text part to be seen at scale 1");
+    if (atOne.texts.size() != atTwo.texts.size())
+        return QStringLiteral("%1 text parts at scale 1 but %2 at scale 2")
+            .arg(atOne.texts.size())
+            .arg(atTwo.texts.size());
+    for (const auto &[seen, scale] : {std::pair(&atOne, 1), std::pair(&atTwo, 2)})
+        for (qsizetype i = 0; i < seen->texts.size(); ++i) {
+            const QRect &text = seen->texts[i];
+            if (text.isEmpty() || !seen->window.contains(text))
+                return QStringLiteral("text part %1 at %2, not wholly inside the window %3 at scale %4")
+                    .arg(i + 1)
+                    .arg(describe(text), describe(seen->window))
+                    .arg(scale);
+        }
+    const QSize one = atOne.window.size().expandedTo(QSize(1, 1)), two = atTwo.window.size();
+    for (qsizetype i = 0; i < atOne.texts.size(); ++i) {
+        const QSize was = atOne.texts[i].size(), is = atTwo.texts[i].size();
+        const int width = int(std::lround(double(was.width()) * two.width() / one.width()));
+        const int height = int(std::lround(double(was.height()) * two.height() / one.height()));
+        if (std::abs(is.width() - width) > 2 || std::abs(is.height() - height) > 2)
+            return QStringLiteral("text part %1 of %2x%3 at scale 2 where the window's scale asks %4x%5")
+                .arg(i + 1)
+                .arg(is.width())
+                .arg(is.height())
+                .arg(width)
+                .arg(height);
+    }
+    return {};
 }
 
 QList<Spot> spotsOn(const QList<QRect> &screens, QSize c)

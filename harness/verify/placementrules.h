@@ -56,6 +56,18 @@ struct Verdict {
 // Judges one balloon shown with BalloonPlace `place` beside `character`.
 Verdict judge(const QList<QRect> &screens, const QRect &character, int place, const Seen &seen);
 
+// One balloon's window and its text parts' accessible rectangles, all in
+// desktop (logical) coordinates.
+struct TextSeen {
+    QRect window;
+    QList<QRect> texts;
+};
+
+// Why the same balloon's text is clipped at scale 1 or 2, or "" when it is
+// not: each text part lies wholly inside the window at both scales and
+// keeps its size relative to the window (within rounding).
+QString clippedText(const TextSeen &atOne, const TextSeen &atTwo);
+
 // How close the outline must come to the character, and how much of the
 // character the tail may cover.
 inline constexpr int reachPixels = 8;

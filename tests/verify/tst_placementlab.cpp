@@ -48,6 +48,8 @@ class TestPlacementLab : public QObject
     void spots();
     void judged_data();
     void judged();
+    void textClipped_data();
+    void textClipped();
 };
 
 void TestPlacementLab::layoutsRead_data()
@@ -205,6 +207,49 @@ void TestPlacementLab::judged()
     QCOMPARE(verdict.passed, expected.isEmpty());
     QVERIFY2(verdict.expected.startsWith(expected), qPrintable(verdict.expected));
     QVERIFY2(verdict.got.contains(got), qPrintable(verdict.got));
+}
+
+void TestPlacementLab::textClipped_data()
+{
+    QTest::addColumn<QList<QRect>>("atOne");
+    QTest::addColumn<QList<QRect>>("atTwo"); // both within a window of the same logical size
+    QTest::addColumn<QString>("got");        // empty: not clipped
+    const QList<QRect> parts{QRect(10, 10, 200, 20), QRect(10, 40, 250, 60)};
+    QTest::newRow("wholly shown at both") << parts << parts << QString();
+    QTest::newRow("a pixel of rounding")
+        << parts << QList<QRect>{QRect(10, 10, 201, 19), parts[1]} << QString();
+    QTest::newRow("cut by the window's edge at scale 2")
+        << parts << QList<QRect>{parts[0], QRect(10, 120, 250, 60)}
+        << QStringLiteral(
+               "text part 2 at (1930,120 250x60), not wholly inside the window (1920,0 300x150) at scale 2");
+    QTest::newRow("cut at scale 1") << QList<QRect>{QRect(-5, 10, 200, 20)} << QList<QRect>{parts[0]}
+                                    << QStringLiteral(
+                                           "not wholly inside the window (0,0 300x150) at scale 1");
+    QTest::newRow("shrunk to fit at scale 2")
+        << parts << QList<QRect>{QRect(10, 10, 100, 20), parts[1]}
+        << QStringLiteral("text part 1 of 100x20 at scale 2 where the window's scale asks 200x20");
+    QTest::newRow("hidden at scale 2") << parts << QList<QRect>{parts[0], QRect(10, 40, 0, 0)}
+                                       << QStringLiteral("text part 2 at (1930,40 0x0)");
+    QTest::newRow("lost at scale 2") << parts << QList<QRect>{parts[0]}
+                                     << QStringLiteral("2 text parts at scale 1 but 1 at scale 2");
+    QTest::newRow("no text at all") << QList<QRect>() << QList<QRect>()
+                                    << QStringLiteral("no text part to be seen at scale 1");
+}
+
+void TestPlacementLab::textClipped()
+{
+    QFETCH(QList<QRect>, atOne);
+    QFETCH(QList<QRect>, atTwo);
+    QFETCH(QString, got);
+    // The second screen lies right of the first: the same balloon, moved.
+    const QPoint offset(1920, 0);
+    QList<QRect> moved;
+    for (const QRect &r : atTwo)
+        moved.append(r.translated(offset));
+    const QString clipped =
+        clippedText({QRect(0, 0, 300, 150), atOne}, {QRect(0, 0, 300, 150).translated(offset), moved});
+    QCOMPARE(clipped.isEmpty(), got.isEmpty());
+    QVERIFY2(clipped.contains(got), qPrintable(clipped));
 }
 
 QTEST_GUILESS_MAIN(TestPlacementLab)
