@@ -7,12 +7,14 @@
 //   noicon     the icon is never drawn
 //   noalign    both alignments are read back but not followed
 //   noline     the separator line is read back but never drawn
+//   clipscaled on a screen at scale 2 the heading is cut to half its width
 // Each property reads back exactly what was put, as a careless component's would.
 #include "ballooncomponent.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QObject>
 #include <QScreen>
 #include <QWidget>
@@ -26,7 +28,7 @@ namespace
 
 using namespace component;
 
-enum class Fault { None, Hang, OnePlace, SwapColour, NoIcon, NoAlign, NoLine };
+enum class Fault { None, Hang, OnePlace, SwapColour, NoIcon, NoAlign, NoLine, ClipScaled };
 
 Fault faultFromEnvironment()
 {
@@ -37,6 +39,7 @@ Fault faultFromEnvironment()
     if (name == "noicon") return Fault::NoIcon;
     if (name == "noalign") return Fault::NoAlign;
     if (name == "noline") return Fault::NoLine;
+    if (name == "clipscaled") return Fault::ClipScaled;
     return Fault::None;
 }
 
@@ -65,6 +68,22 @@ class PinToCorner : public QObject
     }
 };
 
+// Cuts a balloon's heading to half its width when it is shown at scale 2,
+// as a component that sizes its text in device pixels would.
+class ClipWhenScaled : public QObject
+{
+  public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Show && w && w->isWindow() && w->inherits("balloon::BalloonWidget") &&
+            w->devicePixelRatio() >= 2)
+            for (QLabel *label : w->findChildren<QLabel *>())
+                label->setFixedWidth(label->width() / 2);
+        return false;
+    }
+};
+
 class FaultyComponent final : public DispatchObject
 {
   public:
@@ -73,6 +92,7 @@ class FaultyComponent final : public DispatchObject
           fault_(faultFromEnvironment())
     {
         if (fault_ == Fault::OnePlace) qApp->installEventFilter(&pin_);
+        if (fault_ == Fault::ClipScaled) qApp->installEventFilter(&clip_);
     }
 
     Result invoke(DispId id, CallKind kind, Args &args) override
@@ -142,6 +162,7 @@ class FaultyComponent final : public DispatchObject
     std::shared_ptr<balloon::BalloonComponent> reference_;
     Fault fault_;
     PinToCorner pin_;
+    ClipWhenScaled clip_;
     std::map<DispId, Value> shown_;
 };
 
