@@ -8,6 +8,7 @@
 //   noalign    both alignments are read back but not followed
 //   noline     the separator line is read back but never drawn
 //   clipscaled on a screen at scale 2 the heading is cut to half its width
+//   stuckup    pressing a balloon's button does nothing: it stays up
 // Each property reads back exactly what was put, as a careless component's would.
 #include "ballooncomponent.h"
 
@@ -16,6 +17,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QObject>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -28,7 +30,7 @@ namespace
 
 using namespace component;
 
-enum class Fault { None, Hang, OnePlace, SwapColour, NoIcon, NoAlign, NoLine, ClipScaled };
+enum class Fault { None, Hang, OnePlace, SwapColour, NoIcon, NoAlign, NoLine, ClipScaled, StuckUp };
 
 Fault faultFromEnvironment()
 {
@@ -40,6 +42,7 @@ Fault faultFromEnvironment()
     if (name == "noalign") return Fault::NoAlign;
     if (name == "noline") return Fault::NoLine;
     if (name == "clipscaled") return Fault::ClipScaled;
+    if (name == "stuckup") return Fault::StuckUp;
     return Fault::None;
 }
 
@@ -84,6 +87,20 @@ class ClipWhenScaled : public QObject
     }
 };
 
+// Cuts the buttons of each balloon shown from the balloon.
+class DeafButtons : public QObject
+{
+  public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Show && w && w->isWindow() && w->inherits("balloon::BalloonWidget"))
+            for (QPushButton *button : w->findChildren<QPushButton *>())
+                QObject::disconnect(button, &QPushButton::clicked, w, nullptr);
+        return false;
+    }
+};
+
 class FaultyComponent final : public DispatchObject
 {
   public:
@@ -93,6 +110,7 @@ class FaultyComponent final : public DispatchObject
     {
         if (fault_ == Fault::OnePlace) qApp->installEventFilter(&pin_);
         if (fault_ == Fault::ClipScaled) qApp->installEventFilter(&clip_);
+        if (fault_ == Fault::StuckUp) qApp->installEventFilter(&deaf_);
     }
 
     Result invoke(DispId id, CallKind kind, Args &args) override
@@ -152,8 +170,10 @@ class FaultyComponent final : public DispatchObject
         Result result = reference_->invoke(id, kind, args);
         // A refused call returns early, as in most such bugs.
         if (fault_ == Fault::Hang && modal && modal->value() && result.ok()) {
-            QEventLoop never;
-            never.exec();
+            // Not an event loop: the application quitting when its last
+            // window closes would end that and let the call return.
+            for (;;)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         return result;
     }
@@ -163,6 +183,7 @@ class FaultyComponent final : public DispatchObject
     Fault fault_;
     PinToCorner pin_;
     ClipWhenScaled clip_;
+    DeafButtons deaf_;
     std::map<DispId, Value> shown_;
 };
 
