@@ -1,7 +1,5 @@
-// A balloon seen and answered the way an assistive tool does it, through
-// Qt's accessibility interfaces in process: whatever component shows it, the
-// balloon is a window announced as an alert whose buttons carry their
-// captions as accessible names.
+// The recorder's view of a balloon: a window announced as an alert, answered
+// as recorded through the balloon driver, the way an assistive tool does it.
 #pragma once
 
 #include "recordingformat.h"

@@ -5,10 +5,10 @@
 // runner names checks and a child process finds them by name.
 #pragma once
 
-#include "balloondriver.h"
 #include "screenlayout.h"
 
 #include "component/contract.h"
+#include "platform/balloondriver/balloondriver.h"
 #include "platform/hosting/classregistry.h"
 
 #include <QList>
@@ -18,6 +18,14 @@
 
 namespace harness::verify
 {
+
+// The checks answer balloons as an assistive tool does, through the driver.
+using balloondriver::accessibleDescendants;
+using balloondriver::AccessibleNode;
+using balloondriver::BalloonDriver;
+using balloondriver::ModalAnswerer;
+using balloondriver::Sighting;
+using balloondriver::visibleWindows;
 
 // What a check found: nothing, or what was expected and what came.
 struct Outcome {

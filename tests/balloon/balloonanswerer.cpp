@@ -12,9 +12,6 @@
 namespace
 {
 
-// Long enough for an animated click (a tenth of a second) on a slow machine.
-constexpr int msBeforeForcedClose = 3000;
-
 // Keys go where the keyboard focus is, as they would for a user.
 QWidget *keyTarget(QWidget *balloon)
 {
@@ -33,11 +30,12 @@ void commitText(QWidget *target, const QString &text)
 
 } // namespace
 
-BalloonAnswerer::BalloonAnswerer(Action action) : action_(std::move(action))
+BalloonAnswerer::BalloonAnswerer(Action action)
+    : answerer_(driver_, [action = std::move(action)](QWidget *balloon) {
+          action(balloon);
+          return QString();
+      })
 {
-    timer_.setInterval(0);
-    connect(&timer_, &QTimer::timeout, this, &BalloonAnswerer::poll);
-    timer_.start();
 }
 
 QWidget *BalloonAnswerer::findBalloon()
@@ -45,27 +43,6 @@ QWidget *BalloonAnswerer::findBalloon()
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w->objectName() == QLatin1String("vellixBalloon") && w->isVisible()) return w;
     return nullptr;
-}
-
-void BalloonAnswerer::poll()
-{
-    QWidget *balloon = findBalloon();
-    if (!acted_) {
-        if (!balloon) return;
-        acted_ = true;
-        sinceAction_.start();
-        action_(balloon);
-        return;
-    }
-    if (!balloon) {
-        timer_.stop();
-        return;
-    }
-    if (sinceAction_.elapsed() > msBeforeForcedClose) {
-        failed_ = true;
-        timer_.stop();
-        balloon->close();
-    }
 }
 
 BalloonAnswerer::Action BalloonAnswerer::clickButton(const QString &keyName)

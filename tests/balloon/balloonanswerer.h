@@ -1,28 +1,27 @@
 // Answers a modal balloon from inside its nested event loop, so a test that
-// calls a modal method never blocks: a zero-interval timer looks for the
-// balloon window, acts on it once, and closes it by force if the action did
-// not within a few seconds (then failed() tells).
+// calls a modal method never blocks: the balloon driver looks for the window
+// that came up after the answerer was made, acts on it once, and closes it by
+// force if the action did not within a few seconds (then failed() tells).
+// The actions themselves click and type as a person does.
 #pragma once
 
-#include <QElapsedTimer>
-#include <QObject>
-#include <QTimer>
+#include "platform/balloondriver/balloondriver.h"
 
 #include <functional>
 
 class QWidget;
 
-class BalloonAnswerer : public QObject
+class BalloonAnswerer
 {
   public:
     using Action = std::function<void(QWidget *balloon)>;
 
     explicit BalloonAnswerer(Action action);
 
-    bool acted() const { return acted_; }
-    bool failed() const { return failed_; }
+    bool acted() const { return answerer_.appeared(); }
+    bool failed() const { return answerer_.forcedClose(); }
 
-    // The visible balloon window, if any.
+    // The reference component's visible balloon window, if any.
     static QWidget *findBalloon();
 
     // Common actions.
@@ -37,11 +36,6 @@ class BalloonAnswerer : public QObject
     static Action clickBalloon();
 
   private:
-    void poll();
-
-    Action action_;
-    QTimer timer_;
-    bool acted_ = false;
-    bool failed_ = false;
-    QElapsedTimer sinceAction_;
+    balloondriver::BalloonDriver driver_; // made first: it remembers the windows already up
+    balloondriver::ModalAnswerer answerer_;
 };

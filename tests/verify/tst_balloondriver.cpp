@@ -1,6 +1,6 @@
 // The driver answers any balloon-like window through the accessibility
 // interface alone: a plain widget window stands in for a component's balloon.
-#include "harness/verify/balloondriver.h"
+#include "platform/balloondriver/balloondriver.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-using namespace harness::verify;
+using namespace balloondriver;
 
 namespace
 {
@@ -64,6 +64,8 @@ class TestBalloonDriver : public QObject
     void readsWhatAssistiveToolsRead();
     void actsThroughAccessibility_data();
     void actsThroughAccessibility();
+    void replaysRecordedAnswers_data();
+    void replaysRecordedAnswers();
     void answersInsideANestedLoop();
     void closesAnUnanswerableWindowAtOnce();
 };
@@ -129,6 +131,53 @@ void TestBalloonDriver::actsThroughAccessibility()
     if (action.startsWith(QLatin1String("select")))
         QCOMPARE(balloon.list->selectionModel()->selectedRows().value(0).row(), 1);
     if (action == QLatin1String("dismiss")) QVERIFY(balloon.escaped);
+}
+
+// The replayer's operations: the whole recorded text replaces what the field
+// held, and a label already selected stays selected rather than toggling off.
+void TestBalloonDriver::replaysRecordedAnswers_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selected");
+    const QString held = QStringLiteral("held");
+    QTest::newRow("a caption in the other language") << QStringLiteral("press") << QString() << held << 0;
+    QTest::newRow("no such caption") << QStringLiteral("press missing")
+                                     << QStringLiteral("it has no button \"Может\"") << held << 0;
+    QTest::newRow("text replaced") << QStringLiteral("replace") << QString() << QStringLiteral("naïve ✓ שלום")
+                                   << 0;
+    QTest::newRow("label toggled on") << QStringLiteral("toggle 1") << QString() << held << 1;
+    QTest::newRow("selected label stays") << QStringLiteral("toggle 0") << QString() << held << 0;
+    QTest::newRow("label past the end")
+        << QStringLiteral("toggle 5") << QStringLiteral("it has no label 5") << held << 0;
+    QTest::newRow("negative label") << QStringLiteral("toggle -1") << QStringLiteral("it has no label -1")
+                                    << held << 0;
+}
+
+void TestBalloonDriver::replaysRecordedAnswers()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, error);
+    QFETCH(QString, text);
+    QFETCH(int, selected);
+    StandIn balloon;
+    balloon.input->setText(QStringLiteral("held"));
+    balloon.list->setCurrentRow(0);
+    balloon.show();
+    QString got;
+    if (action == QLatin1String("press"))
+        got = BalloonDriver::pressButtonCaptioned(&balloon, {QStringLiteral("Нет"), QStringLiteral("No")});
+    if (action == QLatin1String("press missing"))
+        got =
+            BalloonDriver::pressButtonCaptioned(&balloon, {QStringLiteral("Может"), QStringLiteral("Maybe")});
+    if (action == QLatin1String("replace")) got = BalloonDriver::replaceText(&balloon, text);
+    if (action.startsWith(QLatin1String("toggle")))
+        got = BalloonDriver::toggleLabelOn(&balloon, action.section(QLatin1Char(' '), 1).toInt());
+    QCOMPARE(got, error);
+    if (action == QLatin1String("press")) QTRY_COMPARE(balloon.pressed, QStringLiteral("No"));
+    QCOMPARE(balloon.input->text(), text);
+    QCOMPARE(balloon.list->selectionModel()->selectedRows().value(0).row(), selected);
 }
 
 void TestBalloonDriver::answersInsideANestedLoop()

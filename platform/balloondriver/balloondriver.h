@@ -21,7 +21,7 @@
 
 class QWidget;
 
-namespace harness::verify
+namespace balloondriver
 {
 
 // One accessible object of a balloon, as an assistive tool reads it.
@@ -72,6 +72,15 @@ class BalloonDriver
     // Esc, sent where the keyboard focus is.
     static QString dismiss(QWidget *balloon);
 
+    // A recorded answer is replayed as it was given: the first button whose
+    // caption is one of `captions` (the same button in each language), the
+    // whole text in place of what the field held, and the label's item
+    // toggled on unless it is already selected. Errors speak of the balloon
+    // as "it".
+    static QString pressButtonCaptioned(QWidget *balloon, const QStringList &captions);
+    static QString replaceText(QWidget *balloon, const QString &text);
+    static QString toggleLabelOn(QWidget *balloon, int row);
+
   private:
     QList<QPointer<QWidget>> known_;
 };
@@ -114,4 +123,4 @@ class ModalAnswerer : public QObject
     bool closedNoticed_ = false;
 };
 
-} // namespace harness::verify
+} // namespace balloondriver

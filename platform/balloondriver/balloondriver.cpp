@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace harness::verify
+namespace balloondriver
 {
 
 namespace
@@ -187,6 +187,43 @@ QString BalloonDriver::dismiss(QWidget *balloon)
     return {};
 }
 
+QString BalloonDriver::pressButtonCaptioned(QWidget *balloon, const QStringList &captions)
+{
+    const QString shown = captions.value(0);
+    for (QAccessibleInterface *node : accessibleDescendants(QAccessible::queryAccessibleInterface(balloon))) {
+        if (node->role() != QAccessible::PushButton || !captions.contains(node->text(QAccessible::Name)))
+            continue;
+        return press(node, QStringLiteral("button")).isEmpty()
+                   ? QString()
+                   : QStringLiteral("its button \"%1\" cannot be pressed").arg(shown);
+    }
+    return QStringLiteral("it has no button \"%1\"").arg(shown);
+}
+
+QString BalloonDriver::replaceText(QWidget *balloon, const QString &text)
+{
+    QAccessibleInterface *input = findInputField(balloon);
+    if (!input) return QStringLiteral("it has no input field for the text");
+    input->setText(QAccessible::Value, text);
+    return {};
+}
+
+QString BalloonDriver::toggleLabelOn(QWidget *balloon, int row)
+{
+    QList<QAccessibleInterface *> items;
+    if (QAccessibleInterface *list = findAccessible(balloon, QAccessible::List))
+        for (QAccessibleInterface *node : accessibleDescendants(list))
+            if (node->role() == QAccessible::ListItem) items.append(node);
+    if (row < 0 || row >= items.size()) return QStringLiteral("it has no label %1").arg(row);
+    QAccessibleInterface *item = items.at(row);
+    if (item->state().selected) return {};
+    QAccessibleActionInterface *actions = item->actionInterface();
+    if (!actions || !actions->actionNames().contains(QAccessibleActionInterface::toggleAction()))
+        return QStringLiteral("its label %1 cannot be selected").arg(row);
+    actions->doAction(QAccessibleActionInterface::toggleAction());
+    return {};
+}
+
 ModalAnswerer::ModalAnswerer(BalloonDriver &driver, Answer answer, bool withImage)
     : driver_(driver), answer_(std::move(answer)), withImage_(withImage)
 {
@@ -241,4 +278,4 @@ void ModalAnswerer::poll()
     }
 }
 
-} // namespace harness::verify
+} // namespace balloondriver
