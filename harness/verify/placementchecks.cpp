@@ -2,10 +2,10 @@
 // on Qt's offscreen platform) the character stands at each spot of
 // placement::spotsOn and a balloon is shown anew for each BalloonPlace, then
 // judged by placement::judge from its window geometry and outline alone.
-#include "balloondriver.h"
 #include "checks.h"
 #include "placementmap.h"
 #include "placementrules.h"
+#include "platform/balloondriver/balloondriver.h"
 #include "screenlayout.h"
 
 #include <QAccessible>
