@@ -45,6 +45,20 @@ class ComponentPlugin
     virtual ObjectRef create(const QString &classId, const NamedValues &stored, QString *error) = 0;
 };
 
+// The usual create() of a component that serves both classes: an instance
+// of T, made from the class's method identifiers and its stored settings, or
+// an error naming a class it does not know.
+template <typename T>
+ObjectRef createForClass(const QString &classId, const NamedValues &stored, QString *error)
+{
+    const auto methods = methodIdsForClass(classId.toStdString());
+    if (!methods) {
+        *error = QStringLiteral("unknown class %1").arg(classId);
+        return nullptr;
+    }
+    return std::make_shared<T>(*methods, stored);
+}
+
 } // namespace component
 
 #define HarnessComponentPlugin_iid "org.harness.ComponentPlugin/1"

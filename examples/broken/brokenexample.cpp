@@ -81,12 +81,7 @@ class BrokenPlugin : public QObject, public ComponentPlugin
   public:
     ObjectRef create(const QString &classId, const NamedValues &stored, QString *error) override
     {
-        const auto methods = methodIdsForClass(classId.toStdString());
-        if (!methods) {
-            *error = QStringLiteral("unknown class %1").arg(classId);
-            return nullptr;
-        }
-        return std::make_shared<BrokenComponent>(*methods, stored);
+        return createForClass<BrokenComponent>(classId, stored, error);
     }
 };
 

@@ -73,12 +73,7 @@ class ExamplePlugin : public QObject, public ComponentPlugin
   public:
     ObjectRef create(const QString &classId, const NamedValues &stored, QString *error) override
     {
-        const auto methods = methodIdsForClass(classId.toStdString());
-        if (!methods) {
-            *error = QStringLiteral("unknown class %1").arg(classId);
-            return nullptr;
-        }
-        return std::make_shared<ExampleComponent>(*methods, stored);
+        return createForClass<ExampleComponent>(classId, stored, error);
     }
 };
 

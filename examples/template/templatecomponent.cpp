@@ -427,12 +427,7 @@ class TemplatePlugin : public QObject, public ComponentPlugin
   public:
     ObjectRef create(const QString &classId, const NamedValues &stored, QString *error) override
     {
-        const auto methods = methodIdsForClass(classId.toStdString());
-        if (!methods) {
-            *error = QStringLiteral("unknown class %1").arg(classId);
-            return nullptr;
-        }
-        return std::make_shared<TemplateComponent>(*methods, stored);
+        return createForClass<TemplateComponent>(classId, stored, error);
     }
 };
 

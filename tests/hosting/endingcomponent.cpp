@@ -102,12 +102,7 @@ class EndingPlugin : public QObject, public ComponentPlugin
   public:
     ObjectRef create(const QString &classId, const NamedValues &stored, QString *error) override
     {
-        const auto methods = methodIdsForClass(classId.toStdString());
-        if (!methods) {
-            *error = QStringLiteral("unknown class %1").arg(classId);
-            return nullptr;
-        }
-        return std::make_shared<EndingComponent>(*methods, stored);
+        return createForClass<EndingComponent>(classId, stored, error);
     }
 };
 

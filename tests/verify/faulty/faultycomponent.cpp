@@ -195,12 +195,7 @@ class FaultyPlugin : public QObject, public ComponentPlugin
   public:
     ObjectRef create(const QString &classId, const NamedValues &stored, QString *error) override
     {
-        const auto methods = methodIdsForClass(classId.toStdString());
-        if (!methods) {
-            *error = QStringLiteral("unknown class %1").arg(classId);
-            return nullptr;
-        }
-        return std::make_shared<FaultyComponent>(*methods, stored);
+        return createForClass<FaultyComponent>(classId, stored, error);
     }
 };
 
