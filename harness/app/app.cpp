@@ -16,7 +16,7 @@
 #include "platform/dialogs/dialogprovider.h"
 #include "platform/dialogs/unattendedanswers.h"
 #include "platform/platformclasses.h"
-#include "platformwarnings.h"
+#include "platform/platformwarnings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -230,7 +230,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     preferX11OnWayland(options);
 
     QApplication app(argc, argv);
-    dropUnsupportedFeatureWarnings();
+    platform::dropUnsupportedFeatureWarnings();
     QApplication::setApplicationName(program.programName);
     QApplication::setApplicationVersion(QStringLiteral(HARNESS_VERSION));
     // PNG rather than an icon file, which needs Qt's icon plugin at start-up.

@@ -15,7 +15,7 @@ hosting::Channel::ModalPolicy modalPolicy(component::MethodIds methods,
         const std::optional<Bool> modal = as<Bool>(args[ModalFlagArg]);
         return modal && modal->value();
     };
-    return {isModal, std::move(around)};
+    return {isModal, std::move(around), {}};
 }
 
 void ComponentHosts::prestart(const QString &file)
@@ -34,7 +34,12 @@ hosting::Created ComponentHosts::create(const QString &file, const QString &clas
     else
         process = ComponentProcess::start(file, settings_, &error);
     if (!process) return {nullptr, file, error};
-    process->channel().setModalPolicy(modal_);
+    hosting::Channel::ModalPolicy modal = modal_;
+    modal.balloonShown = [raw = process.get()] {
+        balloondriver::BalloonAccess *balloons = raw->balloons();
+        return !balloons || balloons->balloonOnScreen() != 0; // unknown: no limit
+    };
+    process->channel().setModalPolicy(std::move(modal));
     process->channel().setHangCheck(
         settings_.hangTimeoutMs, [this, raw = process.get()](component::DispId id, component::CallKind kind) {
             if (hang_ && hang_(id, kind, settings_.hangTimeoutMs)) return true;

@@ -63,7 +63,9 @@ std::unique_ptr<ComponentProcess> ComponentProcess::start(const QString &file, c
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     }
 
+    static int startedSoFar = 0;
     std::unique_ptr<ComponentProcess> p(new ComponentProcess);
+    p->serial_ = ++startedSoFar;
     p->file_ = file;
     p->channel_ = std::make_shared<hosting::Channel>(sockets[0]);
     p->errorFd_ = errors[0];
@@ -121,6 +123,16 @@ hosting::Created ComponentProcess::create(const QString &classId, const componen
         return {nullptr, file_,
                 QStringLiteral("Cannot create the control \"%1\": the host answered no object").arg(classId)};
     return {*object, file_, {}};
+}
+
+balloondriver::BalloonAccess *ComponentProcess::balloons()
+{
+    if (balloons_ || channel_->broken()) return balloons_.get();
+    const component::Result result =
+        channel_->create({}, QLatin1String(balloondriver::BalloonAccessClass), {});
+    const auto *object = result.ok() ? std::get_if<component::ObjectRef>(&result.value()) : nullptr;
+    if (object && *object) balloons_ = balloondriver::remoteBalloonAccess(*object);
+    return balloons_.get();
 }
 
 void ComponentProcess::drainErrors()

@@ -3,6 +3,7 @@
 // crash report) and passed on, and how it ended.
 #pragma once
 
+#include "platform/balloondriver/balloonaccess.h"
 #include "platform/hosting/classregistry.h"
 #include "platform/hosting/remote/channel.h"
 
@@ -39,6 +40,11 @@ class ComponentProcess
     ComponentProcess &operator=(const ComponentProcess &) = delete;
 
     hosting::Created create(const QString &classId, const component::NamedValues &stored);
+    // The balloon on the host's screen, read and answered inside the host;
+    // null when the host cannot serve it.
+    balloondriver::BalloonAccess *balloons();
+    // Tells this process from any other the harness ever started.
+    int serial() const { return serial_; }
 
     const QString &file() const { return file_; }
     hosting::Channel &channel() { return *channel_; }
@@ -64,6 +70,8 @@ class ComponentProcess
     QByteArray partialLine_;
     bool killed_ = false;
     std::deque<QString> lines_;
+    std::unique_ptr<balloondriver::BalloonAccess> balloons_;
+    int serial_ = 0;
 };
 
 } // namespace harness

@@ -1,7 +1,7 @@
 #include "recorder.h"
 
-#include "balloonaccess.h"
 #include "harness/controls/controlregistry.h"
+#include "platform/balloondriver/localballoonaccess.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -57,9 +57,14 @@ Recorder::Recorder(std::unique_ptr<QIODevice> out, const QString &program) : out
     write(headerLine(program));
 }
 
-void Recorder::watch(const Controls &controls)
+void Recorder::watch(const Controls &controls, balloondriver::BalloonAccess *balloons)
 {
     controls_ = &controls;
+    if (!balloons) {
+        ownBalloons_ = std::make_unique<balloondriver::LocalBalloonAccess>();
+        balloons = ownBalloons_.get();
+    }
+    balloons_ = balloons;
     caption_ = controls.txtCaption->text();
     text_ = controls.txtText->text();
 }
@@ -70,7 +75,7 @@ void Recorder::controlEvent(QObject *control)
     std::optional<ControlEvent> event = describe(control);
     if (!event) return;
     recordTypedText();
-    event->balloonShown = balloonOnScreen() != nullptr;
+    event->balloonShown = balloons_->balloonOnScreen() != 0;
     write(eventLine(*event));
 }
 

@@ -4,6 +4,7 @@
 // balloon answers read from the method results in it.
 #pragma once
 
+#include "platform/balloondriver/balloonaccess.h"
 #include "platform/dialogs/dialogprovider.h"
 #include "platform/dialogs/messagebox.h"
 #include "recordingformat.h"
@@ -30,8 +31,9 @@ class Recorder
     explicit Recorder(std::unique_ptr<QIODevice> out, const QString &program);
 
     // From here on control events are recorded; the text boxes' texts now
-    // are the ones a later change is measured against.
-    void watch(const Controls &controls);
+    // are the ones a later change is measured against. balloons tells
+    // whether a balloon is up at an event; null: one in this process.
+    void watch(const Controls &controls, balloondriver::BalloonAccess *balloons = nullptr);
     // The control whose user event the window is about to handle.
     void controlEvent(QObject *control);
     void traceLine(const QString &line);
@@ -47,6 +49,8 @@ class Recorder
 
     std::unique_ptr<QIODevice> out_;
     const Controls *controls_ = nullptr;
+    std::unique_ptr<balloondriver::BalloonAccess> ownBalloons_;
+    balloondriver::BalloonAccess *balloons_ = nullptr;
     QString caption_, text_; // as last recorded
 };
 

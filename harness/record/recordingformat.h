@@ -19,6 +19,8 @@
 // start-up, before the first).
 #pragma once
 
+#include "platform/balloondriver/balloonaccess.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QJsonObject>
@@ -33,11 +35,7 @@ namespace harness::record
 
 inline constexpr int FormatVersion = 1;
 
-struct BalloonAnswer {
-    int button = 0; // 0: closed without a button
-    QString text;
-    int label = -1;
-};
+using BalloonAnswer = balloondriver::RecordedAnswer;
 
 struct Answers {
     std::deque<std::optional<QString>> files;

@@ -70,12 +70,13 @@ RecordReplay::~RecordReplay() = default;
 bool RecordReplay::attach(FrmMain &window, QString *error)
 {
     if (recorder_) {
-        recorder_->watch(window.controls());
+        recorder_->watch(window.controls(), &window.balloons());
         window.setEventObserver([r = recorder_.get()](QObject *control) { r->controlEvent(control); });
     }
     if (replayer_) {
         if (!replayer_->check(program_->programName, window.controls(), error)) return false;
-        replayer_->start(window.controls(), [] { QCoreApplication::quit(); });
+        replayer_->start(
+            window.controls(), [] { QCoreApplication::quit(); }, &window.balloons());
     }
     return true;
 }

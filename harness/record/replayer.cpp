@@ -1,7 +1,7 @@
 #include "replayer.h"
 
-#include "balloonaccess.h"
 #include "harness/controls/controlregistry.h"
+#include "platform/balloondriver/localballoonaccess.h"
 #include "watchdog.h"
 
 #include <QCoreApplication>
@@ -115,9 +115,15 @@ bool Replayer::check(const QString &program, const Controls &controls, QString *
     return true;
 }
 
-void Replayer::start(const Controls &controls, std::function<void()> whenDone)
+void Replayer::start(const Controls &controls, std::function<void()> whenDone,
+                     balloondriver::BalloonAccess *balloons)
 {
     controls_ = &controls;
+    if (!balloons) {
+        ownBalloons_ = std::make_unique<balloondriver::LocalBalloonAccess>();
+        balloons = ownBalloons_.get();
+    }
+    balloons_ = balloons;
     whenDone_ = std::move(whenDone);
     if (limits_.endHungProcess) watchdog_ = std::make_unique<Watchdog>(2 * limits_.stepMs);
     poll_.start();
@@ -151,7 +157,7 @@ void Replayer::perform(const ControlEvent &event)
     const Controls &c = *controls_;
     if (event.kind != Kind::Type && !event.balloonShown) {
         // The person had closed a modeless balloon by then.
-        if (QWidget *left = balloonOnScreen()) left->close();
+        if (const int left = balloons_->balloonOnScreen()) balloons_->close(left);
     }
     switch (event.kind) {
     case Kind::Type:
@@ -191,20 +197,20 @@ void Replayer::perform(const ControlEvent &event)
 void Replayer::poll()
 {
     if (!insideStep_ || failed()) return;
-    QWidget *balloon = balloonOnScreen();
+    const int balloon = balloons_->balloonOnScreen();
     if (balloon && balloon != answered_) {
         answered_ = balloon;
         stepClock_.restart();
         if (const std::optional<BalloonAnswer> answer = takeFirst(pending_.balloons)) {
-            QString why;
-            if (!answerBalloon(balloon, *answer, &why))
+            const QString why = balloons_->answer(balloon, *answer);
+            if (!why.isEmpty())
                 note(QStringLiteral("line %1: the balloon could not be answered as recorded: %2; closed it")
                          .arg(stepLine_)
                          .arg(why));
         } else {
             note(QStringLiteral("line %1: a balloon the recording has no answer for; closed it")
                      .arg(stepLine_));
-            balloon->close();
+            balloons_->close(balloon);
         }
         return;
     }

@@ -8,6 +8,7 @@
 // answer for is closed.
 #pragma once
 
+#include "platform/balloondriver/balloonaccess.h"
 #include "platform/dialogs/dialogprovider.h"
 #include "platform/dialogs/messagebox.h"
 #include "recordingformat.h"
@@ -52,8 +53,10 @@ class Replayer : public QObject
     // Checks the recording against the program and the window's controls.
     // False, with an error naming the line, when it cannot be replayed.
     bool check(const QString &program, const Controls &controls, QString *error) const;
-    // Starts performing the control events; whenDone runs after the last one.
-    void start(const Controls &controls, std::function<void()> whenDone);
+    // Starts performing the control events; whenDone runs after the last
+    // one. Balloons are answered through balloons; null: in this process.
+    void start(const Controls &controls, std::function<void()> whenDone,
+               balloondriver::BalloonAccess *balloons = nullptr);
     void traceLine(const QString &line) { replayed_ << line; }
 
     bool failed() const { return !error_.isEmpty(); }
@@ -85,7 +88,9 @@ class Replayer : public QObject
     bool insideStep_ = false;
     QElapsedTimer stepClock_;
     QTimer poll_;
-    QPointer<QWidget> answered_;
+    std::unique_ptr<balloondriver::BalloonAccess> ownBalloons_;
+    balloondriver::BalloonAccess *balloons_ = nullptr;
+    int answered_ = 0; // the last balloon answered
     QStringList replayed_;
     QString error_;
     QStringList notes_;

@@ -4,6 +4,7 @@
 #include "harness/base/storedsettings.h"
 #include "harness/controls/controltable.h"
 #include "harness/controls/windowbuilder.h"
+#include "platform/balloondriver/ownwindow.h"
 #include "platform/platformclasses.h"
 
 #include <QCoreApplication>
@@ -45,6 +46,7 @@ FrmMain::FrmMain(const ProgramDescription &program, Platform platform)
     : program_(program), platform_(std::move(platform)), messages_(platform_.messages, platform_.trace)
 {
     setObjectName(QStringLiteral("frmMain"));
+    balloondriver::markOwnWindow(this);
     setWindowTitle(QString::fromUtf8(WindowCaption));
     setFixedSize(toPixels(ClientWidthTwips), toPixels(ClientHeightTwips));
     controls_ = buildWindow(this, program_);
@@ -57,6 +59,14 @@ HostedControl *FrmMain::hosted(const QString &name) const
     for (HostedControl *c : {vellix1_.get(), cmd_.get(), msa_.get()})
         if (c && c->name() == name) return c;
     return nullptr;
+}
+
+balloondriver::BalloonAccess &FrmMain::balloons()
+{
+    if (!balloons_)
+        balloons_ = std::make_unique<ComponentBalloons>(
+            platform_.hosts, [this] { return vellix1_ ? vellix1_->object() : component::ObjectRef(); });
+    return *balloons_;
 }
 
 bool FrmMain::createControls()

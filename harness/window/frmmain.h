@@ -12,6 +12,7 @@
 #include "harness/handlers/startup.h"
 #include "platform/hosting/classregistry.h"
 
+#include "harness/isolation/componentballoons.h"
 #include "harness/isolation/componentwatcher.h"
 #include "harness/isolation/crashrecovery.h"
 
@@ -59,6 +60,8 @@ class FrmMain : public QWidget
     Controls &controls() { return controls_; }
     HarnessState &state() { return state_; }
     HostedControl *hosted(const QString &name) const;
+    // The balloon of Vellix1, wherever its component runs.
+    balloondriver::BalloonAccess &balloons();
 
     // Runs a handler for an event. An error that escapes it is shown in the
     // run-time error report and ends the program; an event raised in code
@@ -87,6 +90,7 @@ class FrmMain : public QWidget
     std::unique_ptr<ColourHandlers> colours_;
     std::unique_ptr<MessageActions> messageActions_;
     std::unique_ptr<CrashRecovery> crashRecovery_;
+    std::unique_ptr<ComponentBalloons> balloons_;
     int runningLoopLevel_ = -1; // event loop level of the running event; -1: none
     std::function<void(QObject *control)> observer_;
     bool terminated_ = false;

@@ -1,5 +1,7 @@
 #include "characterwindow.h"
 
+#include "platform/balloondriver/ownwindow.h"
+
 #include <QBitmap>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -31,6 +33,7 @@ CharacterWindow::CharacterWindow(QSize frameSize)
     : QWidget(nullptr, (platformStacksWindows() ? Qt::Tool : Qt::Window) | Qt::FramelessWindowHint |
                            Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
 {
+    balloondriver::markOwnWindow(this);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);

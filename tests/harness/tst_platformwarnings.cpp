@@ -1,6 +1,6 @@
 // Only the offscreen platform's two complaints about raising and masking are
 // dropped: other warnings, and the same words under a category, still pass.
-#include "harness/app/platformwarnings.h"
+#include "platform/platformwarnings.h"
 
 #include <QLoggingCategory>
 #include <QtTest>
@@ -48,14 +48,14 @@ class TestPlatformWarnings : public QObject
         QFETCH(bool, dropped);
         const QByteArray name = category.toLatin1();
         QCOMPARE(
-            harness::isUnsupportedFeatureWarning(category.isEmpty() ? nullptr : name.constData(), message),
+            platform::isUnsupportedFeatureWarning(category.isEmpty() ? nullptr : name.constData(), message),
             dropped);
     }
 
     void dropsOnlyThoseOnTheirWayToTheHandlerInPlace()
     {
         const QtMessageHandler previous = qInstallMessageHandler(collect);
-        harness::dropUnsupportedFeatureWarnings();
+        platform::dropUnsupportedFeatureWarnings();
         qWarning("This plugin does not support raise()");
         qWarning("This plugin does not support setting window masks");
         qWarning("Something else went wrong");

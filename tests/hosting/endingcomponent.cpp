@@ -1,6 +1,7 @@
 // A component that ends its process on request, for the tests of running a
 // component out of process. A method called with one of the ButtonsType
-// values below ends it that way; putting BalloonPlace 4 never returns.
+// values below ends it that way (Hang: it never returns, showing nothing);
+// putting BalloonPlace 4 never returns.
 // Everything else behaves like a small well-kept component: it starts from
 // the stored settings and keeps its properties, and a method answers the
 // ButtonsType it got in Button and the character's Left (read through the
@@ -20,7 +21,7 @@ namespace
 
 using namespace component;
 
-enum End : int32_t { Segfault = 11, Abort = 12, Exit3 = 13 };
+enum End : int32_t { Segfault = 11, Abort = 12, Exit3 = 13, Hang = 15 };
 constexpr int32_t HangingPlace = 4;
 
 class EndingComponent final : public DispatchObject
@@ -65,6 +66,9 @@ class EndingComponent final : public DispatchObject
             std::abort();
         case Exit3:
             std::exit(3);
+        case Hang:
+            for (;;)
+                std::this_thread::sleep_for(std::chrono::seconds(1));
         default:
             break;
         }

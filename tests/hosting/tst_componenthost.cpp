@@ -1,10 +1,13 @@
 // Components in a host process of their own, in real processes: calls and
 // their by-reference arguments cross, the character handle calls back into
 // the harness while it waits, errors come back as they are, and every way a
-// host can end is told apart without harm to the harness.
+// host can end is told apart without harm to the harness; a modal balloon in
+// the host is answered there.
 #include "harness/isolation/componenthosts.h"
 
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 using namespace component;
 using namespace harness;
@@ -178,6 +181,77 @@ class TestComponentHost : public QObject
         QVERIFY(!created.object);
         QVERIFY2(created.error.contains(expected), qPrintable(created.error));
         QVERIFY2(created.error.contains(file), qPrintable(created.error));
+    }
+
+    // A modal balloon is up in the host while the harness waits in its event
+    // loop: the host still serves the balloon driver, which reads and
+    // answers the balloon where it is, and the call returns that answer. A
+    // person may take longer than the hang limit once the balloon is up.
+    void aModalBalloonIsAnsweredInsideTheHost()
+    {
+        ComponentProcess::Settings settings = hostSettings();
+        settings.hangTimeoutMs = 150;
+        ComponentHosts hosts(settings);
+        int modalCalls = 0, hangsAsked = 0;
+        hosts.setModalPolicy(modalPolicy(VellixMethods, [&](bool entering) { modalCalls += entering; }));
+        hosts.setHangHandler([&](DispId, CallKind, int) { return ++hangsAsked, false; });
+        const hosting::Created created = hosts.create(QStringLiteral(REFERENCE_BALLOON), Vellix, {});
+        QVERIFY2(created.object, qPrintable(created.error));
+        balloondriver::BalloonAccess *balloons = hosts.processOf(created.object)->balloons();
+        QVERIFY(balloons);
+        QCOMPARE(balloons->balloonOnScreen(), 0);
+
+        QString answered = QStringLiteral("never answered");
+        QElapsedTimer sinceShown;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &poll, [&] {
+            const int balloon = balloons->balloonOnScreen();
+            if (balloon && !sinceShown.isValid()) sinceShown.start();
+            if (balloon && sinceShown.elapsed() > 400) {
+                poll.stop();
+                answered = balloons->answer(balloon, {7, QString(), -1});
+            }
+        });
+        poll.start(5);
+        Value icon = int32_t(0), msgType = int32_t(0), buttonsType = int32_t(14), modal = Bool::of(true),
+              onTop = Bool::of(false);
+        Args args{Value(QStringLiteral("Вопрос")),
+                  Value(QStringLiteral("Да или нет? 🎈")),
+                  Arg::byRef(icon),
+                  Arg::byRef(msgType),
+                  Arg::byRef(buttonsType),
+                  Arg::byRef(modal),
+                  Arg::byRef(onTop)};
+        const Result result = created.object->invoke(VellixMethods.ShowVellix, CallKind::Method, args);
+        QVERIFY2(result.ok(), qPrintable(result.ok() ? QString() : result.error().description));
+        QCOMPARE(answered, QString());
+        QCOMPARE(modalCalls, 1);
+        QCOMPARE(hangsAsked, 0);
+        QCOMPARE(std::get<MsgResult>(result.value()).Button, 7);
+        QCOMPARE(balloons->balloonOnScreen(), 0);
+    }
+
+    // A modal call that shows no balloon is a hang like any other, named
+    // as the call the person made.
+    void aModalCallShowingNothingIsAHang()
+    {
+        ComponentProcess::Settings settings = hostSettings();
+        settings.hangTimeoutMs = 150;
+        ComponentHosts hosts(settings);
+        hosts.setModalPolicy(modalPolicy(VellixMethods, {}));
+        DispId hungId = 0;
+        hosts.setHangHandler([&](DispId id, CallKind, int) { return hungId = id, false; });
+        const hosting::Created created = hosts.create(endingComponent(), Vellix, {});
+        QVERIFY2(created.object, qPrintable(created.error));
+        Value icon = int32_t(0), msgType = int32_t(0), buttonsType = int32_t(15), modal = Bool::of(true),
+              onTop = Bool::of(false);
+        Args args{Value(QString()),        Value(QString()),  Arg::byRef(icon), Arg::byRef(msgType),
+                  Arg::byRef(buttonsType), Arg::byRef(modal), Arg::byRef(onTop)};
+        QVERIFY(!created.object->invoke(VellixMethods.ShowVellix, CallKind::Method, args).ok());
+        QCOMPARE(hungId, VellixMethods.ShowVellix);
+        ComponentProcess *process = hosts.processOf(created.object);
+        QVERIFY(process->channel().broken());
+        QVERIFY(process->killedForHanging());
     }
 };
 

@@ -1,6 +1,8 @@
 // The driver answers any balloon-like window through the accessibility
 // interface alone: a plain widget window stands in for a component's balloon.
 #include "platform/balloondriver/balloondriver.h"
+#include "platform/balloondriver/localballoonaccess.h"
+#include "platform/balloondriver/ownwindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -68,6 +70,10 @@ class TestBalloonDriver : public QObject
     void replaysRecordedAnswers();
     void answersInsideANestedLoop();
     void closesAnUnanswerableWindowAtOnce();
+    void theBalloonIsTheNewestWindowNotTheHarnesss();
+    void recordedAnswersAreGivenByNumber_data();
+    void recordedAnswersAreGivenByNumber();
+    void answersCrossAsCallsOfTheContract();
 };
 
 void TestBalloonDriver::findsOnlyNewWindows()
@@ -211,6 +217,120 @@ void TestBalloonDriver::closesAnUnanswerableWindowAtOnce()
     QTRY_VERIFY_WITH_TIMEOUT(answerer.appeared() && !balloon.isVisible(), 1000);
     QCOMPARE(answerer.answerError(), QStringLiteral("no button named \"Maybe\""));
     QVERIFY(balloon.pressed.isEmpty());
+}
+
+// Windows of the harness's own, and dialogs opened on them, are never the
+// balloon, even when they appear after it (the character, mid-step); each
+// showing of a window is a balloon of its own.
+void TestBalloonDriver::theBalloonIsTheNewestWindowNotTheHarnesss()
+{
+    QWidget harnessWindow;
+    markOwnWindow(&harnessWindow);
+    harnessWindow.show();
+    LocalBalloonAccess access;
+    QCOMPARE(access.balloonOnScreen(), 0);
+
+    StandIn first, second;
+    first.show();
+    const int firstNumber = access.balloonOnScreen();
+    QVERIFY(firstNumber != 0);
+    QCOMPARE(access.window(firstNumber), &first);
+    QWidget character;
+    markOwnWindow(&character);
+    character.show();
+    QWidget dialog(&harnessWindow, Qt::Dialog);
+    dialog.show();
+    QCOMPARE(access.balloonOnScreen(), firstNumber);
+
+    second.show();
+    const int secondNumber = access.balloonOnScreen();
+    QCOMPARE(access.window(secondNumber), &second);
+    second.close();
+    QCOMPARE(access.balloonOnScreen(), firstNumber);
+
+    first.hide();
+    first.show();
+    const int again = access.balloonOnScreen();
+    QVERIFY(again != firstNumber && again != secondNumber);
+    access.close(again);
+    QVERIFY(!first.isVisible());
+    QCOMPARE(access.balloonOnScreen(), 0);
+    QCOMPARE(access.answer(again, {6, {}, -1}), QStringLiteral("it is no longer on the screen"));
+}
+
+// A recorded answer names its button by number; the caption is found in
+// either language. Button 0, or an answer that cannot be given, closes it.
+void TestBalloonDriver::recordedAnswersAreGivenByNumber_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("label");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("pressed");
+    QTest::newRow("No, with text and label")
+        << 7 << QStringLiteral("Привет ✓") << 1 << QString() << QStringLiteral("No");
+    QTest::newRow("closed without a button") << 0 << QString() << -1 << QString() << QString();
+    QTest::newRow("a button it lacks")
+        << 2 << QString() << -1 << QStringLiteral("it has no button \"Cancel\"") << QString();
+    QTest::newRow("a number out of the table")
+        << 99 << QString() << -1 << QStringLiteral("button 99 is not in the button table") << QString();
+    QTest::newRow("a label it lacks")
+        << 6 << QString() << 4 << QStringLiteral("it has no label 4") << QString();
+}
+
+void TestBalloonDriver::recordedAnswersAreGivenByNumber()
+{
+    QFETCH(int, button);
+    QFETCH(QString, text);
+    QFETCH(int, label);
+    QFETCH(QString, error);
+    QFETCH(QString, pressed);
+    LocalBalloonAccess access;
+    StandIn balloon;
+    balloon.show();
+    QCOMPARE(access.answer(access.balloonOnScreen(), {button, text, label}), error);
+    QTRY_COMPARE(balloon.pressed, pressed);
+    QVERIFY(!balloon.isVisible());
+    if (!text.isEmpty()) QCOMPARE(balloon.input->text(), text);
+    if (error.isEmpty() && label >= 0)
+        QCOMPARE(balloon.list->selectionModel()->selectedRows().value(0).row(), label);
+}
+
+// The host serves its access as an object of the contract; the harness's
+// view of it gives the same answers, and a call it cannot serve is refused.
+void TestBalloonDriver::answersCrossAsCallsOfTheContract()
+{
+    auto local = std::make_shared<LocalBalloonAccess>();
+    const component::ObjectRef served = serveBalloonAccess(local);
+    const std::unique_ptr<BalloonAccess> remote = remoteBalloonAccess(served);
+    QCOMPARE(remote->balloonOnScreen(), 0);
+    StandIn balloon;
+    balloon.show();
+    const int number = remote->balloonOnScreen();
+    QCOMPARE(number, local->balloonOnScreen());
+    QCOMPARE(remote->answer(number, {6, QStringLiteral("שלום"), 0}), QString());
+    QTRY_COMPARE(balloon.pressed, QStringLiteral("Yes"));
+    QCOMPARE(balloon.input->text(), QStringLiteral("שלום"));
+    QCOMPARE(remote->answer(number, {6, {}, -1}), QStringLiteral("it is no longer on the screen"));
+
+    component::Args wrong{component::Value(QStringLiteral("one"))};
+    QCOMPARE(served->invoke(0x42410003, component::CallKind::Method, wrong).error().number,
+             component::error::TypeMismatch);
+    component::Args none;
+    QCOMPARE(served->invoke(0x42410002, component::CallKind::Method, none).error().number,
+             component::error::WrongArgCount);
+    QCOMPARE(served->invoke(1, component::CallKind::PropertyGet, none).error().number,
+             component::error::NotSupported);
+    // Nobody there: no balloon, and an answer says why.
+    struct Gone final : component::DispatchObject {
+        component::Result invoke(component::DispId, component::CallKind, component::Args &) override
+        {
+            return component::DispatchError{component::error::ComponentFailed, QStringLiteral("gone")};
+        }
+    };
+    const std::unique_ptr<BalloonAccess> unreachable = remoteBalloonAccess(std::make_shared<Gone>());
+    QCOMPARE(unreachable->balloonOnScreen(), 0);
+    QCOMPARE(unreachable->answer(1, {}), QStringLiteral("it could not be reached: gone"));
 }
 
 QTEST_MAIN(TestBalloonDriver)

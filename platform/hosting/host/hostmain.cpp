@@ -3,8 +3,10 @@
 // harness closes the connection.
 //
 //   balloon-harness-host --fd N [--name NAME] [--wait-for-debugger]
+#include "platform/balloondriver/localballoonaccess.h"
 #include "platform/hosting/classregistry.h"
 #include "platform/hosting/remote/channel.h"
+#include "platform/platformwarnings.h"
 
 #include <QApplication>
 #include <QFile>
@@ -65,11 +67,18 @@ int main(int argc, char **argv)
     // script finds the balloon's process by it.
     QApplication::setApplicationName(QString::fromLocal8Bit(name));
     QApplication app(argc, argv);
+    platform::dropUnsupportedFeatureWarnings();
     QApplication::setQuitOnLastWindowClosed(false);
 
     auto channel = std::make_shared<hosting::Channel>(fd);
     std::vector<std::unique_ptr<QPluginLoader>> loaders;
-    channel->setCreateHandler([&loaders](const wire::CreateMessage &m) -> component::Result {
+    std::shared_ptr<balloondriver::LocalBalloonAccess> balloons;
+    channel->setCreateHandler([&loaders, &balloons](const wire::CreateMessage &m) -> component::Result {
+        // Record and replay read and answer the balloon where it is: here.
+        if (m.classId == QLatin1String(balloondriver::BalloonAccessClass)) {
+            if (!balloons) balloons = std::make_shared<balloondriver::LocalBalloonAccess>();
+            return component::Value(balloondriver::serveBalloonAccess(balloons));
+        }
         auto loader = std::make_unique<QPluginLoader>(m.file);
         const hosting::Created created = hosting::loadComponent(*loader, m.classId, m.stored);
         if (loader->isLoaded()) loaders.push_back(std::move(loader));

@@ -2,7 +2,9 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QScopedValueRollback>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -18,7 +20,8 @@ using namespace component;
 namespace
 {
 
-// How often a blocked wait looks at the clock for the hang check.
+// How often a blocked wait looks at the clock for the hang check, and a
+// modal one for its balloon.
 constexpr int PollSliceMs = 100;
 
 } // namespace
@@ -197,20 +200,37 @@ std::optional<wire::ReplyMessage> Channel::waitBlocking(uint32_t seq, DispId id,
         if (sideFd_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP)) && sideDrain_) sideDrain_();
         if (fds[0].revents) readAvailable();
         if (hang_ && hangTimeoutMs_ > 0 && waited.elapsed() >= hangTimeoutMs_) {
-            if (!hang_(id, kind)) breakWith(QStringLiteral("the call did not return"));
+            const auto [hungId, hungKind] = modalOut_.value_or(std::pair(id, kind));
+            if (!hang_(hungId, hungKind)) breakWith(QStringLiteral("the call did not return"));
             waited.restart();
         }
     }
     return std::nullopt;
 }
 
-std::optional<wire::ReplyMessage> Channel::waitInEventLoop(uint32_t seq)
+std::optional<wire::ReplyMessage> Channel::waitInEventLoop(uint32_t seq, DispId id, CallKind kind)
 {
     watch();
     handleFrames();
     if (std::optional<wire::ReplyMessage> reply = takeReply(seq)) return reply;
     QEventLoop loop;
     waiting_[seq] = &loop;
+    const QScopedValueRollback modalOut(modalOut_, std::make_optional(std::pair(id, kind)));
+    QTimer untilShown;
+    QElapsedTimer waited;
+    if (hang_ && hangTimeoutMs_ > 0 && modal_.balloonShown) {
+        waited.start();
+        QObject::connect(&untilShown, &QTimer::timeout, &loop, [&] {
+            if (broken() || modal_.balloonShown()) {
+                untilShown.stop();
+            } else if (waited.elapsed() >= hangTimeoutMs_) {
+                if (!hang_(id, kind))
+                    breakWith(QStringLiteral("the call showed no balloon and did not return"));
+                waited.restart();
+            }
+        });
+        untilShown.start(PollSliceMs);
+    }
     if (!broken()) loop.exec();
     waiting_.erase(seq);
     return takeReply(seq);
@@ -219,10 +239,13 @@ std::optional<wire::ReplyMessage> Channel::waitInEventLoop(uint32_t seq)
 void Channel::onReadable()
 {
     if (broken()) return;
-    // Served calls may wait themselves; no notification in between.
     notifier_->setEnabled(false);
-    if (readAvailable()) handleFrames();
+    const bool open = readAvailable();
+    // A served call may run an event loop of its own (a modal balloon):
+    // what arrives meanwhile is served inside it, so that the other side
+    // can still reach this one.
     if (!broken()) notifier_->setEnabled(true);
+    if (open) handleFrames();
 }
 
 Result Channel::call(uint32_t object, DispId id, CallKind kind, Args &args)
@@ -243,7 +266,7 @@ Result Channel::call(uint32_t object, DispId id, CallKind kind, Args &args)
     const bool modal = modal_.isModal && modal_.isModal(id, kind, args);
     if (modal && modal_.around) modal_.around(true);
     std::optional<wire::ReplyMessage> reply =
-        modal ? waitInEventLoop(message.seq) : waitBlocking(message.seq, id, kind);
+        modal ? waitInEventLoop(message.seq, id, kind) : waitBlocking(message.seq, id, kind);
     if (modal && modal_.around) modal_.around(false);
     if (!reply) return gone();
 

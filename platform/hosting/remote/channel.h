@@ -46,10 +46,14 @@ class Channel final : public wire::ObjectTable, public std::enable_shared_from_t
     void setCreateHandler(CreateHandler handler) { createHandler_ = std::move(handler); }
 
     // Which calls are modal, and what to do around one (the harness disables
-    // its window).
+    // its window). A modal call has no time limit once its balloon has been
+    // on the screen, since a person may take their time; until then the
+    // hang check applies as to any call. balloonShown may be empty (no
+    // limit at all).
     struct ModalPolicy {
         std::function<bool(component::DispId, component::CallKind, const component::Args &)> isModal;
         std::function<void(bool entering)> around;
+        std::function<bool()> balloonShown;
     };
     void setModalPolicy(ModalPolicy policy) { modal_ = std::move(policy); }
 
@@ -78,7 +82,8 @@ class Channel final : public wire::ObjectTable, public std::enable_shared_from_t
     void serve(const wire::CreateMessage &create);
     std::optional<wire::ReplyMessage> waitBlocking(uint32_t seq, component::DispId id,
                                                    component::CallKind kind);
-    std::optional<wire::ReplyMessage> waitInEventLoop(uint32_t seq);
+    std::optional<wire::ReplyMessage> waitInEventLoop(uint32_t seq, component::DispId id,
+                                                      component::CallKind kind);
     std::optional<wire::ReplyMessage> takeReply(uint32_t seq);
     void onReadable();
 
@@ -87,6 +92,9 @@ class Channel final : public wire::ObjectTable, public std::enable_shared_from_t
     std::unique_ptr<QSocketNotifier> notifier_;
     std::map<uint32_t, wire::ReplyMessage> replies_;
     std::map<uint32_t, QEventLoop *> waiting_; // modal waits by seq
+    // The modal call out, if any: a call that hangs inside it is reported as
+    // that call, the one the person made.
+    std::optional<std::pair<component::DispId, component::CallKind>> modalOut_;
     std::unordered_map<uint32_t, component::ObjectRef> exported_;
     std::unordered_map<const component::DispatchObject *, uint32_t> exportedIds_;
     uint32_t nextSeq_ = 1;

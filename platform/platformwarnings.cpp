@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-namespace harness
+namespace platform
 {
 
 namespace
@@ -35,4 +35,4 @@ void dropUnsupportedFeatureWarnings()
     outerHandler = qInstallMessageHandler(dropWarnings);
 }
 
-} // namespace harness
+} // namespace platform
