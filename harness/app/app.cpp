@@ -33,7 +33,7 @@ namespace
 {
 
 // Where a component runs unless --in-process or --out-of-process says.
-constexpr bool OutOfProcessByDefault = false;
+constexpr bool OutOfProcessByDefault = true;
 constexpr int DefaultHangMs = 5000;
 // A host run under a tool (valgrind, rr) is that much slower.
 constexpr int WrappedHangFactor = 10;
@@ -125,7 +125,7 @@ CommandLine parseCommandLine(int argc, char **argv, const ProgramDescription &pr
     const QCommandLineOption outOfProcess(
         QStringLiteral("out-of-process"),
         QStringLiteral("Run the component in a host process of its own, which a crash of the component does "
-                       "not take down. HARNESS_HOST_WRAPPER runs the host under a tool, e.g. "
+                       "not take down (the default). HARNESS_HOST_WRAPPER runs the host under a tool, e.g. "
                        "\"valgrind --error-exitcode=1\"."));
     const QCommandLineOption waitForDebugger(
         QStringLiteral("wait-for-debugger"),
@@ -241,6 +241,17 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     if (options.verify.wanted())
         return verify::run({program.componentClass, program.methods, storedSettings(program)},
                            options.verify);
+    hosting::ClassRegistry registry;
+    registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
+                              hosting::ClassRegistry::bundledFolders());
+    ComponentProcess::Settings hostSettings = ComponentProcess::defaultSettings();
+    hostSettings.waitForDebugger = options.waitForDebugger;
+    // Under a debugger a call takes as long as the person at it.
+    const int hangMs = options.hangTimeoutMs.value_or(
+        hostSettings.wrapper.isEmpty() ? DefaultHangMs : DefaultHangMs * WrappedHangFactor);
+    hostSettings.hangTimeoutMs = options.waitForDebugger ? 0 : hangMs;
+    ComponentHosts hosts(hostSettings);
+
     QApplication::setFont(layoutFont());
     QApplication::setStyle(new IndicatorCacheStyle(QApplication::style()));
     announceWindowsAsFrames();
@@ -281,17 +292,12 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
         return 2;
     }
 
-    hosting::ClassRegistry registry;
+    // As early as the command line is known to be good: the host starts up
+    // while the window is built.
+    if (options.outOfProcess)
+        if (const QString file = registry.pluginFileFor(program.componentClass); !file.isEmpty())
+            hosts.prestart(file);
     platform::registerPlatformClasses(registry, session->dialogs(), platform::agentEngine(!options.mute));
-    registry.setPluginFolders(hosting::ClassRegistry::overridingFoldersFromEnvironment(),
-                              hosting::ClassRegistry::bundledFolders());
-    ComponentProcess::Settings hostSettings = ComponentProcess::defaultSettings();
-    hostSettings.waitForDebugger = options.waitForDebugger;
-    // Under a debugger a call takes as long as the person at it.
-    const int hangMs = options.hangTimeoutMs.value_or(
-        hostSettings.wrapper.isEmpty() ? DefaultHangMs : DefaultHangMs * WrappedHangFactor);
-    hostSettings.hangTimeoutMs = options.waitForDebugger ? 0 : hangMs;
-    ComponentHosts hosts(hostSettings);
     QWidget *mainWindow = nullptr;
     if (options.outOfProcess) {
         hosts.setModalPolicy(modalPolicy(program.methods, [&mainWindow](bool entering) {
@@ -299,8 +305,6 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
             // character goes on moving, since the event loop runs.
             if (mainWindow) mainWindow->setEnabled(!entering);
         }));
-        if (const QString file = registry.pluginFileFor(program.componentClass); !file.isEmpty())
-            hosts.prestart(file);
         registry.setPluginCreator(
             [&hosts](const QString &file, const QString &classId, const component::NamedValues &stored) {
                 return hosts.create(file, classId, stored);

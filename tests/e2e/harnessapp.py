@@ -66,6 +66,16 @@ def wait_equal(what, read, expected, timeout=WAIT_SECONDS):
         raise CheckFailed(f"{e}: expected {expected!r}, last saw {seen[0] if seen else None!r}") from None
 
 
+def parent_pid(pid):
+    """The parent of a process, or None when it is gone."""
+    try:
+        with open(f"/proc/{pid}/stat", encoding="ascii", errors="replace") as f:
+            # The name in parentheses may hold spaces; the fields after it do not.
+            return int(f.read().rsplit(")", 1)[1].split()[1])
+    except (OSError, ValueError, IndexError):
+        return None
+
+
 def find(root, predicate):
     return pyatspi.findDescendant(root, predicate)
 
@@ -194,6 +204,18 @@ class HarnessApp:
     def top_levels(self):
         return [w for w in self.application() if w is not None and is_showing(w)]
 
+    def host_applications(self):
+        """The component hosts the harness started: applications whose process is its child."""
+        desktop = pyatspi.Registry.getDesktop(0)
+        return [a for a in desktop if a is not None and parent_pid(a.get_process_id()) == self.process.pid]
+
+    def all_top_levels(self):
+        """The harness's windows and those of its component hosts, where the balloon is."""
+        windows = self.top_levels()
+        for app in self.host_applications():
+            windows += [w for w in app if w is not None and is_showing(w)]
+        return windows
+
     def wait_top_level(self, what, predicate, timeout=WAIT_SECONDS):
         def probe():
             self.check_running()
@@ -203,7 +225,7 @@ class HarnessApp:
     def wait_closed(self, what, window):
         def closed():
             self.check_running()
-            return all(w != window for w in self.top_levels())
+            return all(w != window for w in self.all_top_levels())
         wait_for(f"{what} to close", closed)
 
     def wait_ready(self):
@@ -268,9 +290,13 @@ class HarnessApp:
     # -- balloons --------------------------------------------------------
 
     def balloon(self, heading):
-        """The balloon component's message window, an alert named by its heading."""
-        return self.wait_top_level(f"a balloon headed {heading!r}",
-                                   lambda w: w.getRole() == pyatspi.ROLE_ALERT and w.name == heading)
+        """The balloon component's message window, an alert named by its heading, in the
+        harness or in the component's host process."""
+        def probe():
+            self.check_running()
+            return next((w for w in self.all_top_levels()
+                         if w.getRole() == pyatspi.ROLE_ALERT and w.name == heading), None)
+        return wait_for(f"a balloon headed {heading!r}", probe)
 
     # -- message boxes ---------------------------------------------------
 
