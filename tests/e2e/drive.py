@@ -14,6 +14,7 @@ import time
 import traceback
 
 import scenario_controls
+import scenario_crash
 import scenario_messages
 import scenario_morrowby
 import scenario_startup
@@ -25,6 +26,7 @@ SCENARIOS = {
     "modal": scenario_messages.run_modal,
     "modeless": scenario_messages.run_modeless,
     "basics": scenario_morrowby.run,
+    "crash": scenario_crash.run,
 }
 
 
@@ -42,9 +44,9 @@ class Run:
     def step(self, what):
         print(f"[{time.monotonic() - self.started:6.2f}s] {what}", flush=True)
 
-    def start(self, label, character=None):
+    def start(self, label, character=None, component_dir=None):
         self.step(f"start {self.program_name} ({label})")
-        app = HarnessApp(self.program, self.workdir, label, character)
+        app = HarnessApp(self.program, self.workdir, label, character, component_dir)
         self.apps.append(app)
         return app
 

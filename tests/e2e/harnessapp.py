@@ -146,7 +146,7 @@ def screen_pixel(x, y):
 class HarnessApp:
     """Starts a program with --trace and finds it on the accessibility bus."""
 
-    def __init__(self, program, workdir, label, character=None):
+    def __init__(self, program, workdir, label, character=None, component_dir=None):
         self.name = os.path.basename(program)
         self.label = label
         self.trace = TraceLog(os.path.join(workdir, label + ".jsonl"))
@@ -154,6 +154,8 @@ class HarnessApp:
         args = [program, "--trace", self.trace.path]
         if character is not None:
             args += ["--character", character]
+        if component_dir is not None:
+            args += ["--component", component_dir]
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         with open(self.log_path, "w") as log:
             # cwd: the file dialogs open there, among the fixtures.
