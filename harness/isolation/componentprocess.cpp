@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -27,6 +28,23 @@ QString signalName(int number)
     if (const char *abbrev = ::sigabbrev_np(number))
         return QStringLiteral("SIG") + QString::fromLatin1(abbrev);
     return QString::number(number);
+}
+
+// Without XDG_RUNTIME_DIR Qt picks a folder of its own and says so on
+// standard error, where the host's words end up in crash reports. The
+// harness's Qt has made that folder already: the host is told it.
+QProcessEnvironment hostEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (environment.contains(QStringLiteral("XDG_RUNTIME_DIR"))) return environment;
+    const passwd *user = ::getpwuid(::geteuid());
+    if (!user) return environment;
+    const QString folder =
+        QDir::tempPath() + QStringLiteral("/runtime-") + QString::fromLocal8Bit(user->pw_name);
+    const QFileInfo info(folder);
+    if (info.isDir() && info.ownerId() == ::geteuid())
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder);
+    return environment;
 }
 
 } // namespace
@@ -79,6 +97,7 @@ std::unique_ptr<ComponentProcess> ComponentProcess::start(const QString &file, c
     p->process_.setProgram(program);
     p->process_.setArguments(arguments);
     p->process_.setProcessChannelMode(QProcess::ForwardedChannels);
+    p->process_.setProcessEnvironment(hostEnvironment());
     const int hostSocket = sockets[1];
     const int hostErrors = errors[1];
     p->process_.setChildProcessModifier([hostSocket, hostErrors] {

@@ -258,6 +258,9 @@ int Replayer::finish(QTextStream &out, QTextStream &err) const
             << (i < recorded.size() ? compact(recorded[i].entry) : QStringLiteral("(nothing)"))
             << "\n  replayed: " << (i < size_t(replayed_.size()) ? compact(now) : QStringLiteral("(nothing)"))
             << '\n';
+        if (now.value(QLatin1String("event")).toString() == QLatin1String("component-crashed"))
+            out << "  The component crashed there, in " << now.value(QLatin1String("member")).toString()
+                << ": " << now.value(QLatin1String("end")).toString() << ".\n";
         return 1;
     }
     out << "Replay matches the recording: " << lines << " trace lines.\n";
