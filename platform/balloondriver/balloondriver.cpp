@@ -90,24 +90,7 @@ QList<QAccessibleInterface *> accessibleDescendants(QAccessibleInterface *root)
     return found;
 }
 
-BalloonDriver::BalloonDriver()
-{
-    forgetWindows();
-}
-
-void BalloonDriver::forgetWindows()
-{
-    known_.clear();
-    for (QWidget *w : visibleWindows())
-        known_.append(w);
-}
-
-QList<QWidget *> BalloonDriver::newWindows() const
-{
-    QList<QWidget *> windows = visibleWindows();
-    windows.removeIf([this](QWidget *w) { return known_.contains(w); });
-    return windows;
-}
+BalloonDriver::BalloonDriver() : firstNew_(showings_.next()) {}
 
 QWidget *BalloonDriver::balloon() const
 {

@@ -2,9 +2,12 @@
 // through the accessibility interface of this process (QAccessible), never by
 // object names or private types, so it works with any component.
 //
-// A balloon is a visible top-level window that was not on the screen when the
-// driver was made. Everything here runs on the GUI thread.
+// A balloon is the newest window shown since the driver was made that may be
+// one (windowshowings.h): not the harness's own, not a tooltip or a popup.
+// Everything here runs on the GUI thread.
 #pragma once
+
+#include "windowshowings.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>
@@ -46,7 +49,7 @@ struct Sighting {
     bool hasName(const QString &name) const;
 };
 
-// Top-level windows on the screen now.
+// Top-level windows on the screen now, the harness's own too.
 QList<QWidget *> visibleWindows();
 
 // Accessible objects below `root`, depth first.
@@ -55,11 +58,13 @@ QList<QAccessibleInterface *> accessibleDescendants(QAccessibleInterface *root);
 class BalloonDriver
 {
   public:
-    BalloonDriver(); // remembers the windows already up
-    void forgetWindows();
+    BalloonDriver(); // windows already up are not balloons
+    // Nor are those up now.
+    void forgetWindows() { firstNew_ = showings_.next(); }
 
-    // Windows up now that were not when the driver was made (or forgot).
-    QList<QWidget *> newWindows() const;
+    // Windows shown since the driver was made (or forgot) that are still up
+    // and may be balloons, oldest first.
+    QList<QWidget *> newWindows() const { return showings_.balloonWindowsSince(firstNew_); }
     // The newest of them.
     QWidget *balloon() const;
     Sighting read(QWidget *balloon, bool withImage) const;
@@ -82,7 +87,8 @@ class BalloonDriver
     static QString toggleLabelOn(QWidget *balloon, int row);
 
   private:
-    QList<QPointer<QWidget>> known_;
+    WindowShowings showings_;
+    int firstNew_;
 };
 
 // Answers a modal balloon from inside the component's own event loop: polls

@@ -2,25 +2,14 @@
 
 #include "balloondriver.h"
 #include "component/buttons.h"
-#include "ownwindow.h"
 
-#include <QApplication>
-#include <QEvent>
 #include <QWidget>
-
-#include <algorithm>
 
 namespace balloondriver
 {
 
 namespace
 {
-
-bool mayBeBalloon(const QWidget *w)
-{
-    const Qt::WindowType type = w->windowType();
-    return w->isWindow() && w->isVisible() && !isOwnWindow(w) && type != Qt::ToolTip && type != Qt::Popup;
-}
 
 QString fromView(std::string_view s)
 {
@@ -37,47 +26,10 @@ QString pressNumbered(QWidget *balloon, int number)
 
 } // namespace
 
-LocalBalloonAccess::LocalBalloonAccess()
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->isVisible()) noteShown(w);
-    qApp->installEventFilter(this);
-}
-
-LocalBalloonAccess::~LocalBalloonAccess()
-{
-    if (qApp) qApp->removeEventFilter(this);
-}
-
-bool LocalBalloonAccess::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Show && watched->isWidgetType()) {
-        auto *w = static_cast<QWidget *>(watched);
-        if (w->isWindow()) noteShown(w);
-    }
-    return false;
-}
-
-void LocalBalloonAccess::noteShown(QWidget *window)
-{
-    std::erase_if(showings_, [window](const Showing &s) {
-        return !s.window || s.window == window || !s.window->isVisible();
-    });
-    showings_.push_back({window, next_++});
-}
-
-QWidget *LocalBalloonAccess::window(int balloon) const
-{
-    for (const Showing &s : showings_)
-        if (s.number == balloon && s.window && s.window->isVisible()) return s.window;
-    return nullptr;
-}
-
 int LocalBalloonAccess::balloonOnScreen()
 {
-    for (auto s = showings_.rbegin(); s != showings_.rend(); ++s)
-        if (s->window && mayBeBalloon(s->window)) return s->number;
-    return 0;
+    const QList<int> balloons = showings_.balloonsSince(0);
+    return balloons.isEmpty() ? 0 : balloons.last();
 }
 
 QString LocalBalloonAccess::answer(int balloon, const RecordedAnswer &answer)
