@@ -9,8 +9,8 @@
 #include "harness/window/frmmain.h"
 #include "paintwatch.h"
 #include "pairedtimes.h"
-#include "platform/dialogs/dialogprovider.h"
 #include "platform/platformclasses.h"
+#include "quietplatform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,19 +24,6 @@
 
 namespace
 {
-
-class Cancelling final : public dialogs::DialogProvider
-{
-  public:
-    std::optional<QString> openFile(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<QColor> pickColor(const QColor &) override { return {}; }
-};
-
-class Silent final : public dialogs::MessageBoxService
-{
-  public:
-    int show(const QString &, int, const std::optional<QString> &) override { return 1; }
-};
 
 // Waits until `window` or a child of it has been painted; returns the ms since `timer` started.
 double untilPainted(PaintWatch &paint, QWidget *window, const QElapsedTimer &timer)

@@ -9,7 +9,7 @@
 //   bench_balloon_session [CYCLES [MODAL_CYCLES]]
 #include "balloon/ballooncomponent.h"
 #include "balloon/balloonwidget.h"
-#include "tests/balloon/balloonanswerer.h"
+#include "platform/balloondriver/balloondriver.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -151,10 +151,15 @@ int main(int argc, char **argv)
     int turn = 0;
     runPhase("balloon, all kinds, modal, AT press", modalCycles, [&] {
         const Method method = kinds[turn++ % 3].method;
-        BalloonAnswerer answerer(BalloonAnswerer::pressAccessibly(QStringLiteral("Ok")));
+        balloondriver::BalloonDriver driver;
+        balloondriver::ModalAnswerer answerer(driver, [](QWidget *balloon) {
+            return balloondriver::BalloonDriver::pressButtonCaptioned(
+                balloon, {QStringLiteral("Ok"), QStringLiteral("ОК")});
+        });
         const Result r = callBalloon(*component, method, true);
         const MsgResult *answer = r.ok() ? std::get_if<MsgResult>(&r.value()) : nullptr;
-        if (!answer || answer->Button != 1 || answerer.failed()) ++failures;
+        if (!answer || answer->Button != 1 || answerer.forcedClose() || !answerer.answerError().isEmpty())
+            ++failures;
     });
     std::printf("modal answers other than Ok: %d\n", failures);
     return failures == 0 ? 0 : 1;

@@ -1,20 +1,18 @@
-#include "balloonanswerer.h"
 #include "ballooncomponent.h"
 #include "balloonwidget.h"
 #include "iconimage.h"
+#include "platform/balloondriver/balloondriver.h"
 
 #include <QAccessible>
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 
 using namespace component;
 using balloon::BalloonComponent;
+using balloondriver::BalloonDriver;
+using Answer = balloondriver::ModalAnswerer::Answer;
 
 Q_DECLARE_METATYPE(component::Value)
 Q_DECLARE_METATYPE(component::CallKind)
@@ -126,6 +124,78 @@ MsgResult resultOf(const Result &r)
     return std::get<MsgResult>(r.value());
 }
 
+// Answers the modal balloon that comes up while it lives, through the shared
+// driver, as a person or an assistive tool would.
+struct Answering {
+    explicit Answering(Answer answer) : answerer(driver, std::move(answer)) {}
+    BalloonDriver driver; // made first: it remembers the windows already up
+    balloondriver::ModalAnswerer answerer;
+};
+
+// A button as a person finds it: by its caption, in either language.
+Answer press(ButtonKind kind)
+{
+    return [kind](QWidget *balloon) {
+        return BalloonDriver::pressButtonCaptioned(
+            balloon, {buttonCaption(kind, Language::English), buttonCaption(kind, Language::Russian)});
+    };
+}
+
+// Keys go where the keyboard focus is, as a person's do.
+Answer keys(QList<Qt::Key> keys)
+{
+    return [keys](QWidget *balloon) {
+        for (Qt::Key key : keys) {
+            QWidget *focus = balloon->focusWidget();
+            QTest::keyClick(focus ? focus : balloon, key);
+        }
+        return QString();
+    };
+}
+
+Answer typeThen(const QString &text, Answer then)
+{
+    return [text, then](QWidget *balloon) {
+        const QString missing = BalloonDriver::typeText(balloon, text);
+        return missing.isEmpty() ? then(balloon) : missing;
+    };
+}
+
+Answer selectThen(int label, Answer then)
+{
+    return [label, then](QWidget *balloon) {
+        const QString missing = BalloonDriver::selectLabel(balloon, label);
+        return missing.isEmpty() ? then(balloon) : missing;
+    };
+}
+
+// A mouse click inside the body, clear of the content: the padding's middle.
+QString clickBody(QWidget *balloon)
+{
+    const QPoint inside(balloon->width() / 2, balloon->height() / 2);
+    QWidget *target = balloon->childAt(inside);
+    QTest::mouseClick(target ? target : balloon, Qt::LeftButton, {},
+                      target ? target->mapFrom(balloon, inside) : inside);
+    return {};
+}
+
+// A mouse click on a label, found where the accessibility tree says it is.
+Answer clickLabel(int row)
+{
+    return [row](QWidget *balloon) {
+        QList<QAccessibleInterface *> items;
+        for (QAccessibleInterface *node :
+             balloondriver::accessibleDescendants(QAccessible::queryAccessibleInterface(balloon)))
+            if (node->role() == QAccessible::ListItem) items.append(node);
+        if (row >= items.size()) return QStringLiteral("no label %1").arg(row);
+        const QPoint at = balloon->mapFromGlobal(items.at(row)->rect().center());
+        QWidget *target = balloon->childAt(at);
+        if (!target) return QStringLiteral("nothing under label %1").arg(row);
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(balloon, at));
+        return QString();
+    };
+}
+
 QList<QWidget *> balloonWindows()
 {
     QList<QWidget *> found;
@@ -205,7 +275,7 @@ void TestBalloonComponent::oddStoredSettingsAreIgnoredWithOneLogLine()
     QCOMPARE(std::get<int32_t>(get(*c, prop::FrameColor).value()), 0x4B4B4B);
     QCOMPARE(std::get<int32_t>(get(*c, prop::BalloonColor).value()), 0xE1FFFF);
     QCOMPARE(std::get<int32_t>(get(*c, prop::HAlignmentText).value()), 2);
-    BalloonAnswerer answerer(BalloonAnswerer::clickButton(QStringLiteral("Ok")));
+    Answering answering(press(ButtonKind::Ok));
     MessageCall mc = callFor(Method::ShowVellix);
     QCOMPARE(resultOf(call(*c, VellixMethods, Method::ShowVellix, mc)).Button, 1);
 }
@@ -369,66 +439,47 @@ void TestBalloonComponent::answers_data()
     QTest::addColumn<QString>("classId");
     QTest::addColumn<Method>("method");
     QTest::addColumn<int>("buttonsType");
-    QTest::addColumn<BalloonAnswerer::Action>("action");
+    QTest::addColumn<Answer>("action");
     QTest::addColumn<int>("button");
     QTest::addColumn<int>("label");
     QTest::addColumn<QString>("text");
 
-    using A = BalloonAnswerer;
+    using K = ButtonKind;
+    const Answer esc = &BalloonDriver::dismiss;
     const QString typed = QStringLiteral("typed text");
     for (const std::string_view cls : {VellixClass, QuorvaneClass}) {
         const QString c = QString::fromLatin1(cls.data(), qsizetype(cls.size()));
-        const auto row = [&](const char *name, Method m, int set, A::Action a, int button, int label,
+        const auto row = [&](const char *name, Method m, int set, const Answer &a, int button, int label,
                              const QString &text) {
             QTest::addRow("%s: %s", cls.data(), name) << c << m << set << a << button << label << text;
         };
-        row("click Ok", Method::ShowVellix, 8, A::clickButton(QStringLiteral("Ok")), 1, -1, {});
-        row("click Cancel", Method::ShowVellix, 8, A::clickButton(QStringLiteral("Cancel")), 2, -1, {});
-        row("Ok pressed by a screen reader", Method::MsgLabels, 8, A::pressAccessibly(QStringLiteral("Ok")),
-            1, 0, {});
-        row("click Yes for all", Method::ShowVellix, 12, A::clickButton(QStringLiteral("YesForAll")), 15, -1,
-            {});
-        row("Enter on the first button", Method::ShowVellix, 13, A::pressKey(Qt::Key_Return), 6, -1, {});
-        row("Tab then Enter", Method::ShowVellix, 10,
-            [](QWidget *b) {
-                QTest::keyClick(b->focusWidget(), Qt::Key_Tab);
-                QTest::keyClick(b->focusWidget(), Qt::Key_Return);
-            },
-            10, -1, {});
-        row("Esc with Ok, Cancel", Method::ShowVellix, 8, A::pressKey(Qt::Key_Escape), 2, -1, {});
-        row("Esc with Back, Next, Close", Method::ShowVellix, 3, A::pressKey(Qt::Key_Escape), 10, -1, {});
-        row("Esc with Yes, No", Method::ShowVellix, 14, A::pressKey(Qt::Key_Escape), 7, -1, {});
-        row("Esc with Ok alone", Method::ShowVellix, 7, A::pressKey(Qt::Key_Escape), 1, -1, {});
-        row("Esc with Abort, Retry, Ignore", Method::ShowVellix, 1, A::pressKey(Qt::Key_Escape), 0, -1, {});
-        row("click on a balloon without buttons", Method::ShowVellix, 0, A::clickBalloon(), 0, -1, {});
-        row("Esc without buttons", Method::ShowVellix, 0, A::pressKey(Qt::Key_Escape), 0, -1, {});
-        row("input, Enter", Method::MsgInput, 8, A::typeThenKey(typed, Qt::Key_Return), 1, -1, typed);
-        row("input, Enter without buttons", Method::MsgInput, 0, A::typeThenKey(typed, Qt::Key_Enter), 0, -1,
-            typed);
-        row("input, click Retry", Method::MsgInput, 9, A::typeThenClick(typed, QStringLiteral("Retry")), 4,
+        row("press Ok", Method::ShowVellix, 8, press(K::Ok), 1, -1, {});
+        row("press Cancel", Method::ShowVellix, 8, press(K::Cancel), 2, -1, {});
+        row("Ok pressed on a labels balloon", Method::MsgLabels, 8, press(K::Ok), 1, 0, {});
+        row("press Yes for all", Method::ShowVellix, 12, press(K::YesForAll), 15, -1, {});
+        row("Enter on the first button", Method::ShowVellix, 13, keys({Qt::Key_Return}), 6, -1, {});
+        row("Tab then Enter", Method::ShowVellix, 10, keys({Qt::Key_Tab, Qt::Key_Return}), 10, -1, {});
+        row("Esc with Ok, Cancel", Method::ShowVellix, 8, esc, 2, -1, {});
+        row("Esc with Back, Next, Close", Method::ShowVellix, 3, esc, 10, -1, {});
+        row("Esc with Yes, No", Method::ShowVellix, 14, esc, 7, -1, {});
+        row("Esc with Ok alone", Method::ShowVellix, 7, esc, 1, -1, {});
+        row("Esc with Abort, Retry, Ignore", Method::ShowVellix, 1, esc, 0, -1, {});
+        row("click on a balloon without buttons", Method::ShowVellix, 0, &clickBody, 0, -1, {});
+        row("Esc without buttons", Method::ShowVellix, 0, esc, 0, -1, {});
+        row("input, Enter", Method::MsgInput, 8, typeThen(typed, keys({Qt::Key_Return})), 1, -1, typed);
+        row("input, Enter without buttons", Method::MsgInput, 0, typeThen(typed, keys({Qt::Key_Enter})), 0,
             -1, typed);
-        row("input, Esc", Method::MsgInput, 8, A::typeThenKey(typed, Qt::Key_Escape), 2, -1, typed);
+        row("input, press Retry", Method::MsgInput, 9, typeThen(typed, press(K::Retry)), 4, -1, typed);
+        row("input, Esc", Method::MsgInput, 8, typeThen(typed, esc), 2, -1, typed);
         row("labels, arrows and Enter", Method::MsgLabels, 8,
-            A::keysInLabels({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}), 1, 2, {});
-        row("labels, Enter on the empty label", Method::MsgLabels, 6,
-            A::keysInLabels({Qt::Key_Down, Qt::Key_Enter}), 9, 1, {});
-        row("labels, Esc", Method::MsgLabels, 8, A::keysInLabels({Qt::Key_Down, Qt::Key_Escape}), 2, -1, {});
+            keys({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}), 1, 2, {});
+        row("labels, Enter on the empty label", Method::MsgLabels, 6, keys({Qt::Key_Down, Qt::Key_Enter}), 9,
+            1, {});
+        row("labels, Esc", Method::MsgLabels, 8, keys({Qt::Key_Down, Qt::Key_Escape}), 2, -1, {});
+        // Selection without moving the current index, as AT-SPI's selection interface does.
         row("labels, selected by an assistive tool, then Ok", Method::MsgLabels, 7,
-            [](QWidget *b) {
-                // Selection without moving the current index, as AT-SPI's selection interface does.
-                auto *list = b->findChild<QListView *>(QStringLiteral("balloonLabels"));
-                list->selectionModel()->select(list->model()->index(2, 0),
-                                               QItemSelectionModel::ClearAndSelect);
-                BalloonAnswerer::clickButton(QStringLiteral("Ok"))(b);
-            },
-            1, 2, {});
-        row("labels, click a label without buttons", Method::MsgLabels, 0,
-            [](QWidget *b) {
-                auto *list = b->findChild<QListView *>(QStringLiteral("balloonLabels"));
-                const QRect third = list->visualRect(list->model()->index(2, 0));
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
-            },
-            0, 2, {});
+            selectThen(2, press(K::Ok)), 1, 2, {});
+        row("labels, click a label without buttons", Method::MsgLabels, 0, clickLabel(2), 0, 2, {});
     }
 }
 
@@ -437,7 +488,7 @@ void TestBalloonComponent::answers()
     QFETCH(QString, classId);
     QFETCH(Method, method);
     QFETCH(int, buttonsType);
-    QFETCH(BalloonAnswerer::Action, action);
+    QFETCH(Answer, action);
     QFETCH(int, button);
     QFETCH(int, label);
     QFETCH(QString, text);
@@ -446,10 +497,11 @@ void TestBalloonComponent::answers()
     auto c = makeComponent(ids);
     MessageCall mc = callFor(method);
     mc.buttons = int32_t(buttonsType);
-    BalloonAnswerer answerer(action);
+    Answering answering(action);
     const MsgResult r = resultOf(call(*c, ids, method, mc));
-    QVERIFY(answerer.acted());
-    QVERIFY2(!answerer.failed(), "the action did not close the balloon");
+    QVERIFY(answering.answerer.appeared());
+    QVERIFY2(answering.answerer.answerError().isEmpty(), qPrintable(answering.answerer.answerError()));
+    QVERIFY2(!answering.answerer.forcedClose(), "the action did not close the balloon");
     QCOMPARE(r.Status, 0);
     QCOMPARE(r.Button, button);
     QCOMPARE(r.Label, label);
@@ -458,6 +510,7 @@ void TestBalloonComponent::answers()
 
 void TestBalloonComponent::modelessReturnsAtOnceAndRefusesWhileShown()
 {
+    const BalloonDriver driver;
     auto c = makeComponent();
     MessageCall modeless = callFor(Method::ShowVellix);
     modeless.modal = Bool::of(false);
@@ -475,15 +528,13 @@ void TestBalloonComponent::modelessReturnsAtOnceAndRefusesWhileShown()
     // Another instance is free to show its own.
     auto other = makeComponent();
     QCOMPARE(resultOf(call(*other, VellixMethods, Method::ShowVellix, modeless)).Status, 0);
-    QTest::mouseClick(
-        BalloonAnswerer::findBalloon()->findChild<QPushButton *>(QStringLiteral("balloonButtonOk")),
-        Qt::LeftButton);
-    QTest::mouseClick(
-        BalloonAnswerer::findBalloon()->findChild<QPushButton *>(QStringLiteral("balloonButtonOk")),
-        Qt::LeftButton);
+    const QList<QWidget *> shown = driver.newWindows();
+    QCOMPARE(shown.size(), 2);
+    for (QWidget *balloon : shown)
+        QCOMPARE(press(ButtonKind::Ok)(balloon), QString());
     QTRY_VERIFY(balloonWindows().isEmpty());
 
-    BalloonAnswerer answerer(BalloonAnswerer::clickButton(QStringLiteral("Cancel")));
+    Answering answering(press(ButtonKind::Cancel));
     MessageCall modal = callFor(Method::ShowVellix);
     QCOMPARE(resultOf(call(*c, VellixMethods, Method::ShowVellix, modal)).Button, 2);
 }
@@ -495,12 +546,13 @@ void TestBalloonComponent::modalBlocksOtherWindowsModelessDoesNotTakeFocus()
     harness.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&harness));
     auto c = makeComponent();
+    const BalloonDriver driver;
 
     MessageCall modeless = callFor(Method::MsgInput);
     modeless.modal = Bool::of(false);
     modeless.onTop = Bool::of(false);
     call(*c, VellixMethods, Method::MsgInput, modeless);
-    QWidget *shown = BalloonAnswerer::findBalloon();
+    QWidget *shown = driver.balloon();
     QVERIFY(shown);
     QVERIFY(!shown->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(shown->testAttribute(Qt::WA_ShowWithoutActivating));
@@ -514,10 +566,10 @@ void TestBalloonComponent::modalBlocksOtherWindowsModelessDoesNotTakeFocus()
     shown->close();
 
     bool blocked = false;
-    BalloonAnswerer answerer([&](QWidget *balloon) {
+    Answering answering([&](QWidget *balloon) {
         blocked = QApplication::activeModalWidget() == balloon && QTest::qWaitForWindowActive(balloon) &&
                   balloon->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-        BalloonAnswerer::clickButton(QStringLiteral("Ok"))(balloon);
+        return press(ButtonKind::Ok)(balloon);
     });
     MessageCall modal = callFor(Method::ShowVellix);
     call(*c, VellixMethods, Method::ShowVellix, modal);
@@ -565,14 +617,10 @@ void TestBalloonComponent::captionsFollowLanguage()
     QVERIFY(put(*c, prop::Language, int32_t(language)).ok());
     MessageCall mc = callFor(Method::ShowVellix);
     mc.buttons = int32_t(buttonsType);
-    QStringList shown;
-    BalloonAnswerer answerer([&](QWidget *balloon) {
-        for (QPushButton *b : balloon->findChildren<QPushButton *>())
-            shown << b->text();
-        balloon->close();
-    });
+    Answering answering(&BalloonDriver::dismiss);
     call(*c, VellixMethods, Method::ShowVellix, mc);
-    QCOMPARE(shown, captions);
+    QVERIFY(answering.answerer.appeared());
+    QCOMPARE(answering.answerer.sighting().namesWithRole(QAccessible::PushButton), captions);
 }
 
 void TestBalloonComponent::unicodeTextIntactThroughInput_data()
@@ -592,13 +640,10 @@ void TestBalloonComponent::unicodeTextIntactThroughInput()
     MessageCall mc = callFor(Method::MsgInput);
     mc.heading = text;
     mc.second = text;
-    QString headingShown;
-    BalloonAnswerer answerer([&](QWidget *balloon) {
-        headingShown = balloon->findChild<QLabel *>(QStringLiteral("balloonHeading"))->text();
-        BalloonAnswerer::typeThenKey(text, Qt::Key_Return)(balloon);
-    });
+    Answering answering(typeThen(text, keys({Qt::Key_Return})));
     const MsgResult r = resultOf(call(*c, VellixMethods, Method::MsgInput, mc));
-    QCOMPARE(headingShown, text);
+    QCOMPARE(answering.answerer.sighting().windowName, text); // the heading names the window
+    QVERIFY(answering.answerer.sighting().namesWithRole(QAccessible::StaticText).contains(text));
     QCOMPARE(r.Text, text);
     QCOMPARE(r.Button, 1);
 }
@@ -609,24 +654,14 @@ void TestBalloonComponent::namedForAssistiveTechnology()
     put(*c, prop::Language, int32_t(200));
     MessageCall mc = callFor(Method::MsgLabels);
     mc.buttons = int32_t(8);
-    bool checked = false;
-    BalloonAnswerer answerer([&](QWidget *balloon) {
-        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(balloon);
-        QVERIFY(window);
-        QCOMPARE(window->role(), QAccessible::AlertMessage);
-        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Heading"));
-        auto *ok = balloon->findChild<QPushButton *>(QStringLiteral("balloonButtonOk"));
-        QVERIFY(ok);
-        QCOMPARE(QAccessible::queryAccessibleInterface(ok)->text(QAccessible::Name), QStringLiteral("Ok"));
-        auto *list = balloon->findChild<QListView *>(QStringLiteral("balloonLabels"));
-        QVERIFY(list);
-        QAccessibleInterface *labels = QAccessible::queryAccessibleInterface(list);
-        QCOMPARE(labels->text(QAccessible::Name), QStringLiteral("Labels"));
-        checked = true;
-        balloon->close();
-    });
+    Answering answering(&BalloonDriver::dismiss);
     call(*c, VellixMethods, Method::MsgLabels, mc);
-    QVERIFY(checked);
+    QVERIFY(answering.answerer.appeared());
+    const balloondriver::Sighting &seen = answering.answerer.sighting();
+    QCOMPARE(seen.windowRole, QAccessible::AlertMessage);
+    QCOMPARE(seen.windowName, QStringLiteral("Heading"));
+    QVERIFY(seen.namesWithRole(QAccessible::PushButton).contains(QStringLiteral("Ok")));
+    QCOMPARE(seen.namesWithRole(QAccessible::List), QStringList{QStringLiteral("Labels")});
 }
 
 void TestBalloonComponent::hugeTextAndManyLabels()
@@ -637,9 +672,9 @@ void TestBalloonComponent::hugeTextAndManyLabels()
     MessageCall text = callFor(Method::ShowVellix);
     text.second = QStringLiteral("Lorem ipsum dolor sit amet. ").repeated(40 * 1024); // over 1 MB
     QRect placed;
-    BalloonAnswerer answerText([&](QWidget *b) {
+    Answering answerText([&](QWidget *b) {
         placed = b->geometry();
-        BalloonAnswerer::clickButton(QStringLiteral("Ok"))(b);
+        return press(ButtonKind::Ok)(b);
     });
     QCOMPARE(resultOf(call(*c, VellixMethods, Method::ShowVellix, text)).Button, 1);
     QVERIFY(screen.contains(placed));
@@ -649,7 +684,7 @@ void TestBalloonComponent::hugeTextAndManyLabels()
     for (int i = 0; i < 10000; ++i)
         many << QString::number(i);
     labels.second = many;
-    BalloonAnswerer answerLabels(BalloonAnswerer::keysInLabels({Qt::Key_End, Qt::Key_Return}));
+    Answering answerLabels(keys({Qt::Key_End, Qt::Key_Return}));
     const MsgResult r = resultOf(call(*c, VellixMethods, Method::MsgLabels, labels));
     QCOMPARE(r.Label, 9999);
     QCOMPARE(r.Button, 1);
@@ -710,9 +745,9 @@ void TestBalloonComponent::customIconOfAnyFormatPaints()
     MessageCall mc = callFor(Method::ShowVellix);
     mc.icon = int32_t(6);
     QImage shown;
-    BalloonAnswerer answerer([&](QWidget *b) {
+    Answering answering([&](QWidget *b) {
         shown = b->grab().toImage(); // paints every part, the icon included
-        BalloonAnswerer::clickButton(QStringLiteral("Ok"))(b);
+        return press(ButtonKind::Ok)(b);
     });
     QCOMPARE(resultOf(call(*c, VellixMethods, Method::ShowVellix, mc)).Button, 1);
     QVERIFY(!shown.isNull());
@@ -732,13 +767,10 @@ void TestBalloonComponent::oddCharacterFallsBackToScreenCentre()
     auto c = makeComponent();
     QVERIFY(put(*c, prop::Character, character, CallKind::PropertyPutRef).ok());
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QRect placed;
-    BalloonAnswerer answerer([&](QWidget *b) {
-        placed = b->geometry();
-        b->close();
-    });
+    Answering answering(&BalloonDriver::dismiss);
     MessageCall mc = callFor(Method::ShowVellix);
     QCOMPARE(resultOf(call(*c, VellixMethods, Method::ShowVellix, mc)).Status, 0);
+    const QRect placed = answering.answerer.sighting().geometry;
     QVERIFY(screen.contains(placed));
     QVERIFY(placed.adjusted(-placed.width(), -placed.height(), placed.width(), placed.height())
                 .contains(screen.center()));
@@ -752,13 +784,10 @@ void TestBalloonComponent::balloonBesideCharacter()
     put(*c, prop::Character, ObjectRef(std::make_shared<FakeCharacter>(FakeCharacter::Mode::Placed, where)),
         CallKind::PropertyPutRef);
     QVERIFY(put(*c, prop::BalloonPlace, int32_t(1)).ok());
-    QRect placed;
-    BalloonAnswerer answerer([&](QWidget *b) {
-        placed = b->geometry();
-        b->close();
-    });
+    Answering answering(&BalloonDriver::dismiss);
     MessageCall mc = callFor(Method::ShowVellix);
     call(*c, VellixMethods, Method::ShowVellix, mc);
+    const QRect placed = answering.answerer.sighting().geometry;
     QCOMPARE(placed.bottom(), where.top() - 1);
     QVERIFY(placed.left() < where.center().x());
     QVERIFY(screen.contains(placed));
@@ -776,9 +805,9 @@ void TestBalloonComponent::componentReleasedWhileBalloonShown()
 
     // Released from inside its own modal call: the call still returns.
     auto held = makeComponent();
-    BalloonAnswerer answerer([&held](QWidget *b) {
+    Answering answering([&held](QWidget *b) {
         held.reset();
-        BalloonAnswerer::clickButton(QStringLiteral("Ok"))(b);
+        return press(ButtonKind::Ok)(b);
     });
     MessageCall modal = callFor(Method::ShowVellix);
     Args args = modal.args();

@@ -1,11 +1,10 @@
-#include "balloonanswerer.h"
+#include "platform/balloondriver/balloondriver.h"
 
 #include <component/component.h>
 
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPluginLoader>
-#include <QPushButton>
 #include <QTest>
 #include <QWidget>
 
@@ -37,7 +36,7 @@ void TestBalloonPlugin::initTestCase()
 
 void TestBalloonPlugin::cleanup()
 {
-    QTRY_VERIFY(!BalloonAnswerer::findBalloon());
+    QTRY_VERIFY(balloondriver::visibleWindows().isEmpty());
 }
 
 void TestBalloonPlugin::listsBothClasses()
@@ -95,11 +94,16 @@ void TestBalloonPlugin::createsEachClassAnsweringItsOwnIdentifiers()
     QVERIFY(!refused.ok());
     QCOMPARE(refused.error().number, error::NotSupported);
 
-    BalloonAnswerer answerer(BalloonAnswerer::clickButton(QStringLiteral("Ok")));
+    balloondriver::BalloonDriver driver;
+    balloondriver::ModalAnswerer answerer(driver, [](QWidget *balloon) {
+        return balloondriver::BalloonDriver::pressButtonCaptioned(
+            balloon, {QStringLiteral("Ok"), QStringLiteral("ОК")});
+    });
     Args ownArgs = args();
     const Result shown = object->invoke(own, CallKind::Method, ownArgs);
     QVERIFY(shown.ok());
-    QVERIFY(answerer.acted());
+    QVERIFY(answerer.appeared());
+    QCOMPARE(answerer.answerError(), QString());
     QCOMPARE(std::get<MsgResult>(shown.value()).Button, 1);
 }
 

@@ -29,5 +29,7 @@ fi
 # A seed: one call with a by-reference Long, framed.
 printf '\x13\x00\x00\x00\x01\x01\x00\x00\x00\x01\x00\x00\x00\x13\x00\x03\x60\x00\x01\x00\x00\x00\x01\x02\x05' \
     > "$work/corpus/call-seed"
+# Another: a release of handle 1, handed out twice, framed.
+printf '\x09\x00\x00\x00\x04\x01\x00\x00\x00\x02\x00\x00\x00' > "$work/corpus/release-seed"
 exec "$binary" "$work/corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$work/artifacts/" -print_final_stats=1

@@ -1,5 +1,6 @@
 // libFuzzer entry: read any bytes as the stream between the harness and a
-// component host, frame by frame, and decode every frame.
+// component host, frame by frame, and decode every frame (calls, replies,
+// creations and releases of handles).
 #include "platform/hosting/wire/wirecodec.h"
 
 namespace

@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+#include <signal.h>
+
 using namespace component;
 using namespace harness;
 
@@ -27,6 +30,32 @@ QJsonObject json(const QString &line)
     return QJsonDocument::fromJson(line.toUtf8()).object();
 }
 
+// The trace of a reload: its line first, then the options put again.
+bool reloadedWithPlace3(const QStringList &trace)
+{
+    return !trace.isEmpty() &&
+           json(trace.first()).value(QLatin1String("event")).toString() ==
+               QLatin1String("component-reloaded") &&
+           trace.join(QLatin1Char('\n'))
+               .contains(QLatin1String(R"("member":"BalloonPlace","kind":"put","args":[3],"result":null)"));
+}
+
+// Puts a new build in place as a linker does: written beside, renamed over.
+bool replaceBuild(const QString &file, const QByteArray &bytes)
+{
+    const QString beside = file + QStringLiteral(".new");
+    QFile out(beside);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) return false;
+    out.close();
+    return ::rename(QFile::encodeName(beside).constData(), QFile::encodeName(file).constData()) == 0;
+}
+
+QByteArray contents(const QString &file)
+{
+    QFile in(file);
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestCrashRecovery : public QObject
@@ -35,6 +64,31 @@ class TestCrashRecovery : public QObject
     std::unique_ptr<ComponentHosts> hosts;
     std::unique_ptr<HarnessFixture> f;
     std::vector<bool> modalEdges;
+
+    // A fixture whose component comes from folder instead of the ending one.
+    void restartWith(const QString &folder)
+    {
+        f.reset();
+        f = std::make_unique<HarnessFixture>(*hosts, folder);
+        QVERIFY(f->start());
+        f->takeTrace();
+    }
+    qint64 hostPid() const
+    {
+        const ComponentProcess *process =
+            hosts->processOf(f->window->hosted(QStringLiteral("Vellix1"))->object());
+        return process ? process->processId() : 0;
+    }
+
+    // BalloonPlace as the component in its host has it.
+    std::optional<int32_t> balloonPlace() const
+    {
+        Args none;
+        const Result place = f->window->hosted(QStringLiteral("Vellix1"))
+                                 ->object()
+                                 ->invoke(prop::BalloonPlace, CallKind::PropertyGet, none);
+        return place.ok() ? asLong(place.value()) : std::nullopt;
+    }
 
     void show(int buttonsType)
     {
@@ -162,16 +216,89 @@ class TestCrashRecovery : public QObject
         f->takeTrace();
         f->window->reloadComponent();
         QVERIFY(f->boxes.boxes.empty()); // a reload is expected: no box
-        const QStringList trace = f->takeTrace();
-        QVERIFY(!trace.isEmpty());
-        QCOMPARE(json(trace.first()).value(QLatin1String("event")).toString(),
-                 QStringLiteral("component-reloaded"));
-        QVERIFY(
-            trace.join(QLatin1Char('\n'))
-                .contains(QLatin1String(R"("member":"BalloonPlace","kind":"put","args":[3],"result":null)")));
+        QVERIFY(reloadedWithPlace3(f->takeTrace()));
         show(0);
         QCOMPARE(f->boxes.boxes.size(), size_t(1));
         QCOMPARE(f->boxes.boxes.back().text, QStringLiteral("0"));
+    }
+
+    void aBuildThatFailsToLoadLeavesTheOldOneRunning_data()
+    {
+        QTest::addColumn<QByteArray>("build");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("not a plugin") << QByteArray("\x7f"
+                                                    "ELF, but not really")
+                                      << QStringLiteral("pVellix.Vellix");
+        QTest::newRow("a plugin of another class")
+            << contents(QStringLiteral(BROKEN_COMPONENT)) << QStringLiteral("pVellix.Vellix");
+        // Found by its metadata, refused by the dynamic loader in the new host.
+        QTest::newRow("a plugin that cannot be loaded")
+            << contents(QStringLiteral(BROKEN_BALLOON))
+            << QStringLiteral("harness_test_symbol_nobody_defines");
+    }
+    void aBuildThatFailsToLoadLeavesTheOldOneRunning()
+    {
+        QFETCH(QByteArray, build);
+        QFETCH(QString, why);
+        QVERIFY(!build.isEmpty());
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QFileInfo(QStringLiteral(ENDING_COMPONENT)).fileName());
+        QVERIFY(QFile::copy(QStringLiteral(ENDING_COMPONENT), file));
+        restartWith(dir.path());
+        f->window->controls().group("optBalloonPlace").button(3)->click();
+        const qint64 before = hostPid();
+        QVERIFY(before > 0);
+        f->takeTrace();
+
+        QVERIFY(replaceBuild(file, build));
+        f->window->reloadComponent();
+        QVERIFY(!f->exitCode);
+        QCOMPARE(f->boxes.boxes.size(), size_t(1));
+        QCOMPARE(f->boxes.boxes.front().title, QStringLiteral("Component not reloaded"));
+        const QString &text = f->boxes.boxes.front().text;
+        QVERIFY2(text.contains(QLatin1String("the previous one keeps running")), qPrintable(text));
+        QVERIFY2(text.contains(why), qPrintable(text));
+        QVERIFY(!f->takeTrace().join(QLatin1Char('\n')).contains(QLatin1String("component-reloaded")));
+
+        // The next call is answered by the old build, which kept its options.
+        QCOMPARE(hostPid(), before);
+        show(0);
+        QCOMPARE(f->boxes.boxes.size(), size_t(2));
+        QCOMPARE(f->boxes.boxes.back().text, QStringLiteral("0"));
+        QCOMPARE(balloonPlace(), std::optional<int32_t>(3));
+    }
+
+    // The reference balloon, modeless, is on the screen of the old host when
+    // the new build takes over: it goes with its host, and the next balloon
+    // is the new host's, with the options set before.
+    void aReloadWhileAModelessBalloonIsUp()
+    {
+        restartWith(QStringLiteral(REFERENCE_COMPONENT_DIR));
+        f->window->controls().check("chkModal").setValue(0);
+        f->window->controls().group("optBalloonPlace").button(3)->click();
+        show(0);
+        const QString refused = QStringLiteral("Window of the message already on the screen.");
+        QCOMPARE(f->boxes.boxes.size(), size_t(1));
+        QCOMPARE(f->boxes.boxes.back().text, QStringLiteral("0"));
+        show(0); // the first balloon is still up
+        QCOMPARE(f->boxes.boxes.back().text, refused);
+        const qint64 old = hostPid();
+        QVERIFY(old > 0);
+        f->takeTrace();
+
+        f->window->reloadComponent();
+        QVERIFY(!f->exitCode);
+        QCOMPARE(f->boxes.boxes.size(), size_t(2)); // a reload is expected: no box
+        QVERIFY(reloadedWithPlace3(f->takeTrace()));
+        // The old host has ended (and was waited for), its balloon with it.
+        QVERIFY(hostPid() != old);
+        QCOMPARE(::kill(pid_t(old), 0), -1);
+
+        // Not refused: the new host has no balloon up yet.
+        show(0);
+        QCOMPARE(f->boxes.boxes.size(), size_t(3));
+        QCOMPARE(f->boxes.boxes.back().text, QStringLiteral("0"));
+        QCOMPARE(balloonPlace(), std::optional<int32_t>(3));
     }
 
     // A linker's write-and-rename is one new build; other files are not.

@@ -107,6 +107,33 @@ class TestComponentHost : public QObject
         QVERIFY(!process->channel().broken());
     }
 
+    // The host tells when the component lets the character go, and the
+    // harness then holds it no more.
+    void aCharacterLetGoIsReleased()
+    {
+        QString error;
+        auto process = ComponentProcess::start(endingComponent(), hostSettings(), &error);
+        QVERIFY2(process, qPrintable(error));
+        const hosting::Created created = process->create(Vellix, {});
+        QVERIFY(created.object);
+        auto fake = std::make_shared<FakeCharacter>();
+        const std::weak_ptr<FakeCharacter> watch = fake;
+        Value character = ObjectRef(fake);
+        Args ref{Arg::byRef(character)};
+        QVERIFY(created.object->invoke(prop::Character, CallKind::PropertyPutRef, ref).ok());
+        QCOMPARE(process->channel().exportedCount(), size_t(1));
+        fake.reset();
+        character = Value();
+        QVERIFY(!watch.expired()); // the component still has it
+
+        Value nothing = ObjectRef();
+        Args none{Arg::byRef(nothing)};
+        QVERIFY(created.object->invoke(prop::Character, CallKind::PropertyPutRef, none).ok());
+        QVERIFY(watch.expired());
+        QCOMPARE(process->channel().exportedCount(), size_t(0));
+        QVERIFY(!process->channel().broken());
+    }
+
     void everyEndIsTold_data()
     {
         QTest::addColumn<int>("how");

@@ -141,13 +141,25 @@ class TestWire : public QObject
         QCOMPARE(c.classId, create.classId);
         QCOMPARE(c.stored.size(), size_t(2));
         QVERIFY(c.stored[1].second == Value(Bool::of(true)));
+        const auto release = std::get<ReleaseMessage>(
+            *decode(encode(ReleaseMessage{0xFFFFFFFE, 3}, nullptr), nullptr, nullptr));
+        QCOMPARE(release.object, 0xFFFFFFFEu);
+        QCOMPARE(release.count, 3u);
     }
 
     // Every cut of a message is refused, never read past its end.
+    void everyTruncationIsRefused_data()
+    {
+        QTest::addColumn<bool>("release");
+        QTest::newRow("call") << false;
+        QTest::newRow("release") << true;
+    }
     void everyTruncationIsRefused()
     {
+        QFETCH(bool, release);
         LoopbackTable table;
-        const Bytes whole = encode(richCall(std::make_shared<Dummy>()), &table);
+        const Bytes whole = release ? encode(ReleaseMessage{9, 2}, &table)
+                                    : encode(richCall(std::make_shared<Dummy>()), &table);
         for (size_t n = 0; n < whole.size(); ++n) {
             const Bytes cut(whole.begin(), whole.begin() + qsizetype(n));
             std::string error;
@@ -181,6 +193,11 @@ class TestWire : public QObject
             << reply + QByteArray("\x06\x07\x09\x00\x00\x00", 6) << QStringLiteral("unknown object side");
         QTest::newRow("trailing bytes")
             << reply + QByteArray("\x00\x00\x00\x00\x00\xAA", 6) << QStringLiteral("after the message");
+        QTest::newRow("release of nothing") << QByteArray("\x04\x01\x00\x00\x00\x00\x00\x00\x00", 9)
+                                            << QStringLiteral("release of no handle");
+        QTest::newRow("release with trailing bytes")
+            << QByteArray("\x04\x01\x00\x00\x00\x01\x00\x00\x00\x00", 10)
+            << QStringLiteral("after the message");
         QTest::newRow("bad call kind")
             << QByteArray("\x01\x01\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x09", 14)
             << QStringLiteral("unknown call kind");

@@ -1,10 +1,10 @@
 // Recording a session on the window and replaying it: a scripted person with
 // the reference component, a component that answers otherwise, recordings
 // that cannot be replayed, and a component that never answers.
-#include "../balloon/balloonanswerer.h"
 #include "harness/record/recorder.h"
 #include "harness/record/replayer.h"
 #include "harness/record/watchdog.h"
+#include "platform/balloondriver/balloondriver.h"
 #include "sessionrig.h"
 
 #include <QRadioButton>
@@ -17,9 +17,19 @@
 #include <thread>
 
 using namespace harness::record;
+using balloondriver::BalloonDriver;
 
 namespace
 {
+
+// Answers the modal balloon that comes up while it lives, through the
+// shared driver, as a person would.
+struct Answering {
+    explicit Answering(balloondriver::ModalAnswerer::Answer answer) : answerer(driver, std::move(answer)) {}
+    bool answered() const { return answerer.appeared() && answerer.answerError().isEmpty(); }
+    BalloonDriver driver; // made first: it remembers the windows already up
+    balloondriver::ModalAnswerer answerer;
+};
 
 struct Outcome {
     int code = -1;
@@ -115,36 +125,51 @@ void TestRecord::initTestCase()
     c.groups.at(QStringLiteral("optbuttontype"))->button(14)->click(); // Yes, No
     c.groups.at(QStringLiteral("optIconType"))->button(4)->click();
     {
-        BalloonAnswerer answer(BalloonAnswerer::clickButton(QStringLiteral("No")));
+        Answering answer([](QWidget *b) {
+            return BalloonDriver::pressButtonCaptioned(b, {QStringLiteral("No"), QStringLiteral("Нет")});
+        });
         c.buttons.at(QStringLiteral("cmbMsgShow"))->click();
-        QVERIFY(answer.acted());
+        QVERIFY(answer.answered());
     }
     c.buttons.at(QStringLiteral("cmbBackColor"))->click();
     c.buttons.at(QStringLiteral("cmbCustomIcon"))->click();
     c.groups.at(QStringLiteral("optbuttontype"))->button(8)->click(); // Ok, Cancel
     {
-        BalloonAnswerer answer(
-            BalloonAnswerer::typeThenClick(QStringLiteral("naïve ✓"), QStringLiteral("Cancel")));
+        Answering answer([](QWidget *b) {
+            const QString missing = BalloonDriver::typeText(b, QStringLiteral("naïve ✓"));
+            return missing.isEmpty() ? BalloonDriver::pressButtonCaptioned(
+                                           b, {QStringLiteral("Cancel"), QStringLiteral("Отмена")})
+                                     : missing;
+        });
         c.buttons.at(QStringLiteral("cmbMsgInput"))->click();
-        QVERIFY(answer.acted());
+        QVERIFY(answer.answered());
     }
     c.txtText->setText(QStringLiteral("first\r\nsecond\r\nthird"));
     {
-        BalloonAnswerer answer(BalloonAnswerer::keysInLabels({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}));
+        Answering answer([](QWidget *b) {
+            // Keys go where the keyboard focus is: the labels.
+            for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+                QTest::keyClick(b->focusWidget() ? b->focusWidget() : b, key);
+            return QString();
+        });
         c.buttons.at(QStringLiteral("cmbLabelsShow"))->click();
-        QVERIFY(answer.acted());
+        QVERIFY(answer.answered());
     }
     c.cdLanguage->setCurrentIndex(0);
     emit c.cdLanguage->activated(0); // Russian
     c.checks.at(QStringLiteral("chkModal"))->click();
+    const BalloonDriver modeless;
     c.buttons.at(QStringLiteral("cmbMsgShow"))->click(); // modeless: stays up
     c.buttons.at(QStringLiteral("cmbMsgShow"))->click(); // refused while it is up
-    BalloonAnswerer::findBalloon()->close();
+    QVERIFY(modeless.balloon());
+    modeless.balloon()->close();
     c.checks.at(QStringLiteral("chkModal"))->click();
     {
-        BalloonAnswerer answer(BalloonAnswerer::clickButton(QStringLiteral("Ok")));
+        Answering answer([](QWidget *b) {
+            return BalloonDriver::pressButtonCaptioned(b, {QStringLiteral("Ok"), QStringLiteral("ОК")});
+        });
         c.buttons.at(QStringLiteral("cmbMsgShow"))->click();
-        QVERIFY(answer.acted());
+        QVERIFY(answer.answered());
     }
     recorder.end();
     session_ = written->data();

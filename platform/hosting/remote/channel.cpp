@@ -7,10 +7,12 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace hosting
 {
@@ -33,7 +35,9 @@ Channel::Channel(int fd) : fd_(fd)
 
 Channel::~Channel()
 {
+    closing_ = true;
     notifier_.reset();
+    dropExported();
     ::close(fd_);
 }
 
@@ -64,6 +68,17 @@ void Channel::breakWith(const QString &reason)
     for (const auto &[seq, loop] : waiting_)
         loop->quit();
     if (onBroken_) onBroken_();
+    // Nobody can call them any more; objects that hold this side's
+    // RemoteObjects would otherwise keep the channel alive in a cycle.
+    dropExported();
+}
+
+void Channel::dropExported()
+{
+    // Moved out first: a destructor may reach this channel again.
+    auto dropped = std::exchange(exported_, {});
+    exportedIds_.clear();
+    dropped.clear();
 }
 
 bool Channel::send(const wire::Message &message)
@@ -126,6 +141,8 @@ void Channel::handleFrames()
             if (auto it = waiting_.find(seq); it != waiting_.end()) it->second->quit();
         } else if (auto *call = std::get_if<wire::CallMessage>(&*message)) {
             serve(*call);
+        } else if (const auto *dropped = std::get_if<wire::ReleaseMessage>(&*message)) {
+            release(*dropped);
         } else {
             serve(std::get<wire::CreateMessage>(*message));
         }
@@ -148,7 +165,7 @@ void Channel::serve(wire::CallMessage &call)
         args.push_back(a.byRef ? Arg::byRef(variables.back()) : Arg(variables.back()));
     }
     if (target != exported_.end()) {
-        const ObjectRef keep = target->second; // a call may drop the table's entry
+        const ObjectRef keep = target->second.object; // a call may drop the table's entry
         result = safeInvoke(*keep, call.id, call.kind, args);
     }
     reply.ok = result.ok();
@@ -291,22 +308,57 @@ wire::Handle Channel::exportObject(const ObjectRef &object)
     if (const auto *remote = dynamic_cast<const RemoteObject *>(object.get());
         remote && remote->channel() == this)
         return {wire::Handle::Receiver, remote->id()};
-    if (auto it = exportedIds_.find(object.get()); it != exportedIds_.end())
-        return {wire::Handle::Sender, it->second};
-    const uint32_t id = nextExport_++;
-    exported_.emplace(id, object);
-    exportedIds_.emplace(object.get(), id);
+    uint32_t id;
+    if (auto it = exportedIds_.find(object.get()); it != exportedIds_.end()) {
+        id = it->second;
+    } else {
+        id = nextExport_++;
+        exported_.emplace(id, Exported{object, 0});
+        exportedIds_.emplace(object.get(), id);
+    }
+    ++exported_[id].handedOut;
     return {wire::Handle::Sender, id};
 }
 
 ObjectRef Channel::importObject(wire::Handle handle, bool *ok)
 {
     *ok = true;
-    if (handle.side == wire::Handle::Sender)
-        return std::make_shared<RemoteObject>(shared_from_this(), handle.id);
-    if (auto it = exported_.find(handle.id); it != exported_.end()) return it->second;
+    if (handle.side == wire::Handle::Sender) {
+        // One RemoteObject per handle, so that its end is the last reference's.
+        Imported &entry = imported_[handle.id];
+        if (entry.received < UINT32_MAX) ++entry.received;
+        if (std::shared_ptr<RemoteObject> alive = entry.object.lock()) return alive;
+        auto remote = std::make_shared<RemoteObject>(shared_from_this(), handle.id);
+        entry.object = remote;
+        return remote;
+    }
+    if (auto it = exported_.find(handle.id); it != exported_.end()) return it->second.object;
     *ok = false;
     return nullptr;
+}
+
+void Channel::released(uint32_t id)
+{
+    const auto it = imported_.find(id);
+    if (it == imported_.end()) return;
+    const wire::ReleaseMessage message{id, it->second.received};
+    imported_.erase(it);
+    if (closing_ || broken()) return;
+    send(message);
+}
+
+void Channel::release(const wire::ReleaseMessage &release)
+{
+    // An unknown handle is a late release of what is gone already: harmless.
+    const auto it = exported_.find(release.object);
+    if (it == exported_.end()) return;
+    if (release.count < it->second.handedOut) {
+        it->second.handedOut -= release.count; // the handle is on its way again
+        return;
+    }
+    const ObjectRef dropped = std::move(it->second.object);
+    exportedIds_.erase(dropped.get());
+    exported_.erase(it);
 }
 
 } // namespace hosting

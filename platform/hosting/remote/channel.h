@@ -2,7 +2,9 @@
 // are synchronous: the caller waits for the reply, and while it waits it
 // answers the calls the other side makes on objects of its own (the
 // character a balloon reads its place from). Objects cross as handles; an
-// object of the other side is called through a RemoteObject.
+// object of the other side is called through a RemoteObject, and the other
+// side is told when the last reference to it has gone, so that it lets its
+// object go.
 #pragma once
 
 #include "platform/hosting/wire/wirecodec.h"
@@ -19,6 +21,8 @@ class QEventLoop;
 
 namespace hosting
 {
+
+class RemoteObject;
 
 class Channel final : public wire::ObjectTable, public std::enable_shared_from_this<Channel>
 {
@@ -74,7 +78,25 @@ class Channel final : public wire::ObjectTable, public std::enable_shared_from_t
     wire::Handle exportObject(const component::ObjectRef &object) override;
     component::ObjectRef importObject(wire::Handle handle, bool *ok) override;
 
+    // Told by a RemoteObject when its last reference has gone: the other
+    // side is told, unless the channel is broken or closing. Only writes;
+    // never waits or serves, so it is safe from any destructor.
+    void released(uint32_t id);
+    // How many of this side's objects the other side holds.
+    size_t exportedCount() const { return exported_.size(); }
+
   private:
+    struct Exported {
+        component::ObjectRef object;
+        uint32_t handedOut = 0; // times its handle was sent
+    };
+    struct Imported {
+        std::weak_ptr<RemoteObject> object;
+        uint32_t received = 0; // times its handle arrived
+    };
+    void release(const wire::ReleaseMessage &release);
+    void dropExported();
+
     bool send(const wire::Message &message);
     bool readAvailable();
     void handleFrames();
@@ -95,8 +117,10 @@ class Channel final : public wire::ObjectTable, public std::enable_shared_from_t
     // The modal call out, if any: a call that hangs inside it is reported as
     // that call, the one the person made.
     std::optional<std::pair<component::DispId, component::CallKind>> modalOut_;
-    std::unordered_map<uint32_t, component::ObjectRef> exported_;
+    std::unordered_map<uint32_t, Exported> exported_;
     std::unordered_map<const component::DispatchObject *, uint32_t> exportedIds_;
+    std::unordered_map<uint32_t, Imported> imported_;
+    bool closing_ = false;
     uint32_t nextSeq_ = 1;
     uint32_t nextExport_ = 1;
     CreateHandler createHandler_;
@@ -114,6 +138,9 @@ class RemoteObject final : public component::DispatchObject
 {
   public:
     RemoteObject(std::shared_ptr<Channel> channel, uint32_t id) : channel_(std::move(channel)), id_(id) {}
+    ~RemoteObject() override { channel_->released(id_); }
+    RemoteObject(const RemoteObject &) = delete;
+    RemoteObject &operator=(const RemoteObject &) = delete;
     component::Result invoke(component::DispId id, component::CallKind kind, component::Args &args) override
     {
         return channel_->call(id_, id, kind, args);

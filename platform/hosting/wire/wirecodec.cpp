@@ -12,7 +12,7 @@ using namespace component;
 namespace
 {
 
-enum class Type : uint8_t { Call = 1, Reply = 2, Create = 3 };
+enum class Type : uint8_t { Call = 1, Reply = 2, Create = 3, Release = 4 };
 
 // Larger pictures than this are no icon: refused rather than allocated.
 constexpr uint32_t MaxPictureSide = 4096;
@@ -257,6 +257,13 @@ void write(Writer &w, const CreateMessage &m)
     }
 }
 
+void write(Writer &w, const ReleaseMessage &m)
+{
+    w.u8(uint8_t(Type::Release));
+    w.u32(m.object);
+    w.u32(m.count);
+}
+
 CallMessage readCall(Reader &r)
 {
     CallMessage m;
@@ -310,6 +317,15 @@ CreateMessage readCreate(Reader &r)
     return m;
 }
 
+ReleaseMessage readRelease(Reader &r)
+{
+    ReleaseMessage m;
+    m.object = r.u32("released object");
+    m.count = r.u32("release count");
+    if (m.count == 0) throw Corrupt{"release of no handle"};
+    return m;
+}
+
 } // namespace
 
 Bytes encode(const Message &message, ObjectTable *objects)
@@ -333,6 +349,9 @@ std::optional<Message> decode(const Bytes &payload, ObjectTable *objects, std::s
             break;
         case Type::Create:
             m = readCreate(r);
+            break;
+        case Type::Release:
+            m = readRelease(r);
             break;
         default:
             throw Corrupt{"unknown message type"};

@@ -62,7 +62,15 @@ struct CreateMessage {
     component::NamedValues stored;
 };
 
-using Message = std::variant<CallMessage, ReplyMessage, CreateMessage>;
+// The sender holds the receiver's object no more. count is how many times
+// the sender was handed its handle: the receiver forgets the object once it
+// has had a release for every time it handed it out (one may be on its way).
+struct ReleaseMessage {
+    uint32_t object = 0;
+    uint32_t count = 1;
+};
+
+using Message = std::variant<CallMessage, ReplyMessage, CreateMessage, ReleaseMessage>;
 
 // objects may be null: an object value is then sent as a null reference and
 // refused when read.
