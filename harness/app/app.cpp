@@ -296,7 +296,7 @@ int runHarness(int argc, char **argv, const ProgramDescription &program)
     // while the window is built.
     if (options.outOfProcess)
         if (const QString file = registry.pluginFileFor(program.componentClass); !file.isEmpty())
-            hosts.prestart(file);
+            hosts.prestart(file, program.componentClass, storedSettings(program));
     platform::registerPlatformClasses(registry, session->dialogs(), platform::agentEngine(!options.mute));
     QWidget *mainWindow = nullptr;
     if (options.outOfProcess) {

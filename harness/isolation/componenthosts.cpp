@@ -18,10 +18,12 @@ hosting::Channel::ModalPolicy modalPolicy(component::MethodIds methods,
     return {isModal, std::move(around), {}};
 }
 
-void ComponentHosts::prestart(const QString &file)
+void ComponentHosts::prestart(const QString &file, const QString &classId,
+                              const component::NamedValues &stored)
 {
     QString error; // told again by the create() that would use it
     spare_ = ComponentProcess::start(file, settings_, &error);
+    if (spare_) spare_->createAhead(classId, stored);
 }
 
 hosting::Created ComponentHosts::create(const QString &file, const QString &classId,

@@ -28,9 +28,10 @@ class ComponentHosts
     // What each host's channel does around a modal call.
     void setModalPolicy(hosting::Channel::ModalPolicy policy) { modal_ = std::move(policy); }
 
-    // Starts a host for file ahead of the first create(), so that it starts
-    // up while the harness builds its window.
-    void prestart(const QString &file);
+    // Starts a host for file ahead of the first create(), and has it create
+    // the instance ahead too, so that both happen while the harness builds
+    // its window.
+    void prestart(const QString &file, const QString &classId, const component::NamedValues &stored);
 
     // The registry's way to create a class from a component file.
     hosting::Created create(const QString &file, const QString &classId,

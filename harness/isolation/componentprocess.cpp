@@ -133,9 +133,20 @@ ComponentProcess::~ComponentProcess()
     ::close(errorFd_);
 }
 
+void ComponentProcess::createAhead(const QString &classId, const component::NamedValues &stored)
+{
+    if (const uint32_t seq = channel_->sendCreate(file_, classId, stored))
+        ahead_ = Ahead{seq, classId, stored};
+}
+
 hosting::Created ComponentProcess::create(const QString &classId, const component::NamedValues &stored)
 {
-    const component::Result result = channel_->create(file_, classId, stored);
+    std::optional<Ahead> ahead = std::exchange(ahead_, std::nullopt);
+    const bool same = ahead && ahead->classId == classId && ahead->stored == stored;
+    // An instance asked for with other settings is let go at once.
+    if (ahead && !same) channel_->awaitCreate(ahead->seq);
+    const component::Result result =
+        same ? channel_->awaitCreate(ahead->seq) : channel_->create(file_, classId, stored);
     if (!result.ok()) return {nullptr, file_, result.error().description};
     const auto *object = std::get_if<component::ObjectRef>(&result.value());
     if (!object || !*object)

@@ -40,6 +40,9 @@ class ComponentProcess
     ComponentProcess &operator=(const ComponentProcess &) = delete;
 
     hosting::Created create(const QString &classId, const component::NamedValues &stored);
+    // Asks for the instance now; the create() with the same class and
+    // settings takes it, so that the host loads the component meanwhile.
+    void createAhead(const QString &classId, const component::NamedValues &stored);
     // The balloon on the host's screen, read and answered inside the host;
     // null when the host cannot serve it.
     balloondriver::BalloonAccess *balloons();
@@ -71,6 +74,12 @@ class ComponentProcess
     bool killed_ = false;
     std::deque<QString> lines_;
     std::unique_ptr<balloondriver::BalloonAccess> balloons_;
+    struct Ahead {
+        uint32_t seq;
+        QString classId;
+        component::NamedValues stored;
+    };
+    std::optional<Ahead> ahead_;
     int serial_ = 0;
 };
 

@@ -210,6 +210,33 @@ class TestComponentHost : public QObject
         QVERIFY2(created.error.contains(file), qPrintable(created.error));
     }
 
+    // The instance asked for when the host starts is the one taken when the
+    // settings match; with others, a new one is made from those.
+    void anInstanceAskedAheadIsTakenOnlyWithItsSettings_data()
+    {
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("given");
+        QTest::newRow("the same settings") << 0x0000ff << 0x0000ff;
+        QTest::newRow("other settings") << 0x0000ff << 0x00ff00;
+    }
+    void anInstanceAskedAheadIsTakenOnlyWithItsSettings()
+    {
+        QFETCH(int, asked);
+        QFETCH(int, given);
+        ComponentHosts hosts(hostSettings());
+        const auto stored = [](int colour) {
+            return NamedValues{{QStringLiteral("ballooncolor"), Value(colour)}};
+        };
+        hosts.prestart(endingComponent(), Vellix, stored(asked));
+        const hosting::Created created = hosts.create(endingComponent(), Vellix, stored(given));
+        QVERIFY2(created.object, qPrintable(created.error));
+        Args none;
+        const Result colour = created.object->invoke(prop::BalloonColor, CallKind::PropertyGet, none);
+        QVERIFY(colour.ok());
+        QVERIFY(colour.value() == Value(int32_t(given)));
+        QVERIFY(!hosts.processOf(created.object)->channel().broken());
+    }
+
     // A modal balloon is up in the host while the harness waits in its event
     // loop: the host still serves the balloon driver, which reads and
     // answers the balloon where it is, and the call returns that answer. A

@@ -295,9 +295,18 @@ Result Channel::call(uint32_t object, DispId id, CallKind kind, Args &args)
 
 Result Channel::create(const QString &file, const QString &classId, const NamedValues &stored)
 {
+    return awaitCreate(sendCreate(file, classId, stored));
+}
+
+uint32_t Channel::sendCreate(const QString &file, const QString &classId, const NamedValues &stored)
+{
     wire::CreateMessage message{nextSeq_++, file, classId, stored};
-    if (!send(message)) return DispatchError{error::CannotCreateObject, brokenReason_};
-    std::optional<wire::ReplyMessage> reply = waitBlocking(message.seq, 0, CallKind::Method);
+    return send(message) ? message.seq : 0;
+}
+
+Result Channel::awaitCreate(uint32_t seq)
+{
+    std::optional<wire::ReplyMessage> reply = seq ? waitBlocking(seq, 0, CallKind::Method) : std::nullopt;
     if (!reply) return DispatchError{error::CannotCreateObject, brokenReason_};
     if (!reply->ok) return reply->error;
     return reply->value;

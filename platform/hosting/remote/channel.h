@@ -45,6 +45,10 @@ class Channel final : public wire::ObjectTable, public std::enable_shared_from_t
     // value is the new object.
     component::Result create(const QString &file, const QString &classId,
                              const component::NamedValues &stored);
+    // The same in two halves, so that the host works on it meanwhile: the
+    // request's number (0: not sent), then its answer.
+    uint32_t sendCreate(const QString &file, const QString &classId, const component::NamedValues &stored);
+    component::Result awaitCreate(uint32_t seq);
 
     using CreateHandler = std::function<component::Result(const wire::CreateMessage &)>;
     void setCreateHandler(CreateHandler handler) { createHandler_ = std::move(handler); }
