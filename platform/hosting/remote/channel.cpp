@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <fcntl.h>
 #include <poll.h>
@@ -25,6 +26,10 @@ namespace
 // How often a blocked wait looks at the clock for the hang check, and a
 // modal one for its balloon.
 constexpr int PollSliceMs = 100;
+// Falling asleep and being woken costs more than a whole round trip on a
+// virtual machine; an answer or the next request of a burst (the options
+// put at start-up) usually comes sooner than this, so it is waited for awake.
+constexpr auto SpinFor = std::chrono::microseconds(50);
 
 } // namespace
 
@@ -207,6 +212,11 @@ std::optional<wire::ReplyMessage> Channel::waitBlocking(uint32_t seq, DispId id,
 {
     QElapsedTimer waited;
     waited.start();
+    if (spinUntil([this, seq] {
+            handleFrames();
+            return replies_.count(seq) > 0;
+        }))
+        if (std::optional<wire::ReplyMessage> reply = takeReply(seq)) return reply;
     while (!broken()) {
         handleFrames();
         if (std::optional<wire::ReplyMessage> reply = takeReply(seq)) return reply;
@@ -256,13 +266,30 @@ std::optional<wire::ReplyMessage> Channel::waitInEventLoop(uint32_t seq, DispId 
 void Channel::onReadable()
 {
     if (broken()) return;
-    notifier_->setEnabled(false);
-    const bool open = readAvailable();
-    // A served call may run an event loop of its own (a modal balloon):
-    // what arrives meanwhile is served inside it, so that the other side
-    // can still reach this one.
-    if (!broken()) notifier_->setEnabled(true);
-    if (open) handleFrames();
+    // The notifier stays on: a served call may run an event loop of its own
+    // (a modal balloon), and what arrives meanwhile is served inside it, so
+    // that the other side can still reach this one. Reading drains the
+    // socket, so it does not fire again for what was read; and turning it
+    // off and on would wake the event loop twice a call.
+    if (!readAvailable()) return;
+    handleFrames();
+    // The next call of a burst is served without going back to sleep.
+    for (;;) {
+        const size_t held = reader_.buffered();
+        if (broken() || !spinUntil([this, held] { return reader_.buffered() > held; })) break;
+        handleFrames();
+    }
+}
+
+bool Channel::spinUntil(const std::function<bool()> &arrived)
+{
+    const auto until = std::chrono::steady_clock::now() + SpinFor;
+    while (!broken()) {
+        if (!readAvailable()) return false;
+        if (arrived()) return true;
+        if (std::chrono::steady_clock::now() >= until) return false;
+    }
+    return false;
 }
 
 Result Channel::call(uint32_t object, DispId id, CallKind kind, Args &args)

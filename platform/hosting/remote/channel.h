@@ -112,6 +112,8 @@ class Channel final : public wire::ObjectTable, public std::enable_shared_from_t
                                                       component::CallKind kind);
     std::optional<wire::ReplyMessage> takeReply(uint32_t seq);
     void onReadable();
+    // Reads for a short while without sleeping; true once arrived() holds.
+    bool spinUntil(const std::function<bool()> &arrived);
 
     int fd_;
     wire::FrameReader reader_;
