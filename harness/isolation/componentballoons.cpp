@@ -6,14 +6,17 @@ namespace harness
 ComponentBalloons::ComponentBalloons(ComponentHosts *hosts, std::function<component::ObjectRef()> component)
     : hosts_(hosts), component_(std::move(component))
 {
+    // Out of process nothing of this process's needs watching: no event
+    // filter on the harness's every event.
+    if (!hosts_) local_ = std::make_unique<balloondriver::LocalBalloonAccess>();
 }
 
 ComponentBalloons::Source ComponentBalloons::current()
 {
-    if (hosts_)
-        if (ComponentProcess *process = hosts_->processOf(component_()))
-            return {process->balloons(), process->serial()};
-    return {&local_, 0};
+    if (!hosts_) return {local_.get(), 0};
+    // A component left stopped after its crashes has no host and no balloon.
+    ComponentProcess *process = hosts_->processOf(component_());
+    return process ? Source{process->balloons(), process->serial()} : Source{nullptr, -1};
 }
 
 balloondriver::BalloonAccess *ComponentBalloons::accessFor(int serial)

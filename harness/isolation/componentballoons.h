@@ -17,8 +17,9 @@ namespace harness
 class ComponentBalloons final : public balloondriver::BalloonAccess
 {
   public:
-    // hosts may be null (everything in process); component gives the
-    // component's object as it is now.
+    // hosts null: the component runs in this process, where its balloons
+    // are watched from now on. Else they are asked of its host; component
+    // gives the component's object as it is now.
     ComponentBalloons(ComponentHosts *hosts, std::function<component::ObjectRef()> component);
 
     int balloonOnScreen() override;
@@ -35,7 +36,7 @@ class ComponentBalloons final : public balloondriver::BalloonAccess
 
     ComponentHosts *hosts_;
     std::function<component::ObjectRef()> component_;
-    balloondriver::LocalBalloonAccess local_;
+    std::unique_ptr<balloondriver::LocalBalloonAccess> local_; // in process only
     // Our numbers, and whose balloon each is: (source serial, its number).
     std::map<int, std::pair<int, int>> numbers_;
     int next_ = 1;

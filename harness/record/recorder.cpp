@@ -1,7 +1,6 @@
 #include "recorder.h"
 
 #include "harness/controls/controlregistry.h"
-#include "platform/balloondriver/localballoonaccess.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -57,14 +56,10 @@ Recorder::Recorder(std::unique_ptr<QIODevice> out, const QString &program) : out
     write(headerLine(program));
 }
 
-void Recorder::watch(const Controls &controls, balloondriver::BalloonAccess *balloons)
+void Recorder::watch(const Controls &controls, balloondriver::BalloonAccess &balloons)
 {
     controls_ = &controls;
-    if (!balloons) {
-        ownBalloons_ = std::make_unique<balloondriver::LocalBalloonAccess>();
-        balloons = ownBalloons_.get();
-    }
-    balloons_ = balloons;
+    balloons_ = &balloons;
     caption_ = controls.txtCaption->text();
     text_ = controls.txtText->text();
 }

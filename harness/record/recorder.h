@@ -32,8 +32,8 @@ class Recorder
 
     // From here on control events are recorded; the text boxes' texts now
     // are the ones a later change is measured against. balloons tells
-    // whether a balloon is up at an event; null: one in this process.
-    void watch(const Controls &controls, balloondriver::BalloonAccess *balloons = nullptr);
+    // whether a balloon is up at an event.
+    void watch(const Controls &controls, balloondriver::BalloonAccess &balloons);
     // The control whose user event the window is about to handle.
     void controlEvent(QObject *control);
     void traceLine(const QString &line);
@@ -49,7 +49,6 @@ class Recorder
 
     std::unique_ptr<QIODevice> out_;
     const Controls *controls_ = nullptr;
-    std::unique_ptr<balloondriver::BalloonAccess> ownBalloons_;
     balloondriver::BalloonAccess *balloons_ = nullptr;
     QString caption_, text_; // as last recorded
 };

@@ -70,13 +70,12 @@ RecordReplay::~RecordReplay() = default;
 bool RecordReplay::attach(FrmMain &window, QString *error)
 {
     if (recorder_) {
-        recorder_->watch(window.controls(), &window.balloons());
+        recorder_->watch(window.controls(), window.balloons());
         window.setEventObserver([r = recorder_.get()](QObject *control) { r->controlEvent(control); });
     }
     if (replayer_) {
         if (!replayer_->check(program_->programName, window.controls(), error)) return false;
-        replayer_->start(
-            window.controls(), [] { QCoreApplication::quit(); }, &window.balloons());
+        replayer_->start(window.controls(), window.balloons(), [] { QCoreApplication::quit(); });
     }
     return true;
 }

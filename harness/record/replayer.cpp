@@ -1,7 +1,6 @@
 #include "replayer.h"
 
 #include "harness/controls/controlregistry.h"
-#include "platform/balloondriver/localballoonaccess.h"
 #include "watchdog.h"
 
 #include <QCoreApplication>
@@ -115,15 +114,11 @@ bool Replayer::check(const QString &program, const Controls &controls, QString *
     return true;
 }
 
-void Replayer::start(const Controls &controls, std::function<void()> whenDone,
-                     balloondriver::BalloonAccess *balloons)
+void Replayer::start(const Controls &controls, balloondriver::BalloonAccess &balloons,
+                     std::function<void()> whenDone)
 {
     controls_ = &controls;
-    if (!balloons) {
-        ownBalloons_ = std::make_unique<balloondriver::LocalBalloonAccess>();
-        balloons = ownBalloons_.get();
-    }
-    balloons_ = balloons;
+    balloons_ = &balloons;
     whenDone_ = std::move(whenDone);
     if (limits_.endHungProcess) watchdog_ = std::make_unique<Watchdog>(2 * limits_.stepMs);
     poll_.start();

@@ -53,10 +53,10 @@ class Replayer : public QObject
     // Checks the recording against the program and the window's controls.
     // False, with an error naming the line, when it cannot be replayed.
     bool check(const QString &program, const Controls &controls, QString *error) const;
-    // Starts performing the control events; whenDone runs after the last
-    // one. Balloons are answered through balloons; null: in this process.
-    void start(const Controls &controls, std::function<void()> whenDone,
-               balloondriver::BalloonAccess *balloons = nullptr);
+    // Starts performing the control events, answering balloons through
+    // balloons; whenDone runs after the last one.
+    void start(const Controls &controls, balloondriver::BalloonAccess &balloons,
+               std::function<void()> whenDone);
     void traceLine(const QString &line) { replayed_ << line; }
 
     bool failed() const { return !error_.isEmpty(); }
@@ -88,7 +88,6 @@ class Replayer : public QObject
     bool insideStep_ = false;
     QElapsedTimer stepClock_;
     QTimer poll_;
-    std::unique_ptr<balloondriver::BalloonAccess> ownBalloons_;
     balloondriver::BalloonAccess *balloons_ = nullptr;
     int answered_ = 0; // the last balloon answered
     QStringList replayed_;

@@ -218,10 +218,13 @@ class HarnessApp:
             windows += [w for w in app if w is not None and is_showing(w)]
         return windows
 
-    def wait_top_level(self, what, predicate, timeout=WAIT_SECONDS):
+    def wait_top_level(self, what, predicate, timeout=WAIT_SECONDS, windows=None):
+        """The first top-level window that satisfies predicate, among the harness's
+        own windows unless another list of windows is given."""
+        windows = windows or self.top_levels
         def probe():
             self.check_running()
-            return next((w for w in self.top_levels() if predicate(w)), None)
+            return next((w for w in windows() if predicate(w)), None)
         return wait_for(what, probe, timeout)
 
     def wait_closed(self, what, window):
@@ -294,11 +297,9 @@ class HarnessApp:
     def balloon(self, heading):
         """The balloon component's message window, an alert named by its heading, in the
         harness or in the component's host process."""
-        def probe():
-            self.check_running()
-            return next((w for w in self.all_top_levels()
-                         if w.getRole() == pyatspi.ROLE_ALERT and w.name == heading), None)
-        return wait_for(f"a balloon headed {heading!r}", probe)
+        return self.wait_top_level(f"a balloon headed {heading!r}",
+                                   lambda w: w.getRole() == pyatspi.ROLE_ALERT and w.name == heading,
+                                   windows=self.all_top_levels)
 
     # -- message boxes ---------------------------------------------------
 

@@ -10,13 +10,8 @@ decoder="$(cd "$here/../.." && pwd)/platform/agent/sound"
 cxx=${CLANGXX:-clang++}
 binary="$work/wave_fuzzer"
 
-mkdir -p "$work/corpus" "$work/artifacts"
-# Without clang's fuzzer runtime there is nothing to run: 77 tells CTest to skip.
-if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char *, unsigned long) { return 0; }' |
-    "$cxx" -x c++ -fsanitize=fuzzer,address,undefined - -o "$work/probe" 2> "$work/probe.log"; then
-    echo "skipped: $cxx cannot build libFuzzer targets (see $work/probe.log)"
-    exit 77
-fi
+. "$here/fuzzer-common.bash"
+require_libfuzzer
 sources=("$here/wave_fuzzer.cpp" "$decoder/wavedecoder.cpp")
 if [[ ! -x "$binary" ]] || [[ -n "$(find "${sources[@]}" "$decoder/wavedecoder.h" -newer "$binary")" ]]; then
     "$cxx" -std=c++20 -g -O1 -fno-omit-frame-pointer \
@@ -24,5 +19,4 @@ if [[ ! -x "$binary" ]] || [[ -n "$(find "${sources[@]}" "$decoder/wavedecoder.h
         -I "$decoder" "${sources[@]}" -o "$binary"
 fi
 cp -n "$here"/corpus/wave/* "$work/corpus/" 2>/dev/null || true
-exec "$binary" "$work/corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="$work/artifacts/" -print_final_stats=1
+run_fuzzer "$binary" "$seconds"

@@ -11,13 +11,8 @@ wire="$root/platform/hosting/wire"
 cxx=${CLANGXX:-clang++}
 binary="$work/wire_fuzzer"
 
-mkdir -p "$work/corpus" "$work/artifacts"
-# Without clang's fuzzer runtime there is nothing to run: 77 tells CTest to skip.
-if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char *, unsigned long) { return 0; }' |
-    "$cxx" -x c++ -fsanitize=fuzzer,address,undefined - -o "$work/probe" 2> "$work/probe.log"; then
-    echo "skipped: $cxx cannot build libFuzzer targets (see $work/probe.log)"
-    exit 77
-fi
+. "$here/fuzzer-common.bash"
+require_libfuzzer
 sources=("$here/wire_fuzzer.cpp" "$wire/framing.cpp" "$wire/wirecodec.cpp")
 if [[ ! -x "$binary" ]] || [[ -n "$(find "${sources[@]}" "$wire"/*.h -newer "$binary")" ]]; then
     # shellcheck disable=SC2046 # pkg-config's words are separate flags
@@ -31,5 +26,4 @@ printf '\x13\x00\x00\x00\x01\x01\x00\x00\x00\x01\x00\x00\x00\x13\x00\x03\x60\x00
     > "$work/corpus/call-seed"
 # Another: a release of handle 1, handed out twice, framed.
 printf '\x09\x00\x00\x00\x04\x01\x00\x00\x00\x02\x00\x00\x00' > "$work/corpus/release-seed"
-exec "$binary" "$work/corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="$work/artifacts/" -print_final_stats=1
+run_fuzzer "$binary" "$seconds"

@@ -5,6 +5,7 @@
 #include "harness/record/replayer.h"
 #include "harness/record/watchdog.h"
 #include "platform/balloondriver/balloondriver.h"
+#include "platform/balloondriver/localballoonaccess.h"
 #include "sessionrig.h"
 
 #include <QRadioButton>
@@ -47,7 +48,8 @@ Outcome replay(const QByteArray &recordingText, SessionRig::ComponentFactory com
                    [&](const QString &line) { replayer.traceLine(line); });
     if (!replayer.check(QStringLiteral("fennick"), rig.controls(), &error)) return {2, {}, error};
     QEventLoop loop;
-    replayer.start(rig.controls(), [&] { loop.quit(); });
+    balloondriver::LocalBalloonAccess balloons;
+    replayer.start(rig.controls(), balloons, [&] { loop.quit(); });
     loop.exec();
     Outcome outcome;
     QTextStream out(&outcome.out), err(&outcome.err);
@@ -117,7 +119,8 @@ void TestRecord::initTestCase()
     RecordingMessageBoxes boxes(shown, recorder);
     SessionRig rig(SessionRig::reference(), dialogs, boxes,
                    [&](const QString &line) { recorder.traceLine(line); });
-    recorder.watch(rig.controls());
+    balloondriver::LocalBalloonAccess balloons;
+    recorder.watch(rig.controls(), balloons);
     rig.window->setEventObserver([&](QObject *control) { recorder.controlEvent(control); });
     harness::Controls &c = rig.controls();
 
